@@ -1,0 +1,270 @@
+// ravo: runs the plug-in's filters on picture files through the stand-in host.
+//
+//   ravo list
+//   ravo params FILTER
+//   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
+//              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "editor/filter_choice.h"
+#include "editor/effect_description.h"
+#include "editor/filter_host.h"
+#include "editor/picture_file.h"
+#include "editor/plugin_library.h"
+#include "editor/registry_file.h"
+#include "editor/replacing_file.h"
+
+namespace {
+
+using namespace editor;
+namespace fs = std::filesystem;
+
+// Exit statuses.
+constexpr int kUsage = 2;
+constexpr int kBadFile = 3;
+constexpr int kFilterFailed = 4;
+constexpr int kPluginMissing = 5;
+
+const char* const kUsageText =
+    "usage: ravo list\n"
+    "       ravo params FILTER\n"
+    "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
+    "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
+    "testing options of apply (fault injection in the host):\n"
+    "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n"
+    "The plug-in is the file Ravo.so beside this program (or $RAVO_PLUGIN).\n";
+
+struct ApplyOptions {
+    std::string filter, input, output;
+    std::vector<std::string> settings;
+    std::string preset, savePreset, registry;
+    int32_t tileHeight = 256, tileWidth = 256;
+    std::optional<std::array<int32_t, 4>> rect;
+    int depth = 0;
+    FaultPlan faults;
+};
+
+std::string pluginPath() {
+    if (const char* path = std::getenv("RAVO_PLUGIN"); path && *path) return path;
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return ((error ? fs::path(".") : self.parent_path()) / "Ravo.so").string();
+}
+
+std::string texturesFolder(const std::string& plugin) { return (fs::path(plugin).parent_path() / "Textures").string(); }
+
+uint32_t parseCount(const std::string& option, const std::string& text) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end || value == 0 || value > 0x7fffffff)
+        throw UsageError(option + " needs a whole number of at least 1, got \"" + text + "\"");
+    return uint32_t(value);
+}
+
+std::vector<int32_t> parseInts(const std::string& option, const std::string& text, char separator, size_t count) {
+    std::vector<int32_t> values;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find(separator, start);
+        const std::string part = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        char* stop = nullptr;
+        const long value = std::strtol(part.c_str(), &stop, 10);
+        if (part.empty() || *stop || value < 0 || value > 1000000000) {
+            values.clear();
+            break;
+        }
+        values.push_back(int32_t(value));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (values.size() != count)
+        throw UsageError(option + " needs " + std::to_string(count) + " whole numbers separated by '" +
+                         std::string(1, separator) + "', got \"" + text + "\"");
+    return values;
+}
+
+ApplyOptions parseApply(const std::vector<std::string>& args) {
+    ApplyOptions options;
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "--set") options.settings.push_back(value());
+        else if (arg == "--preset") options.preset = value();
+        else if (arg == "--save-preset") options.savePreset = value();
+        else if (arg == "--registry") options.registry = value();
+        else if (arg == "--tile") {
+            const std::vector<int32_t> size = parseInts(arg, value(), 'x', 2);
+            if (size[0] < 1 || size[1] < 1 || size[0] > 32767 || size[1] > 32767)
+                throw UsageError("--tile needs HxW with each side from 1 to 32767");
+            options.tileHeight = size[0];
+            options.tileWidth = size[1];
+        } else if (arg == "--rect") {
+            const std::vector<int32_t> r = parseInts(arg, value(), ',', 4);
+            options.rect = std::array<int32_t, 4>{r[0], r[1], r[2], r[3]};
+        } else if (arg == "--depth") {
+            const std::string& depth = value();
+            if (depth != "8" && depth != "16") throw UsageError("--depth takes 8 or 16, got \"" + depth + "\"");
+            options.depth = std::stoi(depth);
+        } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
+        else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
+        else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());
+        else if (arg == "--abort-at-tile") options.faults.abortFromTile = parseCount(arg, value());
+        else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') throw UsageError("unknown option " + arg);
+        else positional.push_back(arg);
+    }
+    if (positional.size() != 3) throw UsageError("apply needs FILTER INPUT OUTPUT");
+    options.filter = positional[0];
+    options.input = positional[1];
+    options.output = positional[2];
+    return options;
+}
+
+std::vector<uint8_t> readWholeFile(const std::string& path, const std::string& what) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw UsageError("cannot open " + what + " \"" + path + "\"");
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    ReplacingFile file(path);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) != bytes.size())
+        throw FileError::writing(path, "could not write all bytes");
+    file.commit();
+}
+
+int list(const PluginLibrary& plugin) {
+    for (const MenuCommand& command : plugin.commands())
+        std::printf("%-30s %-16s %-24s %s\n", command.menuName.c_str(), command.registryKey.c_str(),
+                    command.entryPoint.c_str(), command.available ? "available" : "not available in this build");
+    for (const std::string& key : plugin.effectKeys()) {
+        bool hasCommand = false;
+        for (const MenuCommand& command : plugin.commands()) hasCommand |= command.registryKey == key;
+        if (!hasCommand) std::printf("%-30s %-16s %-24s %s\n", "(no menu command)", key.c_str(), "-", "available");
+    }
+    return 0;
+}
+
+int params(const PluginLibrary& plugin, const std::string& filter) {
+    const FilterChoice choice = chooseFilter(plugin, filter);
+    if (!choice.available) throw FilterUnavailable(choice);
+    std::fputs(formatParameters(EffectDescription::parse(plugin.describe(choice.registryKey))).c_str(), stdout);
+    return 0;
+}
+
+int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
+    const FilterChoice choice = chooseFilter(plugin, options.filter);
+    const std::string textures = texturesFolder(plugin.path());
+
+    std::vector<uint8_t> block;
+    if (choice.available) {
+        const EffectDescription effect = EffectDescription::parse(plugin.describe(choice.registryKey));
+        ParameterBlock values = effect.defaults();
+        if (!options.preset.empty()) applyPreset(effect, values, readWholeFile(options.preset, "preset"), options.preset);
+        for (const std::string& setting : options.settings) applySetting(effect, values, setting, textures);
+        block = values.encode();
+    }
+
+    outputFormatFor(options.output);
+    std::error_code error;
+    if (fs::exists(options.output, error) && fs::equivalent(options.input, options.output, error))
+        throw UsageError("the output \"" + options.output + "\" is the input; choose another file name");
+    Picture picture = readPicture(options.input);
+    if (options.depth) picture = convertDepth(picture, options.depth);
+    if (options.rect) {
+        const auto& r = *options.rect;
+        if (r[0] >= r[2] || r[1] >= r[3] || r[2] > picture.height || r[3] > picture.width)
+            throw UsageError("--rect " + std::to_string(r[0]) + "," + std::to_string(r[1]) + "," +
+                             std::to_string(r[2]) + "," + std::to_string(r[3]) + " is not a non-empty area inside the " +
+                             std::to_string(picture.width) + "x" + std::to_string(picture.height) + " picture");
+    }
+    DescriptorRegistry registry;
+    if (!options.registry.empty()) registry = loadRegistry(options.registry);
+
+    HostOptions hostOptions;
+    hostOptions.tileHeight = options.tileHeight;
+    hostOptions.tileWidth = options.tileWidth;
+    hostOptions.filterRect = options.rect;
+    hostOptions.pluginPath = plugin.path();
+    hostOptions.faults = options.faults;
+    FilterHost host(picture, hostOptions);
+    host.descriptors().registry() = registry;
+    const bool showProgress = isatty(STDERR_FILENO);
+    if (showProgress)
+        host.onProgress = [](int32_t done, int32_t total) {
+            std::fprintf(stderr, "\r%s %d/%d", "filtering", done, total);
+            if (done == total) std::fputc('\n', stderr);
+        };
+
+    const int16_t result = host.replay(plugin.entryFor(choice.registryKey), block);
+    if (result != 0) {
+        const std::string message = host.errorMessage();
+        std::fprintf(stderr, "ravo: %s: %s\n", choice.menuName.c_str(),
+                     message.empty() ? describeResult(result).c_str()
+                                     : (message + " (result " + std::to_string(result) + ")").c_str());
+        return kFilterFailed;
+    }
+    writePicture(picture, options.output);
+    if (!options.savePreset.empty()) writeWholeFile(options.savePreset, host.parametersBlock());
+    if (!options.registry.empty()) saveRegistry(options.registry, host.descriptors().registry());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsageText, args.empty() ? stderr : stdout);
+        return args.empty() ? kUsage : 0;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    try {
+        if (command != "list" && command != "params" && command != "apply")
+            throw UsageError("unknown command \"" + command + "\"; commands: list, params, apply");
+        std::unique_ptr<PluginLibrary> plugin;
+        try {
+            plugin = PluginLibrary::open(pluginPath());
+        } catch (const PluginError& e) {
+            std::fprintf(stderr, "ravo: %s\n", e.what());
+            return kPluginMissing;
+        }
+        if (command == "list") {
+            if (!args.empty()) throw UsageError("list takes no arguments");
+            return list(*plugin);
+        }
+        if (command == "params") {
+            if (args.size() != 1) throw UsageError("params needs FILTER");
+            return params(*plugin, args[0]);
+        }
+        return apply(*plugin, parseApply(args));
+    } catch (const FilterUnavailable& e) {
+        std::fprintf(stderr, "ravo: %s\n", e.what());
+        return kFilterFailed;
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "ravo: %s\n", e.what());
+        return kUsage;
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "ravo: %s\n", e.what());
+        return kBadFile;
+    } catch (const PluginError& e) {
+        std::fprintf(stderr, "ravo: %s\n", e.what());
+        return kPluginMissing;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "ravo: out of memory\n");
+        return kFilterFailed;
+    }
+}

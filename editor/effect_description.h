@@ -1,0 +1,65 @@
+// What the plug-in says about an effect's parameters, and the values the command
+// line builds from it: defaults, presets and KEY=VALUE settings, validated against
+// the plug-in's own kinds, ranges and list items.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fx/parameter_block.h"
+
+namespace editor {
+
+// A value or option the user gave that cannot be used; the text is one line.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ParameterInfo {
+    uint32_t index = 0;
+    ParameterKind kind = ParameterKind::None;
+    std::string name;
+    std::string label;
+    uint16_t flags = 0;
+    double minimum = 0.0;
+    double maximum = 0.0;
+    double numberDefault = 0.0;
+    bool booleanDefault = false;
+    uint32_t listDefault = 0;
+    std::vector<std::string> items;
+    RGBValue colorDefault;
+    PointValue pointDefault;
+    std::string folder;
+    // How the command line addresses it: the key, or KEY#n for the nth record with a repeated key.
+    std::string address;
+
+    bool holdsValue() const;
+};
+
+struct EffectDescription {
+    std::string key;
+    std::string title;
+    std::vector<ParameterInfo> parameters;
+
+    // Parses the plug-in's description text; throws UsageError when it is malformed.
+    static EffectDescription parse(const std::string& text);
+    // The parameter a KEY, KEY#n or index addresses; throws UsageError listing the valid keys.
+    const ParameterInfo& find(const std::string& address) const;
+    // A block holding every default value.
+    ParameterBlock defaults() const;
+};
+
+// Applies KEY=VALUE to the values. texturesFolder is where ImageFile names must exist.
+void applySetting(const EffectDescription& effect, ParameterBlock& values, const std::string& assignment,
+                  const std::string& texturesFolder);
+// Takes the values of a preset file's block, by key and kind, as the plug-in would.
+// Throws UsageError when the preset is not for this effect or is damaged.
+void applyPreset(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& preset,
+                 const std::string& presetName);
+// The parameter table as `ravo params` shows it.
+std::string formatParameters(const EffectDescription& effect);
+
+}  // namespace editor

@@ -1,0 +1,48 @@
+// The in-memory picture: allocation, validity and depth conversion.
+#include "editor/picture.h"
+
+#include <limits>
+#include <stdexcept>
+
+namespace editor {
+
+Picture Picture::blank(int32_t width, int32_t height, int channels, int depth) {
+    if (width < 0 || height < 0 || (channels != 3 && channels != 4) || (depth != 8 && depth != 16))
+        throw std::invalid_argument("picture shape out of range");
+    Picture picture;
+    picture.width = width;
+    picture.height = height;
+    picture.channels = channels;
+    picture.depth = depth;
+    // Size computed in 64 bits, checked against what a vector can hold.
+    const uint64_t bytes = uint64_t(width) * uint64_t(height) * uint64_t(channels) * uint64_t(depth / 8);
+    if (bytes > uint64_t(std::numeric_limits<ptrdiff_t>::max())) throw std::length_error("picture too large");
+    picture.data.assign(size_t(bytes), 0);
+    return picture;
+}
+
+bool Picture::isValid() const {
+    if (width < 0 || height < 0 || (channels != 3 && channels != 4) || (depth != 8 && depth != 16)) return false;
+    const uint64_t bytes = uint64_t(width) * uint64_t(height) * uint64_t(channels) * uint64_t(depth / 8);
+    return bytes == uint64_t(data.size());
+}
+
+Picture convertDepth(const Picture& picture, int depth) {
+    if (depth != 8 && depth != 16) throw std::invalid_argument("depth must be 8 or 16");
+    if (!picture.isValid()) throw std::invalid_argument("picture is malformed");
+    if (picture.depth == depth) return picture;
+    Picture converted = Picture::blank(picture.width, picture.height, picture.channels, depth);
+    const size_t count = picture.sampleCount();
+    if (depth == 16) {
+        const uint8_t* from = picture.data.data();
+        uint16_t* to = converted.samples16();
+        for (size_t i = 0; i < count; ++i) to[i] = widen8To16(from[i]);
+    } else {
+        const uint16_t* from = picture.samples16();
+        uint8_t* to = converted.data.data();
+        for (size_t i = 0; i < count; ++i) to[i] = narrow16To8(from[i]);
+    }
+    return converted;
+}
+
+}  // namespace editor

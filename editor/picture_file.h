@@ -1,0 +1,54 @@
+// Reading and writing picture files: PNG, TIFF and JPEG in 8 and 16 bits.
+//
+// Reading recognises the format by the file's first bytes, whatever its name.
+// Writing picks the format from the name's extension and never touches the
+// destination until the new file is complete: it is written under a temporary
+// name in the same folder and renamed over the destination at the end.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "editor/picture.h"
+
+namespace editor {
+
+// A file that could not be read or written. what() is one line naming the
+// file and the problem: cannot read "x.png": not a PNG, TIFF or JPEG file
+class FileError : public std::runtime_error {
+public:
+    static FileError reading(const std::string& path, const std::string& problem);
+    static FileError writing(const std::string& path, const std::string& problem);
+
+    const std::string& path() const { return path_; }
+    const std::string& problem() const { return problem_; }
+
+private:
+    FileError(const std::string& verb, const std::string& path, const std::string& problem);
+    std::string path_, problem_;
+};
+
+enum class FileFormat { png, tiff, jpeg };
+
+// Largest picture read or written, in pixels.
+inline constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 31;
+
+// The format a file of this name is written in, from its extension
+// (case-insensitive): .png, .tif, .tiff, .jpg, .jpeg. Throws FileError naming
+// the allowed extensions for any other name, so a caller can check an output
+// name before doing the work.
+FileFormat outputFormatFor(const std::string& path);
+
+// Reads a PNG (8/16-bit grey, grey+alpha, RGB, RGBA, palette; lower depths
+// expand to 8), TIFF (8/16-bit RGB, RGBA, grey, grey+alpha; strips or tiles;
+// contiguous or separate planes) or JPEG (8-bit colour or grey). Grey becomes
+// RGB; any alpha makes a 4-channel picture. Throws FileError for anything else.
+Picture readPicture(const std::string& path);
+
+// Writes a PNG or TIFF (8 or 16-bit, RGB or RGBA) or a JPEG (quality 95; a
+// 16-bit picture is reduced to 8 bits; a picture with transparency is refused
+// since JPEG cannot hold it). On failure throws FileError and leaves an
+// existing destination as it was; input and destination may be the same path.
+void writePicture(const Picture& picture, const std::string& path);
+
+}  // namespace editor

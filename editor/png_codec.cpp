@@ -1,0 +1,190 @@
+// PNG reading and writing with libpng.
+//
+// libpng reports errors by longjmp. Every call that may jump runs inside a
+// small function whose frame holds setjmp and nothing with a destructor; the
+// structures, buffers and the picture are owned by the caller's frame, which
+// longjmp never skips.
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstring>
+#include <vector>
+
+#include "editor/picture_codecs.h"
+
+namespace editor::codecs {
+namespace {
+
+struct PngErrorState {
+    char message[256] = {};
+    int systemError = 0;  // errno when the error was raised, meaningful after a failed write
+};
+
+void pngError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<PngErrorState*>(png_get_error_ptr(png));
+    state->systemError = errno;
+    copyMessage(state->message, sizeof state->message, message);
+    png_longjmp(png, 1);
+}
+
+// Warnings (a damaged ancillary chunk, extra data after the image) do not stop
+// a read; the pixels are intact.
+void pngWarning(png_structp, png_const_charp) {}
+
+class PngReadStruct {
+public:
+    explicit PngReadStruct(PngErrorState* state)
+        : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, state, pngError, pngWarning)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+    ~PngReadStruct() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
+    PngReadStruct(const PngReadStruct&) = delete;
+    PngReadStruct& operator=(const PngReadStruct&) = delete;
+    bool ok() const { return png_ && info_; }
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+private:
+    png_structp png_;
+    png_infop info_;
+};
+
+class PngWriteStruct {
+public:
+    explicit PngWriteStruct(PngErrorState* state)
+        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, state, pngError, pngWarning)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {}
+    ~PngWriteStruct() { png_destroy_write_struct(&png_, info_ ? &info_ : nullptr); }
+    PngWriteStruct(const PngWriteStruct&) = delete;
+    PngWriteStruct& operator=(const PngWriteStruct&) = delete;
+    bool ok() const { return png_ && info_; }
+    png_structp png() const { return png_; }
+    png_infop info() const { return info_; }
+
+private:
+    png_structp png_;
+    png_infop info_;
+};
+
+// The layout of the rows libpng delivers once the transforms are set.
+struct PngRowLayout {
+    png_uint_32 width = 0, height = 0;
+    int bitDepth = 0;
+    int channels = 0;
+    size_t rowBytes = 0;
+};
+
+// Reads the header and asks for 8 or 16-bit RGB or RGBA rows whatever the
+// file holds: palettes and grey expanded, grey depths below 8 widened, a tRNS
+// chunk turned into alpha. Returns false after a libpng error.
+bool readPngHeader(png_structp png, png_infop info, std::FILE* file, PngRowLayout* layout) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    // The host's own size limit applies instead of libpng's default of 1e6.
+    png_set_user_limits(png, 0x7fffffffu, 0x7fffffffu);
+    png_read_info(png, info);
+    const int colorType = png_get_color_type(png, info);
+    const int fileBitDepth = png_get_bit_depth(png, info);
+    if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY && fileBitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    layout->width = png_get_image_width(png, info);
+    layout->height = png_get_image_height(png, info);
+    layout->bitDepth = png_get_bit_depth(png, info);
+    layout->channels = png_get_channels(png, info);
+    layout->rowBytes = png_get_rowbytes(png, info);
+    return true;
+}
+
+// Reads every row (all passes of an interlaced file) and the end of the file.
+bool readPngRows(png_structp png, png_infop info, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    png_read_end(png, info);
+    return true;
+}
+
+// The picture's row y as PNG stores it: 16-bit samples on the file scale,
+// big-endian.
+void packRow16(const Picture& picture, int32_t y, png_bytep out) {
+    const uint16_t* samples = picture.row16(y);
+    const size_t count = size_t(picture.width) * size_t(picture.channels);
+    for (size_t i = 0; i < count; ++i) {
+        const uint16_t v = hostToFile16(samples[i]);
+        out[2 * i] = png_byte(v >> 8);
+        out[2 * i + 1] = png_byte(v & 0xff);
+    }
+}
+
+bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Picture* picture, png_bytep rowBuffer) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    png_set_user_limits(png, 0x7fffffffu, 0x7fffffffu);
+    png_set_IHDR(png, info, png_uint_32(picture->width), png_uint_32(picture->height), picture->depth,
+                 picture->hasAlpha() ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int32_t y = 0; y < picture->height; ++y) {
+        if (picture->depth == 16) {
+            packRow16(*picture, y, rowBuffer);
+            png_write_row(png, rowBuffer);
+        } else {
+            png_write_row(png, picture->row8(y));
+        }
+    }
+    png_write_end(png, info);
+    return true;
+}
+
+std::string pngProblem(const PngErrorState& state) {
+    // libpng's word for running out of file.
+    const std::string detail =
+        std::strcmp(state.message, "Read Error") == 0 ? std::string("the file ends too soon") : oneLine(state.message);
+    return "damaged or truncated PNG file (" + detail + ")";
+}
+
+}  // namespace
+
+Picture readPng(std::FILE* file, const std::string& path) {
+    PngErrorState state;
+    PngReadStruct reader(&state);
+    if (!reader.ok()) throw FileError::reading(path, "not enough memory to read a PNG file");
+    PngRowLayout layout;
+    if (!readPngHeader(reader.png(), reader.info(), file, &layout)) throw FileError::reading(path, pngProblem(state));
+
+    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height);
+    if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
+    if ((layout.bitDepth != 8 && layout.bitDepth != 16) || (layout.channels != 3 && layout.channels != 4))
+        throw FileError::reading(path, "unsupported kind of PNG file");
+
+    Picture picture = Picture::blank(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bitDepth);
+    if (layout.rowBytes != picture.rowBytes()) throw FileError::reading(path, "unsupported kind of PNG file");
+    std::vector<png_bytep> rows(size_t(picture.height));
+    for (int32_t y = 0; y < picture.height; ++y) rows[size_t(y)] = picture.row8(y);
+    if (!readPngRows(reader.png(), reader.info(), rows.data())) throw FileError::reading(path, pngProblem(state));
+
+    if (picture.depth == 16) {
+        // Big-endian file values to native host values, in place.
+        uint8_t* bytes = picture.data.data();
+        uint16_t* samples = picture.samples16();
+        const size_t count = picture.sampleCount();
+        for (size_t i = 0; i < count; ++i) samples[i] = fileToHost16(uint16_t(bytes[2 * i] << 8 | bytes[2 * i + 1]));
+    }
+    return picture;
+}
+
+void writePng(const Picture& picture, std::FILE* file, const std::string& path) {
+    PngErrorState state;
+    PngWriteStruct writer(&state);
+    if (!writer.ok()) throw FileError::writing(path, "not enough memory to write a PNG file");
+    std::vector<png_byte> rowBuffer(picture.depth == 16 ? picture.rowBytes() : 0);
+    if (!writePngRows(writer.png(), writer.info(), file, &picture, rowBuffer.data())) {
+        if (std::ferror(file) && state.systemError) throw FileError::writing(path, systemProblem(state.systemError));
+        throw FileError::writing(path, oneLine(state.message));
+    }
+}
+
+}  // namespace editor::codecs

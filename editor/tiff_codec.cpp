@@ -1,0 +1,340 @@
+// TIFF reading and writing with libtiff.
+//
+// libtiff reports problems through handlers and return codes. Ours are set per
+// file (not globally), keep the first error message for the FileError and
+// print nothing. Files are read through a duplicate descriptor without memory
+// mapping, so a file shortened while it is read gives an error, not a crash.
+//
+// Alpha: an extra sample marked as unassociated alpha becomes the picture's
+// transparency. Associated (premultiplied) alpha is refused: the host holds
+// unassociated alpha, and dividing the colour back out would lose precision
+// in faint pixels. Extra samples of unspecified meaning are not transparency
+// (editors store additional masks that way) and are left out.
+#include <tiffio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "editor/picture_codecs.h"
+
+namespace editor::codecs {
+namespace {
+
+struct TiffMessages {
+    char error[256] = {};
+    bool failed = false;
+    int systemError = 0;  // errno when the error was raised; the writer clears errno before each call
+};
+
+int tiffError(TIFF*, void* user, const char*, const char* format, va_list arguments) {
+    auto* messages = static_cast<TiffMessages*>(user);
+    if (!messages->failed) {
+        messages->systemError = errno;
+        std::vsnprintf(messages->error, sizeof messages->error, format, arguments);
+        messages->failed = true;
+    }
+    return 1;  // handled: the global handler, which prints, is not called
+}
+
+int tiffWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+class TiffOptions {
+public:
+    explicit TiffOptions(TiffMessages* messages) : options_(TIFFOpenOptionsAlloc()) {
+        if (!options_) throw std::bad_alloc();
+        TIFFOpenOptionsSetErrorHandlerExtR(options_, tiffError, messages);
+        TIFFOpenOptionsSetWarningHandlerExtR(options_, tiffWarning, messages);
+    }
+    ~TiffOptions() { TIFFOpenOptionsFree(options_); }
+    TiffOptions(const TiffOptions&) = delete;
+    TiffOptions& operator=(const TiffOptions&) = delete;
+    TIFFOpenOptions* get() const { return options_; }
+
+private:
+    TIFFOpenOptions* options_;
+};
+
+// An open TIFF on its own duplicate of a descriptor; closing it closes that
+// duplicate only.
+class TiffFile {
+public:
+    TiffFile(int descriptor, const std::string& path, const char* mode, const TiffOptions& options) {
+        const int duplicate = ::dup(descriptor);
+        if (duplicate < 0) return;
+        tiff_ = TIFFFdOpenExt(duplicate, path.c_str(), mode, options.get());
+        if (!tiff_) ::close(duplicate);  // a failed open leaves the descriptor open
+    }
+    ~TiffFile() { close(); }
+    TiffFile(const TiffFile&) = delete;
+    TiffFile& operator=(const TiffFile&) = delete;
+    TIFF* get() const { return tiff_; }
+    void close() {
+        if (tiff_) TIFFClose(tiff_);
+        tiff_ = nullptr;
+    }
+
+private:
+    TIFF* tiff_ = nullptr;
+};
+
+// Which file sample each picture channel takes, and how samples are laid out.
+struct TiffLayout {
+    uint32_t width = 0, height = 0;
+    int samplesPerPixel = 0;
+    int bytesPerSample = 0;
+    bool separatePlanes = false;
+    int channels = 0;           // of the picture: 3 or 4
+    int channelSample[4] = {};  // file sample index for R, G, B (and A)
+};
+
+// Stores `count` pixels of one row, starting at column x, from a run of file
+// samples holding samples first .. first+samplesInRun-1 of each pixel (all of
+// them when the planes are contiguous, one when they are separate).
+template <typename FileSample>
+void storeRun(Picture& picture, const TiffLayout& layout, const uint8_t* run, uint32_t x, uint32_t y, uint32_t count,
+              int first, int samplesInRun) {
+    for (int c = 0; c < layout.channels; ++c) {
+        const int offset = layout.channelSample[c] - first;
+        if (offset < 0 || offset >= samplesInRun) continue;
+        for (uint32_t i = 0; i < count; ++i) {
+            FileSample value;
+            std::memcpy(&value, run + (size_t(i) * size_t(samplesInRun) + size_t(offset)) * sizeof(FileSample),
+                        sizeof value);
+            const size_t index = (size_t(y) * size_t(picture.width) + x + i) * size_t(picture.channels) + size_t(c);
+            if constexpr (sizeof(FileSample) == 1)
+                picture.data[index] = value;
+            else
+                picture.samples16()[index] = fileToHost16(value);
+        }
+    }
+}
+
+void storeSamples(Picture& picture, const TiffLayout& layout, const uint8_t* run, uint32_t x, uint32_t y,
+                  uint32_t count, int first, int samplesInRun) {
+    if (layout.bytesPerSample == 2)
+        storeRun<uint16_t>(picture, layout, run, x, y, count, first, samplesInRun);
+    else
+        storeRun<uint8_t>(picture, layout, run, x, y, count, first, samplesInRun);
+}
+
+// The planes (file sample indices) that hold something the picture takes.
+std::vector<int> neededPlanes(const TiffLayout& layout) {
+    if (!layout.separatePlanes) return {0};
+    std::vector<int> planes;
+    for (int c = 0; c < layout.channels; ++c) {
+        bool seen = false;
+        for (const int p : planes) seen = seen || p == layout.channelSample[c];
+        if (!seen) planes.push_back(layout.channelSample[c]);
+    }
+    return planes;
+}
+
+// Returns false after a libtiff error.
+bool readStrips(TIFF* tiff, const TiffLayout& layout, Picture& picture) {
+    const int samplesInRun = layout.separatePlanes ? 1 : layout.samplesPerPixel;
+    const uint64_t expected = uint64_t(layout.width) * uint64_t(samplesInRun) * uint64_t(layout.bytesPerSample);
+    if (uint64_t(TIFFScanlineSize64(tiff)) != expected) return false;
+    std::vector<uint8_t> line(static_cast<size_t>(expected));
+    for (const int plane : neededPlanes(layout)) {
+        const int first = layout.separatePlanes ? plane : 0;
+        for (uint32_t y = 0; y < layout.height; ++y) {
+            if (TIFFReadScanline(tiff, line.data(), y, uint16_t(layout.separatePlanes ? plane : 0)) < 0) return false;
+            storeSamples(picture, layout, line.data(), 0, y, layout.width, first, samplesInRun);
+        }
+    }
+    return true;
+}
+
+bool readTiles(TIFF* tiff, const TiffLayout& layout, Picture& picture) {
+    uint32_t tileWidth = 0, tileHeight = 0;
+    if (!TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth) || !TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight) ||
+        tileWidth == 0 || tileHeight == 0)
+        return false;
+    const int samplesInRun = layout.separatePlanes ? 1 : layout.samplesPerPixel;
+    const uint64_t rowBytes = uint64_t(tileWidth) * uint64_t(samplesInRun) * uint64_t(layout.bytesPerSample);
+    if (uint64_t(TIFFTileSize64(tiff)) != rowBytes * tileHeight) return false;
+    std::vector<uint8_t> tile(size_t(rowBytes * tileHeight));
+    for (const int plane : neededPlanes(layout)) {
+        const int first = layout.separatePlanes ? plane : 0;
+        for (uint32_t top = 0; top < layout.height; top += tileHeight) {
+            for (uint32_t left = 0; left < layout.width; left += tileWidth) {
+                if (TIFFReadTile(tiff, tile.data(), left, top, 0, uint16_t(layout.separatePlanes ? plane : 0)) < 0)
+                    return false;
+                const uint32_t columns = std::min(tileWidth, layout.width - left);
+                const uint32_t rows = std::min(tileHeight, layout.height - top);
+                for (uint32_t r = 0; r < rows; ++r)
+                    storeSamples(picture, layout, tile.data() + size_t(r) * size_t(rowBytes), left, top + r, columns,
+                                 first, samplesInRun);
+                if (layout.width - left <= tileWidth) break;  // no wrap-around past 2^32
+            }
+            if (layout.height - top <= tileHeight) break;
+        }
+    }
+    return true;
+}
+
+// Works out the layout, or names why the file is not one the host reads.
+std::string describeLayout(TIFF* tiff, TiffLayout& layout) {
+    uint16_t bitsPerSample = 0, samplesPerPixel = 0, planar = 0, sampleFormat = 0, photometric = 0, compression = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &layout.width);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &layout.height);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &compression);
+    if (!TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
+        return "the TIFF file does not say how to read its colours";
+
+    if (bitsPerSample != 8 && bitsPerSample != 16)
+        return "unsupported TIFF sample size (" + std::to_string(bitsPerSample) + " bits; 8 and 16 are read)";
+    if (sampleFormat != SAMPLEFORMAT_UINT) return "unsupported TIFF sample format (only unsigned integers are read)";
+    layout.bytesPerSample = bitsPerSample / 8;
+    layout.samplesPerPixel = samplesPerPixel;
+    layout.separatePlanes = planar == PLANARCONFIG_SEPARATE;
+
+    int colourSamples = 0;
+    if (photometric == PHOTOMETRIC_RGB) {
+        colourSamples = 3;
+    } else if (photometric == PHOTOMETRIC_MINISBLACK) {
+        colourSamples = 1;
+    } else if (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG && !layout.separatePlanes &&
+               bitsPerSample == 8) {
+        // libtiff's JPEG codec converts YCbCr to RGB itself.
+        if (!TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB)) return "unsupported kind of TIFF file";
+        colourSamples = 3;
+    } else if (photometric == PHOTOMETRIC_SEPARATED) {
+        return "CMYK TIFF files are not supported";
+    } else {
+        return "unsupported TIFF colour kind (photometric " + std::to_string(photometric) + ")";
+    }
+    if (samplesPerPixel < colourSamples) return "the TIFF file has fewer samples than its colours need";
+
+    for (int c = 0; c < 3; ++c) layout.channelSample[c] = colourSamples == 3 ? c : 0;
+    layout.channels = 3;
+    uint16_t extraCount = 0;
+    uint16_t* extraKinds = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraKinds) && extraKinds) {
+        for (int e = 0; e < extraCount && colourSamples + e < samplesPerPixel; ++e) {
+            if (extraKinds[e] == EXTRASAMPLE_ASSOCALPHA)
+                return "TIFF files with premultiplied (associated) alpha are not supported";
+            if (extraKinds[e] == EXTRASAMPLE_UNASSALPHA) {
+                layout.channelSample[3] = colourSamples + e;
+                layout.channels = 4;
+                break;
+            }
+        }
+    }
+    return {};
+}
+
+// The picture's row y as TIFF stores it: 16-bit samples on the file scale.
+void packRow(const Picture& picture, int32_t y, uint8_t* out) {
+    if (picture.depth == 8) {
+        std::memcpy(out, picture.row8(y), picture.rowBytes());
+        return;
+    }
+    const uint16_t* samples = picture.row16(y);
+    const size_t count = size_t(picture.width) * size_t(picture.channels);
+    for (size_t i = 0; i < count; ++i) {
+        const uint16_t v = hostToFile16(samples[i]);
+        std::memcpy(out + 2 * i, &v, 2);
+    }
+}
+
+// The first error libtiff reported, without the "<path>: " it often starts with.
+std::string tiffProblem(const TiffMessages& messages, const std::string& path, const char* fallback) {
+    if (!messages.failed) return fallback;
+    std::string text = messages.error;
+    if (text.rfind(path + ": ", 0) == 0) text.erase(0, path.size() + 2);
+    return oneLine(text.c_str());
+}
+
+// A failed write, with the system's reason when the failure came from it
+// ("Write error at scanline 9 (no space left on device)").
+FileError writeError(const TiffMessages& messages, const std::string& path, const char* fallback) {
+    std::string problem = tiffProblem(messages, path, fallback);
+    if (messages.failed && messages.systemError) problem += " (" + systemProblem(messages.systemError) + ")";
+    return FileError::writing(path, problem);
+}
+
+}  // namespace
+
+Picture readTiff(int descriptor, const std::string& path) {
+    TiffMessages messages;
+    TiffOptions options(&messages);
+    // "m": no memory mapping; "h" is not given, so the first directory is read.
+    TiffFile tiff(descriptor, path, "rm", options);
+    if (!tiff.get())
+        throw FileError::reading(path, "damaged TIFF file (" + tiffProblem(messages, path, "cannot open") + ")");
+    // Complaints about a directory libtiff could still use do not make the file
+    // unreadable; only errors from here on count.
+    messages = TiffMessages();
+
+    TiffLayout layout;
+    const std::string problem = describeLayout(tiff.get(), layout);
+    if (!problem.empty()) throw FileError::reading(path, problem);
+    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height);
+    if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
+
+    Picture picture =
+        Picture::blank(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bytesPerSample * 8);
+    const bool read =
+        TIFFIsTiled(tiff.get()) ? readTiles(tiff.get(), layout, picture) : readStrips(tiff.get(), layout, picture);
+    if (!read || messages.failed)
+        throw FileError::reading(path, "damaged or truncated TIFF file (" +
+                                           tiffProblem(messages, path, "unexpected strip or tile layout") + ")");
+    return picture;
+}
+
+void writeTiff(const Picture& picture, int descriptor, const std::string& path) {
+    TiffMessages messages;
+    TiffOptions options(&messages);
+    // Past about 4 GB a classic TIFF cannot address its data; BigTIFF can.
+    const bool big = picture.byteSize() > (uint64_t(7) << 29);
+    TiffFile tiff(descriptor, path, big ? "w8" : "w", options);
+    if (!tiff.get()) throw FileError::writing(path, tiffProblem(messages, path, "cannot create a TIFF file"));
+    TIFF* t = tiff.get();
+
+    const uint16_t compression =
+        TIFFIsCODECConfigured(COMPRESSION_ADOBE_DEFLATE) ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW;
+    const size_t rowBytes = picture.rowBytes();
+    const uint32_t rowsPerStrip =
+        uint32_t(std::max<size_t>(1, std::min<size_t>(size_t(picture.height), (size_t(1) << 20) / rowBytes)));
+    bool ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(picture.width)) &&
+              TIFFSetField(t, TIFFTAG_IMAGELENGTH, uint32_t(picture.height)) &&
+              TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, uint16_t(picture.depth)) &&
+              TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, uint16_t(picture.channels)) &&
+              TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, uint16_t(SAMPLEFORMAT_UINT)) &&
+              TIFFSetField(t, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB)) &&
+              TIFFSetField(t, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG)) &&
+              TIFFSetField(t, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT)) &&
+              TIFFSetField(t, TIFFTAG_COMPRESSION, compression) &&
+              TIFFSetField(t, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL)) &&
+              TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    if (ok && picture.hasAlpha()) {
+        const uint16_t kinds[1] = {EXTRASAMPLE_UNASSALPHA};
+        ok = TIFFSetField(t, TIFFTAG_EXTRASAMPLES, uint16_t(1), kinds);
+    }
+    if (!ok) throw FileError::writing(path, tiffProblem(messages, path, "cannot set up the TIFF file"));
+
+    // libtiff's predictor rewrites the row it is given, so rows go through a copy.
+    std::vector<uint8_t> row(rowBytes);
+    for (int32_t y = 0; y < picture.height; ++y) {
+        packRow(picture, y, row.data());
+        errno = 0;
+        if (TIFFWriteScanline(t, row.data(), uint32_t(y), 0) < 0)
+            throw writeError(messages, path, "cannot write a row");
+    }
+    errno = 0;
+    if (!TIFFFlush(t) || messages.failed) throw writeError(messages, path, "cannot finish the file");
+    tiff.close();
+    if (messages.failed) throw writeError(messages, path, "cannot finish the file");
+}
+
+}  // namespace editor::codecs

@@ -1,0 +1,24 @@
+// Registers every effect built into the plug-in, in the suite's fixed order. An
+// effect that is not built yet is not registered: its menu command reports that it
+// is not available in this build.
+#include "effects/effect_classes.h"
+#include "fx/effect_registry.h"
+
+namespace {
+
+struct Registration {
+    Registration(const char* key, const EffectClass& effectClass)
+        : key(EffectRegistry::instance().add(key, &effectClass)) {}
+    const char* key;
+};
+
+// BlackMist, BleachBypass, BlackAndWhite, CenterSpot, ColorCorrect, ColorGrad, CombinedGrad,
+// CoolMist, Defocus, Diffusion, DualTint, FastBlur, FauxFilm, Fluorescent, Fog, Glow, Grain,
+// InfraRed, Light, LowContrast, MatteGenerator, Mist, NDGrad, NightVision, Overexpose, Ozone,
+// Polarizer, SelectiveColor, SelectiveFocus, SelectiveGrad, SkinSmoother, Star, Streaks,
+// Temperature, Tint, WarmCool, WarmMist: the order of registration.
+const Registration fluorescent("Fluorescent", fluorescentClass());
+const Registration temperature("Temperature", temperatureClass());
+const Registration warmCool("WarmCool", warmCoolClass());
+
+}  // namespace

@@ -1,0 +1,170 @@
+// The `ravo` command end to end on real files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "editor/picture_file.h"
+#include "fx/parameter_block.h"
+#include "tests/e2e/plugin_fixture.h"
+
+namespace {
+
+using namespace test_support;
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome ravo(const std::string& arguments) {
+    static int runs = 0;
+    const fs::path errFile = tempDir() / ("stderr-" + std::to_string(++runs) + ".txt");
+    const std::string command = (buildDir() / "ravo").string() + " " + arguments + " 2>" + errFile.string();
+    Outcome outcome;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return outcome;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) outcome.out.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(errFile);
+    outcome.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    return outcome;
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+fs::path writeInput(const std::string& name, const editor::Picture& picture) {
+    const fs::path path = tempDir() / name;
+    editor::writePicture(picture, path.string());
+    return path;
+}
+
+size_t lineCount(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
+
+TEST(Cli, ListShowsTheMenuCommands) {
+    const Outcome outcome = ravo("list");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_GE(lineCount(outcome.out), 36u);
+    for (const char* line : {"Ravo Warm/Cool...", "Ravo Temperature...", "Ravo Fluorescent...", "Ravo Black Mist..."})
+        EXPECT_NE(outcome.out.find(line), std::string::npos) << line;
+    EXPECT_NE(outcome.out.find("PIMAIN_WarmCool"), std::string::npos);
+}
+
+TEST(Cli, ParamsShowsWhatThePluginDefines) {
+    const Outcome outcome = ravo("params WarmCool");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.out.find("3 parameters"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("temperature"), std::string::npos);
+    EXPECT_NE(outcome.out.find("-50..50"), std::string::npos);
+    EXPECT_NE(outcome.out.find("\"Output\", \"Original\""), std::string::npos);
+    EXPECT_EQ(ravo("params 'ravo warm/cool...'").out, outcome.out);
+}
+
+TEST(Cli, WarmCoolTurnsGreyBlueIn8And16Bits) {
+    const fs::path input = writeInput("grey.png", uniformPicture(40, 30, 3, 8, {100, 100, 100}));
+    const fs::path output = tempDir() / "warm.png";
+    const Outcome outcome = ravo("apply WarmCool " + quoted(input) + " " + quoted(output) + " --set temperature=50");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const editor::Picture result = editor::readPicture(output.string());
+    EXPECT_EQ(sample(result, 5, 5, 0), 0);
+    EXPECT_EQ(sample(result, 5, 5, 1), 100);
+    EXPECT_EQ(sample(result, 5, 5, 2), 227);
+
+    const fs::path output16 = tempDir() / "warm16.tif";
+    ASSERT_EQ(ravo("apply 'Warm/Cool' " + quoted(input) + " " + quoted(output16) + " --depth 16 --set temperature=50").status, 0);
+    const editor::Picture result16 = editor::readPicture(output16.string());
+    EXPECT_EQ(result16.depth, 16);
+    const uint16_t grey = editor::widen8To16(100);
+    EXPECT_EQ(sample(result16, 5, 5, 2), grey + 16384);
+    EXPECT_EQ(sample(result16, 5, 5, 0), 0);
+}
+
+TEST(Cli, SixteenBitFilesComeBackBitIdenticalThroughAnInactiveFilter) {
+    for (const char* extension : {".png", ".tif"}) {
+        editor::Picture picture = patternPicture(64, 48, 4, 16);
+        // Every host value maps to a file value and back exactly.
+        const fs::path input = writeInput(std::string("deep") + extension, picture);
+        const fs::path output = tempDir() / (std::string("deep-out") + extension);
+        const Outcome outcome = ravo("apply Temperature " + quoted(input) + " " + quoted(output) + " --tile 16x16");
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        std::ifstream a(input, std::ios::binary), b(output, std::ios::binary);
+        const editor::Picture back = editor::readPicture(output.string());
+        EXPECT_EQ(back.data, picture.data) << extension;
+    }
+}
+
+TEST(Cli, PresetsRoundTripAndRegistryRemembers) {
+    const fs::path input = writeInput("preset-in.png", uniformPicture(8, 8, 3, 8, {100, 100, 100}));
+    const fs::path preset = tempDir() / "cool.qel";
+    const fs::path registry = tempDir() / "registry.bin";
+    ASSERT_EQ(ravo("apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "p1.png") +
+                   " --set temperature=20 --save-preset " + quoted(preset) + " --registry " + quoted(registry))
+                  .status,
+              0);
+    EXPECT_EQ(fs::file_size(preset), parameter_block::blockSize(3));
+    ASSERT_EQ(ravo("apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "p2.png") + " --preset " + quoted(preset))
+                  .status,
+              0);
+    EXPECT_EQ(sample(editor::readPicture((tempDir() / "p2.png").string()), 0, 0, 2), 100 + 51);
+    EXPECT_TRUE(fs::exists(registry));
+    const Outcome wrong = ravo("apply Temperature " + quoted(input) + " " + quoted(tempDir() / "p3.png") + " --preset " +
+                               quoted(preset));
+    EXPECT_NE(wrong.status, 0);
+    EXPECT_NE(wrong.err.find("not for Ravo Temperature"), std::string::npos) << wrong.err;
+    EXPECT_FALSE(fs::exists(tempDir() / "p3.png"));
+}
+
+// Bad input: one clear line, a non-zero status, no output file, the input untouched.
+TEST(Cli, BadInputIsRefusedClearly) {
+    const fs::path input = writeInput("bad-in.png", uniformPicture(8, 8, 3, 8, {1, 2, 3}));
+    const fs::path text = tempDir() / "notes.png";
+    std::ofstream(text) << "not a picture";
+    struct Case {
+        std::string arguments;
+        std::string expected;
+    };
+    const fs::path out = tempDir() / "never.png";
+    const std::string io = quoted(input) + " " + quoted(out);
+    const Case cases[] = {
+        {"apply WarmCool " + quoted(tempDir() / "missing.png") + " " + quoted(out), "missing.png"},
+        {"apply NoSuchFilter " + io, "unknown filter \"NoSuchFilter\""},
+        {"apply WarmCool " + io + " --set warmth=3", "unknown parameter \"warmth\""},
+        {"apply WarmCool " + io + " --set temperature=80", "outside its range -50 to 50"},
+        {"apply WarmCool " + io + " --set temperature=hot", "is not a number"},
+        {"apply WarmCool " + io + " --set view=sideways", "\"Output\", \"Original\""},
+        {"apply WarmCool " + quoted(text) + " " + quoted(out), "notes.png"},
+        {"apply WarmCool " + io + " --tile 0x5", "--tile"},
+        {"apply WarmCool " + io + " --rect 0,0,9,9", "--rect"},
+        {"apply WarmCool " + io + " --depth 12", "--depth"},
+        {"apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "out.bmp"), ".bmp"},
+        {"apply WarmCool " + quoted(input) + " " + quoted(input), "is the input"},
+        {"apply BlackMist " + io, "not available in this build"},
+        {"apply WarmCool " + io + " --set temperature=5 --withhold 'Photoshop Buffer Suite for Plug-ins'", "lacks a service"},
+        {"apply WarmCool " + io + " --set temperature=5 --fail-buffer 1", "out of memory"},
+        {"apply WarmCool " + io + " --set temperature=5 --fail-handle 1", "out of memory"},
+        {"apply WarmCool " + io + " --set temperature=5 --abort-at-tile 1", "cancelled"},
+        {"frobnicate", "unknown command"},
+    };
+    const auto inputBytes = fs::file_size(input);
+    for (const Case& c : cases) {
+        const Outcome outcome = ravo(c.arguments);
+        EXPECT_NE(outcome.status, 0) << c.arguments;
+        EXPECT_EQ(lineCount(outcome.err), 1u) << c.arguments << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(c.expected), std::string::npos) << c.arguments << "\n" << outcome.err;
+        EXPECT_FALSE(fs::exists(out)) << c.arguments;
+        EXPECT_EQ(fs::file_size(input), inputBytes);
+    }
+    for (const auto& entry : fs::directory_iterator(tempDir()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+}
+
+}  // namespace

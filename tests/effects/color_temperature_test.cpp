@@ -1,0 +1,289 @@
+// Temperature, Warm/Cool and Fluorescent: class tables, parameters, isActive and pixels.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+const char* const kKeys[] = {"Temperature", "WarmCool", "Fluorescent"};
+
+// ---- Class tables and parameters ---------------------------------------------------------
+
+struct EffectRow {
+    const char* key;
+    const char* title;
+    const char* description;
+    const char* inputKey;
+    const char* inputLabel;
+    uint32_t parameterCount;
+    double minimum, maximum;  // of every Number
+};
+
+TEST(ColorTemperatureEffects, ClassTablesAndParameters) {
+    const EffectRow rows[] = {
+        {"Temperature", "Ravo Temperature", "Color temperature adjustment", "input", "Input", 5, -100, 100},
+        {"WarmCool", "Ravo Warm/Cool", "Adjusts the color temperature.", "background", "Background", 3, -50, 50},
+        {"Fluorescent", "Ravo Fluorescent", "Removes greenish tone caused by photographing under fluorescent lights.",
+         "background", "Background", 3, 0, 20},
+    };
+    const char* const numberKeys[][2] = {{"temperature", "Temperature"},
+                                         {"cyanMagenta", "Cyan/Magenta"},
+                                         {"brightness", "Brightness"}};
+    for (const EffectRow& row : rows) {
+        SCOPED_TRACE(row.key);
+        std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(row.key));
+        ASSERT_TRUE(effect);
+        EXPECT_STREQ(effect->effectClass->title(), row.title);
+        EXPECT_STREQ(effect->effectClass->description(), row.description);
+        EXPECT_EQ(effect->effectFlags, 8224u | 10u);
+        ASSERT_EQ(effect->parameterCount, row.parameterCount);
+        EXPECT_EQ(effect->inputCount, 1u);
+        EXPECT_STREQ(effect->parameter(0).name, row.inputKey);
+        EXPECT_STREQ(effect->parameter(0).label, row.inputLabel);
+
+        const Parameter& view = effect->parameter(1);
+        EXPECT_EQ(view.kind, ParameterKind::List);
+        EXPECT_STREQ(view.name, "view");
+        EXPECT_STREQ(view.label, "View");
+        ASSERT_EQ(view.itemCount, 2u);
+        EXPECT_STREQ(view.items[0], "Output");
+        EXPECT_STREQ(view.items[1], "Original");
+        EXPECT_EQ(view.listDefault, 0u);
+
+        for (uint32_t i = 2; i < row.parameterCount; ++i) {
+            const Parameter& p = effect->parameter(i);
+            EXPECT_EQ(p.kind, ParameterKind::Number);
+            EXPECT_STREQ(p.name, numberKeys[i - 2][0]);
+            EXPECT_STREQ(p.label, numberKeys[i - 2][1]);
+            EXPECT_EQ(p.minimum, row.minimum);
+            EXPECT_EQ(p.maximum, row.maximum);
+            EXPECT_EQ(p.numberDefault, 0.0);
+            EXPECT_EQ(p.numberWord, 1u);
+            EXPECT_EQ(p.flags, ParameterFlag::NewRecord);
+        }
+    }
+}
+
+// ---- isActive ----------------------------------------------------------------------------
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+struct ActiveCase {
+    const char* effect;
+    uint32_t view;
+    std::vector<Setting> settings;
+    bool active;
+};
+
+TEST(ColorTemperatureEffects, IsActive) {
+    const ActiveCase cases[] = {
+        {"Temperature", 0, {}, false},
+        {"Temperature", 0, {{"temperature", 1}}, true},
+        {"Temperature", 0, {{"cyanMagenta", -3}}, true},
+        {"Temperature", 0, {{"brightness", 0.5}}, true},
+        {"Temperature", 1, {{"temperature", 50}, {"brightness", 50}}, false},
+        {"WarmCool", 0, {}, false},
+        {"WarmCool", 0, {{"temperature", -10}}, true},
+        {"WarmCool", 1, {{"temperature", 10}}, false},
+        {"Fluorescent", 0, {}, false},
+        {"Fluorescent", 0, {{"temperature", 5}}, true},
+        {"Fluorescent", 1, {{"temperature", 20}}, false},
+    };
+    ImagePtr image = makeImage(2, 2, 4, 1, {10, 20, 30, 255});
+    for (const ActiveCase& c : cases) {
+        EffectHarness harness(c.effect);
+        harness.setList("view", c.view);
+        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
+    }
+}
+
+// ---- Pixels ------------------------------------------------------------------------------
+
+struct PixelCase {
+    const char* name;
+    const char* effect;
+    std::vector<Setting> settings;
+    uint32_t bytesPerChannel;
+    std::vector<uint32_t> in;   // red, green, blue
+    std::vector<uint32_t> out;
+};
+
+class ColorTemperaturePixel : public ::testing::TestWithParam<PixelCase> {};
+
+TEST_P(ColorTemperaturePixel, ConstantImage) {
+    const PixelCase& c = GetParam();
+    const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
+    ImagePtr source = makeImage(5, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
+    EffectHarness harness(c.effect);
+    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+    ImagePtr output = harness.render(*source);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 5; ++x) {
+            const std::vector<uint32_t> pixel = {sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1),
+                                                 sampleAt(*output, x, y, 2)};
+            ASSERT_EQ(pixel, c.out) << c.name << " at " << x << "," << y;
+            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ColorTemperaturePixel,
+    ::testing::Values(
+        // Warm/Cool: k = trunc(t x 0.01 x one), blue + k, red - k.
+        PixelCase{"warmcool +50", "WarmCool", {{"temperature", 50}}, 1, {100, 100, 100}, {0, 100, 227}},
+        PixelCase{"warmcool +50 16-bit", "WarmCool", {{"temperature", 50}}, 2, {16384, 16384, 16384},
+                  {0, 16384, 32768}},
+        PixelCase{"warmcool -50", "WarmCool", {{"temperature", -50}}, 1, {100, 100, 100}, {227, 100, 0}},
+        PixelCase{"warmcool +10", "WarmCool", {{"temperature", 10}}, 1, {200, 7, 0}, {175, 7, 25}},
+        // Fluorescent: k = 51 at 20; blue 179 + 35, green 77 + 15, red 128 + 25.
+        PixelCase{"fluorescent 20", "Fluorescent", {{"temperature", 20}}, 1, {128, 128, 128}, {153, 92, 214}},
+        // At 16 bits k = trunc(0.2f x 32768) = 6553: blue 22937 + 4587, green 9831 + 1966, red 16384 + 3276.
+        PixelCase{"fluorescent 20 16-bit", "Fluorescent", {{"temperature", 20}}, 2, {16384, 16384, 16384},
+                  {19660, 11797, 27524}},
+        PixelCase{"fluorescent 20 white", "Fluorescent", {{"temperature", 20}}, 1, {255, 255, 255}, {255, 244, 255}},
+        // f = 0.1: k = 25; blue 25 + 2; green stays at 0.
+        PixelCase{"fluorescent 10 black", "Fluorescent", {{"temperature", 10}}, 1, {0, 0, 0}, {0, 0, 27}},
+        // Temperature: half-scale sliders.
+        PixelCase{"temperature +100", "Temperature", {{"temperature", 100}}, 1, {100, 100, 100}, {0, 100, 227}},
+        PixelCase{"temperature +100 16-bit", "Temperature", {{"temperature", 100}}, 2, {16384, 16384, 16384},
+                  {0, 16384, 32768}},
+        PixelCase{"magenta +100", "Temperature", {{"cyanMagenta", 100}}, 1, {100, 100, 100}, {227, 0, 227}},
+        PixelCase{"cyan -100", "Temperature", {{"cyanMagenta", -100}}, 1, {100, 100, 100}, {0, 227, 227}},
+        PixelCase{"cyan -100 16-bit", "Temperature", {{"cyanMagenta", -100}}, 2, {16384, 16384, 16384},
+                  {0, 32768, 32768}},
+        // T = 51, C = 25, A = 25.
+        PixelCase{"temperature 40 cyan -20", "Temperature", {{"temperature", 40}, {"cyanMagenta", -20}}, 1,
+                  {200, 100, 50}, {124, 125, 126}},
+        // Brightness +100 is x 1.5 through the rounded table, clamped.
+        PixelCase{"brightness +100", "Temperature", {{"brightness", 100}}, 1, {100, 102, 200}, {150, 153, 255}},
+        PixelCase{"brightness +100 16-bit", "Temperature", {{"brightness", 100}}, 2, {16384, 8192, 30000},
+                  {24576, 12288, 32768}},
+        PixelCase{"brightness -100", "Temperature", {{"brightness", -100}}, 1, {100, 102, 255}, {50, 51, 128}},
+        // The shift comes first, then the brightness table: red 101 - 25 = 76 -> 114, blue 126 -> 189.
+        PixelCase{"temperature 20 then brightness", "Temperature", {{"temperature", 20}, {"brightness", 100}}, 1,
+                  {101, 100, 101}, {114, 150, 189}}));
+
+// ---- Invariants --------------------------------------------------------------------------
+
+struct InvariantCase {
+    const char* effect;
+    std::vector<Setting> settings;
+};
+
+const InvariantCase kActiveSettings[] = {
+    {"Temperature", {{"temperature", 37}, {"cyanMagenta", -61}, {"brightness", 23}}},
+    {"Temperature", {{"temperature", -80}, {"cyanMagenta", 45}, {"brightness", -30}}},
+    {"WarmCool", {{"temperature", -17}}},
+    {"WarmCool", {{"temperature", 33}}},
+    {"Fluorescent", {{"temperature", 13}}},
+};
+
+void apply(EffectHarness& harness, const InvariantCase& c) {
+    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+}
+
+TEST(ColorTemperatureEffects, AlphaUntouchedAndColourChanged) {
+    for (const InvariantCase& c : kActiveSettings)
+        for (uint32_t bytes : {1u, 2u}) {
+            ImagePtr source = makeNoiseImage(17, 11, 4, bytes, 9);
+            for (int32_t y = 0; y < 11; ++y)
+                for (int32_t x = 0; x < 17; ++x) setSample(*source, x, y, 3, uint32_t(x * 13 + y * 7));
+            EffectHarness harness(c.effect);
+            apply(harness, c);
+            ImagePtr output = harness.render(*source);
+            for (int32_t y = 0; y < 11; ++y)
+                for (int32_t x = 0; x < 17; ++x)
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3)) << c.effect;
+            EXPECT_NE(maxDifference(*output, *source), 0u) << c.effect;
+        }
+}
+
+TEST(ColorTemperatureEffects, WritesOnlyInsideTheRenderRect) {
+    for (const InvariantCase& c : kActiveSettings) {
+        ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
+        EffectHarness harness(c.effect);
+        apply(harness, c);
+        // The tile covers the top-left 6 x 5 pixels of the block.
+        ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
+        uint32_t changedInside = 0;
+        for (int32_t y = 0; y < 10; ++y)
+            for (int32_t x = 0; x < 12; ++x)
+                for (uint32_t ch = 0; ch < 4; ++ch) {
+                    const bool inside = y < 5 && x < 6;
+                    if (!inside) {
+                        ASSERT_EQ(sampleAt(*output, x, y, ch), sampleAt(*source, x, y, ch)) << c.effect;
+                    } else if (sampleAt(*output, x, y, ch) != sampleAt(*source, x, y, ch)) {
+                        ++changedInside;
+                    }
+                }
+        EXPECT_GT(changedInside, 0u) << c.effect;
+    }
+}
+
+TEST(ColorTemperatureEffects, ConstantImageStaysConstantAndDepthsAgree) {
+    const uint32_t levels[][3] = {{0, 0, 0}, {255, 255, 255}, {128, 128, 128}, {200, 90, 30}, {17, 160, 240}};
+    for (const InvariantCase& c : kActiveSettings)
+        for (const auto& level : levels) {
+            ImagePtr source8 = makeImage(7, 4, 4, 1, {level[0], level[1], level[2], 255});
+            ImagePtr source16 = makeImage(7, 4, 4, 2,
+                                          {level[0] * 32768 / 255, level[1] * 32768 / 255, level[2] * 32768 / 255, 32768});
+            EffectHarness harness(c.effect);
+            apply(harness, c);
+            ImagePtr output8 = harness.render(*source8);
+            ImagePtr output16 = harness.render(*source16);
+            for (uint32_t ch = 0; ch < 3; ++ch) {
+                const uint32_t value8 = sampleAt(*output8, 0, 0, ch);
+                const uint32_t value16 = sampleAt(*output16, 0, 0, ch);
+                for (int32_t y = 0; y < 4; ++y)
+                    for (int32_t x = 0; x < 7; ++x) {
+                        ASSERT_EQ(sampleAt(*output8, x, y, ch), value8) << c.effect;
+                        ASSERT_EQ(sampleAt(*output16, x, y, ch), value16) << c.effect;
+                    }
+                // The 16-bit result on the 8-bit scale lies within two levels of the 8-bit result.
+                const int32_t scaled = int32_t((value16 * 255 + 16384) / 32768);
+                EXPECT_NEAR(scaled, int32_t(value8), 2) << c.effect << " channel " << ch << " level " << level[ch];
+            }
+        }
+}
+
+TEST(ColorTemperatureEffects, TemperatureViewOriginalRendersTheSource) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(9, 6, 4, bytes, 2);
+        EffectHarness harness("Temperature");
+        harness.setNumber("temperature", 60);
+        harness.setNumber("cyanMagenta", 20);
+        harness.setNumber("brightness", -40);
+        harness.setList("view", 1);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+    }
+}
+
+TEST(ColorTemperatureEffects, DefaultsRenderTheSource) {
+    for (const char* key : kKeys)
+        for (uint32_t bytes : {1u, 2u}) {
+            ImagePtr source = makeNoiseImage(9, 6, 4, bytes, 6);
+            EffectHarness harness(key);
+            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << key;
+        }
+}
+
+TEST(ColorTemperatureEffects, GreyImageIsCopiedWithoutFault) {
+    for (const InvariantCase& c : kActiveSettings) {
+        ImagePtr source = makeNoiseImage(6, 4, 1, 1, 8);
+        EffectHarness harness(c.effect);
+        apply(harness, c);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect;
+    }
+}
+
+}  // namespace

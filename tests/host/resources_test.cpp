@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/entry_table.h"
+#include "host/resources.h"
+
+namespace {
+
+struct Bytes {
+    std::vector<uint8_t> v;
+    Bytes& hex(std::initializer_list<uint8_t> bytes) {
+        for (uint8_t byte : bytes) v.push_back(byte);
+        return *this;
+    }
+    Bytes& text(const char* s) {
+        for (size_t i = 0; s[i]; ++i) v.push_back(uint8_t(s[i]));
+        return *this;
+    }
+};
+
+const EntryPoint& warmCool() { return *findEntryByKey("WarmCool"); }
+
+TEST(Resources, PiplOfWarmCoolMatchesHandWorkedBytes) {
+    Bytes b;
+    b.hex({0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x09, 0x00, 0x00, 0x00});
+    // '8BIM' 'kind' id 0 length 4 '8BFM'
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x64, 0x6E, 0x69, 0x6B, 0, 0, 0, 0, 4, 0, 0, 0, 0x4D, 0x46, 0x42, 0x38});
+    // 'name': Pascal "Ravo Warm/Cool..." (17 characters), length 18, two bytes of padding
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x65, 0x6D, 0x61, 0x6E, 0, 0, 0, 0, 18, 0, 0, 0, 17}).text("Ravo Warm/Cool...").hex({0, 0});
+    // 'catg': Pascal "Tessarine", length 10, two bytes of padding
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x67, 0x74, 0x61, 0x63, 0, 0, 0, 0, 10, 0, 0, 0, 9}).text("Tessarine").hex({0, 0});
+    // 'vers' 4.0
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x73, 0x72, 0x65, 0x76, 0, 0, 0, 0, 4, 0, 0, 0, 0x00, 0x00, 0x04, 0x00});
+    // '8664': "PIMAIN_WarmCool" and its terminator, 16 bytes
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x34, 0x36, 0x36, 0x38, 0, 0, 0, 0, 16, 0, 0, 0}).text("PIMAIN_WarmCool").hex({0});
+    // 'mode': RGB and RGB48
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x65, 0x64, 0x6F, 0x6D, 0, 0, 0, 0, 4, 0, 0, 0, 0x10, 0, 0, 0});
+    // 'hstm': version 0, 'qelF', 'qelF', id 16035 (0x3EA3), the GUID and its terminator: 51 bytes + 1 pad
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x6D, 0x74, 0x73, 0x68, 0, 0, 0, 0, 51, 0, 0, 0});
+    b.hex({0, 0, 0, 0, 0x46, 0x6C, 0x65, 0x71, 0x46, 0x6C, 0x65, 0x71, 0xA3, 0x3E});
+    b.text("9A90E0BC-05CB-4cdc-8A0B-4D8F020F8102").hex({0, 0});
+    // 'enbl': 40 characters and the terminator, 41 bytes + 3 pad
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x6C, 0x62, 0x6E, 0x65, 0, 0, 0, 0, 41, 0, 0, 0});
+    b.text("in (PSHOP_ImageMode, RGBMode, RGB48Mode)").hex({0, 0, 0, 0});
+    // 'fici': seven cases of 04 04 04 00
+    b.hex({0x4D, 0x49, 0x42, 0x38, 0x69, 0x63, 0x69, 0x66, 0, 0, 0, 0, 28, 0, 0, 0});
+    for (int i = 0; i < 7; ++i) b.hex({4, 4, 4, 0});
+
+    EXPECT_EQ(piplResource(warmCool()), b.v);
+}
+
+TEST(Resources, AeteOfWarmCoolMatchesHandWorkedBytes) {
+    Bytes b;
+    b.hex({1, 0, 1, 0, 0, 0, 0, 0, 1, 0});            // version 1, format 1.0, language 0, script 0, one suite
+    b.hex({3}).text("QEL").hex({9}).text("Warm/Cool");  // suite name and description
+    b.hex({0x46, 0x6C, 0x65, 0x71, 1, 0, 1, 0, 1, 0});  // 'qelF', level 1, version 1, one event
+    b.hex({13}).text("QEL Warm/Cool").hex({0});         // event name, empty description
+    b.hex({0x46, 0x6C, 0x65, 0x71, 0x46, 0x6C, 0x65, 0x71});  // class and id 'qelF'
+    b.hex({0x6C, 0x6C, 0x75, 0x6E, 0, 0, 0});          // reply 'null', empty description, flags 0
+    b.hex({0x52, 0x6D, 0x49, 0x23, 0, 0x00, 0xB0});    // direct parameter '#ImR', flags 00 b0
+    b.hex({1, 0, 10}).text("parameters");              // one parameter
+    b.hex({0x4D, 0x72, 0x61, 0x70, 0x54, 0x58, 0x45, 0x54, 0, 0, 0});  // 'parM' 'TEXT', no description, flags 0
+    b.hex({0, 0, 0, 0, 0, 0});                         // no classes, operators or enumerations
+    EXPECT_EQ(aeteResource(warmCool()), b.v);
+}
+
+TEST(Resources, EveryEntryHasItsOwnIdsNamesAndExports) {
+    for (size_t i = 0; i < kEntryCount; ++i) {
+        const EntryPoint& entry = kEntryPoints[i];
+        EXPECT_EQ(entry.resourceId, 16000 + int(i));
+        EXPECT_EQ(std::string(entry.exportName).rfind("PIMAIN_", 0), 0u);
+        const std::vector<uint8_t> pipl = piplResource(entry);
+        const std::string asText(pipl.begin(), pipl.end());
+        EXPECT_NE(asText.find(std::string("Ravo ") + entry.shortName + "..."), std::string::npos);
+        EXPECT_NE(asText.find(entry.descriptorKey), std::string::npos);
+    }
+    EXPECT_TRUE(kEntryPoints[0].showAbout);
+    EXPECT_STREQ(findEntryByKey("InfraRed")->exportName, "PIMAIN_Infrared");
+    EXPECT_STREQ(findEntryByKey("Light")->shortName, "Light!");
+}
+
+}  // namespace

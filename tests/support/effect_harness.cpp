@@ -1,0 +1,133 @@
+#include "tests/support/effect_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+EffectHarness::EffectHarness(const char* key) : effect_(EffectRegistry::instance().create(key)) {
+    if (!effect_) throw std::runtime_error(std::string("effect not registered: ") + key);
+}
+
+uint32_t EffectHarness::index(const char* key) const {
+    for (uint32_t i = 0; i < effect_->parameterCount; ++i) {
+        const char* name = effect_->parameter(i).name;
+        if (name && std::strcmp(name, key) == 0) return i;
+    }
+    ADD_FAILURE() << "no parameter " << key;
+    throw std::runtime_error(std::string("no parameter ") + key);
+}
+
+void EffectHarness::setNumber(const char* key, double value) { effect_->parameter(index(key)).number = value; }
+void EffectHarness::setList(const char* key, uint32_t value) { effect_->parameter(index(key)).listIndex = value; }
+void EffectHarness::setBoolean(const char* key, bool value) { effect_->parameter(index(key)).boolean = value; }
+
+void EffectHarness::prepare(const Image& source, Image& output, double scale) {
+    info_ = fx::Plugin::RenderInfo();
+    info_.scaleX = info_.scaleY = scale;
+    info_.is16 = source.is16();
+    info_.imageWidth = source.width;
+    info_.imageHeight = source.height;
+    info_.outputImage = &output;
+    info_.renderRect = {0, 0, source.height, source.width};
+    info_.outputRect = {0, 0, source.height, source.width};
+    info_.isPreview = scale != 1.0;
+    effect_->parameter(0).image = ImagePtr(const_cast<Image*>(&source));
+    ++const_cast<Image&>(source).refCount;  // the caller owns the record; keep the handle from freeing it
+}
+
+ImagePtr EffectHarness::render(const Image& source, double scale) {
+    ImagePtr output = source.clone();
+    prepare(source, *output, scale);
+    effect_->effectClass->beginRender(effect_.get(), &info_);
+    info_.tileCount = 1;
+    info_.tileIndex = 0;
+    effect_->effectClass->render(effect_.get(), &info_);
+    effect_->parameter(0).image.reset();
+    --const_cast<Image&>(source).refCount;
+    return output;
+}
+
+ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
+                                   int32_t imageWidth, int32_t imageHeight) {
+    ImagePtr output = source.clone();
+    prepare(source, *output, 1.0);
+    info_.imageWidth = imageWidth;
+    info_.imageHeight = imageHeight;
+    info_.renderRect = {0, 0, sourceRect.height(), sourceRect.width()};
+    info_.outputRect = outputRect;
+    effect_->effectClass->beginRender(effect_.get(), &info_);
+    info_.tileCount = 1;
+    info_.tileIndex = 0;
+    effect_->effectClass->render(effect_.get(), &info_);
+    effect_->parameter(0).image.reset();
+    --const_cast<Image&>(source).refCount;
+    return output;
+}
+
+bool EffectHarness::isActive(const Image& source) {
+    Image output(source.width, source.height, source.channels, source.bytesPerChannel, 0, source.data);
+    prepare(source, output, 1.0);
+    const bool active = effect_->effectClass->isActive(effect_.get(), &info_);
+    effect_->parameter(0).image.reset();
+    --const_cast<Image&>(source).refCount;
+    return active;
+}
+
+PixelRect EffectHarness::requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight) {
+    info_ = fx::Plugin::RenderInfo();
+    info_.imageWidth = imageWidth;
+    info_.imageHeight = imageHeight;
+    PixelRect grown = rect;
+    effect_->effectClass->requiredSource(effect_.get(), &info_, &grown);
+    return grown;
+}
+
+ImagePtr makeImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel,
+                   std::initializer_list<uint32_t> pixel) {
+    ImagePtr image = ImagePtr::make({width, height}, channels, bytesPerChannel);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            uint32_t c = 0;
+            for (uint32_t v : pixel) setSample(*image, x, y, c++, v);
+        }
+    return image;
+}
+
+ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed) {
+    ImagePtr image = ImagePtr::make({width, height}, channels, bytesPerChannel);
+    const uint32_t full = bytesPerChannel == 2 ? 32768 : 255;
+    uint32_t state = seed * 2654435761u + 1;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            for (uint32_t c = 0; c < channels; ++c) {
+                state = state * 1664525u + 1013904223u;
+                const uint32_t value = (channels == 4 && c == 3) ? full : (state >> 8) % (full + 1);
+                setSample(*image, x, y, c, value);
+            }
+    return image;
+}
+
+uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {
+    const size_t offset = size_t(x) * image.channels + c;
+    return image.is16() ? image.row<uint16_t>(y)[offset] : image.row<uint8_t>(y)[offset];
+}
+
+void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value) {
+    const size_t offset = size_t(x) * image.channels + c;
+    if (image.is16())
+        image.row<uint16_t>(y)[offset] = uint16_t(value);
+    else
+        image.row<uint8_t>(y)[offset] = uint8_t(value);
+}
+
+uint32_t maxDifference(const Image& a, const Image& b) {
+    uint32_t worst = 0;
+    for (int32_t y = 0; y < a.height; ++y)
+        for (int32_t x = 0; x < a.width; ++x)
+            for (uint32_t c = 0; c < a.channels; ++c) {
+                const int32_t d = int32_t(sampleAt(a, x, y, c)) - int32_t(sampleAt(b, x, y, c));
+                worst = std::max(worst, uint32_t(std::abs(d)));
+            }
+    return worst;
+}

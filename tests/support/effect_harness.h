@@ -1,0 +1,52 @@
+// Runs one effect outside any host: creates it through the registry, feeds it a
+// source image the way the tile loop does (the output starts as a copy of the
+// source) and returns what the effect rendered.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/effect.h"
+#include "fx/effect_registry.h"
+#include "fx/render_info.h"
+#include "imaging/image.h"
+
+class EffectHarness {
+public:
+    explicit EffectHarness(const char* key);
+
+    Effect& effect() { return *effect_; }
+    // Index of the parameter with this scripting key (the first one); fails the test when missing.
+    uint32_t index(const char* key) const;
+    void setNumber(const char* key, double value);
+    void setList(const char* key, uint32_t value);
+    void setBoolean(const char* key, bool value);
+
+    // Renders the whole image as one tile at the given preview scale.
+    ImagePtr render(const Image& source, double scale = 1.0);
+    // Renders an area of a larger document: source holds the document pixels of sourceRect,
+    // the output rectangle of the tile is outputRect (document coordinates).
+    ImagePtr renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
+                        int32_t imageWidth, int32_t imageHeight);
+    bool isActive(const Image& source);
+    PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight);
+
+private:
+    void prepare(const Image& source, Image& output, double scale);
+    std::unique_ptr<Effect, EffectDeleter> effect_;
+    fx::Plugin::RenderInfo info_;
+};
+
+// A new image filled with one pixel value (one sample per channel).
+ImagePtr makeImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel,
+                   std::initializer_list<uint32_t> pixel);
+// A new image whose samples are a fixed pseudo-random pattern (alpha opaque when 4 channels).
+ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed = 1);
+// Sample c of pixel (x, y), whatever the sample size.
+uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
+void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
+// The largest absolute difference between two images of the same shape.
+uint32_t maxDifference(const Image& a, const Image& b);
