@@ -200,12 +200,11 @@ void runFilter(PluginCall& call) {
 
     PixelRect filter = {record->filterRect.top, record->filterRect.left, record->filterRect.bottom,
                         record->filterRect.right};
-    ImageSize imageSize = {record->imageSize.h, record->imageSize.v};
     if (ps::BigDocumentStruct* big = record->bigDocumentData) {
         big->PluginUsing32BitCoordinates = 1;
         filter = {big->filterRect32.top, big->filterRect32.left, big->filterRect32.bottom, big->filterRect32.right};
-        imageSize = {big->imageSize32.h, big->imageSize32.v};
     }
+    const ImageSize imageSize = channels.documentSize();
     const uint32_t bytesPerChannel = record->depth / 8 == 2 ? 2 : 1;
     const uint16_t imageMode = uint16_t(record->imageMode);
     const PixelRect hostTile = {record->outTileOrigin.v, record->outTileOrigin.h,

@@ -38,6 +38,12 @@ ChannelSet::ChannelSet(ps::FilterRecord* record) : record_(record) {
     for (const ps::ReadChannelDesc* c = first_; c; c = c->next) ++count_;
 }
 
+ImageSize ChannelSet::documentSize() const {
+    if (!record_) return {};
+    if (const ps::BigDocumentStruct* big = record_->bigDocumentData) return {big->imageSize32.h, big->imageSize32.v};
+    return {record_->imageSize.h, record_->imageSize.v};
+}
+
 const ps::ReadChannelDesc* ChannelSet::channel(uint32_t index) const {
     const ps::ReadChannelDesc* c = first_;
     while (c && index-- > 0) c = c->next;

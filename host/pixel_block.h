@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "imaging/image.h"
 #include "imaging/pixel_rect.h"
 #include "sdk/pi_channel_ports.h"
 #include "sdk/pi_filter.h"
@@ -47,6 +48,8 @@ public:
     explicit ChannelSet(ps::FilterRecord* record);
 
     uint32_t count() const { return count_; }
+    // The document's size in pixels, from the filter record (its 32-bit form when the host has one).
+    ImageSize documentSize() const;
     size_t bytesHeld() const { return bytesHeld_; }
 
     // A zero-filled block from the host's buffer suite. Raises SuiteError when the suite is

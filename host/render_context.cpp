@@ -67,6 +67,7 @@ bool RenderContext::renderTile(PixelBlock& source, PixelBlock& destination, cons
 }
 
 bool RenderContext::renderPreview(const PixelRect& viewRect, double zoom, PixelBlock& destination, bool sourceOnly) {
+    imageSize_ = channels_.documentSize();
     const int32_t zoomedWidth = truncToInt(imageSize_.width * zoom);
     const int32_t zoomedHeight = truncToInt(imageSize_.height * zoom);
     scaleX_ = scaleY_ = float(zoom);
