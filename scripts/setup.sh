@@ -25,5 +25,5 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C build
 
 mkdir -p out
-build/ravo apply WarmCool samples/coffee.png out/coffee-warm.png --set temperature=-30
+build/ravo apply WarmCool samples/coffee.png out/coffee-warm.png --set temperature=-15
 echo "Filtered sample: $(pwd)/out/coffee-warm.png"
