@@ -29,7 +29,7 @@ FilterChoice chooseFilter(const PluginLibrary& plugin, const std::string& name) 
         if (folded(command.registryKey) == wanted || bareMenuName(command.menuName) == wantedBare)
             return {command.registryKey, command.menuName, command.available};
     for (const std::string& key : plugin.effectKeys())
-        if (folded(key) == wanted) return {key, key, true};
+        if (folded(key) == wanted) return {key, key, plugin.runsEffectsByKey()};
     throw UsageError("unknown filter \"" + name + "\"; `ravo list` shows the filters");
 }
 

@@ -106,8 +106,16 @@ FileFormat outputFormatFor(const std::string& path) {
     throw FileError::writing(path, "unknown file type; the name must end in .png, .tif, .tiff, .jpg or .jpeg");
 }
 
+// Binary, and not inherited by child processes: "e" (close on exec) in glibc,
+// "N" (no inherit) in the Windows C runtime.
+#ifdef _WIN32
+constexpr char kReadMode[] = "rbN";
+#else
+constexpr char kReadMode[] = "rbe";
+#endif
+
 Picture readPicture(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rbe"));
+    FilePtr file(std::fopen(path.c_str(), kReadMode));
     if (!file) {
         if (errno == ENOENT) throw FileError::reading(path, "no such file");
         throw FileError::reading(path, codecs::systemProblem(errno));

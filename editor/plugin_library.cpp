@@ -1,10 +1,9 @@
 #include "editor/plugin_library.h"
 
-#include <dlfcn.h>
-
-#include <cstring>
+#include <algorithm>
 #include <sstream>
 
+#include "editor/plugin_module.h"
 #include "sdk/pi_types.h"
 #include "sdk/sp_basic.h"
 
@@ -12,16 +11,8 @@ namespace editor {
 
 namespace {
 
-using ResourceProc = const unsigned char* (*)(uint32_t type, int16_t id, uint32_t* size);
-using DescribeProc = const char* (*)(const char* key);
-using KeysProc = const char* (*)();
-using CommandKeyProc = const char* (*)(const char* exportName);
-using KeyedEntryProc = void (*)(const char* key, ps::int16, ps::FilterRecord*, intptr_t*, ps::int16*);
-
 constexpr uint32_t kPiplType = 0x5049504C;  // 'PIPL'
 constexpr uint32_t kAeteType = 0x41455445;  // 'AETE'
-constexpr int16_t kFirstResourceId = 16000;
-constexpr int kMaxResources = 64;
 
 uint32_t readU32(const std::vector<uint8_t>& bytes, size_t at) {
     return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
@@ -84,18 +75,11 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
                           std::to_string(ps::kMaxPathLength - 1));
     std::unique_ptr<PluginLibrary> library(new PluginLibrary);
     library->path_ = path;
-    library->module_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library->module_) {
-        const char* reason = dlerror();
-        throw PluginError("cannot load plug-in \"" + path + "\": " + (reason ? reason : "unknown error"));
-    }
-    auto resource = reinterpret_cast<ResourceProc>(library->symbol("RavoResource"));
-    auto keys = reinterpret_cast<KeysProc>(library->symbol("RavoEffectKeys"));
-    auto commandKey = reinterpret_cast<CommandKeyProc>(library->symbol("RavoCommandKey"));
-    if (!resource || !keys || !commandKey) throw PluginError("\"" + path + "\" is not a Ravo plug-in: it carries no PiPL data");
+    library->module_ = PluginModule::load(path);
+    const PluginModule& module = *library->module_;
 
     std::vector<std::pair<std::string, std::string>> keyedExports;
-    std::istringstream lines(keys());
+    std::istringstream lines(module.effectKeys());
     for (std::string line; std::getline(lines, line);) {
         const size_t tab = line.find('\t');
         library->keys_.push_back(line.substr(0, tab));
@@ -103,22 +87,17 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
             keyedExports.emplace_back(line.substr(tab + 1), line.substr(0, tab));
     }
 
-    for (int i = 0; i < kMaxResources; ++i) {
-        const int16_t id = int16_t(kFirstResourceId + i);
-        uint32_t size = 0;
-        const unsigned char* pipl = resource(kPiplType, id, &size);
-        if (!pipl) break;
+    for (const int16_t id : module.piplIds()) {
         MenuCommand command;
         command.resourceId = id;
-        command.pipl.assign(pipl, pipl + size);
-        if (const unsigned char* aete = resource(kAeteType, id, &size)) command.aete.assign(aete, aete + size);
+        command.pipl = *module.resource(kPiplType, id);
+        if (auto aete = module.resource(kAeteType, id)) command.aete = std::move(*aete);
         const PiplProperties properties = parsePipl(command.pipl);
         command.menuName = properties.name;
         command.category = properties.category;
         command.entryPoint = properties.entryPoint;
         command.descriptorKey = properties.scopeKey;
-        const char* key = commandKey(command.entryPoint.c_str());
-        command.registryKey = key ? key : "";
+        command.registryKey = module.commandKey(command.entryPoint).value_or("");
         command.available = false;
         for (const auto& [exportName, builtKey] : keyedExports)
             command.available |= exportName == command.entryPoint && builtKey == command.registryKey;
@@ -128,16 +107,14 @@ std::unique_ptr<PluginLibrary> PluginLibrary::open(const std::string& path) {
     return library;
 }
 
-PluginLibrary::~PluginLibrary() {
-    if (module_) dlclose(module_);
-}
+PluginLibrary::~PluginLibrary() = default;
 
-void* PluginLibrary::symbol(const char* name) const { return module_ ? dlsym(module_, name) : nullptr; }
+void* PluginLibrary::symbol(const char* name) const { return module_ ? module_->symbol(name) : nullptr; }
+
+bool PluginLibrary::runsEffectsByKey() const { return module_ && module_->keyedEntry(); }
 
 std::string PluginLibrary::describe(const std::string& registryKey) const {
-    auto describeProc = reinterpret_cast<DescribeProc>(symbol("RavoDescribeEffect"));
-    const char* text = describeProc ? describeProc(registryKey.c_str()) : nullptr;
-    return text ? text : "";
+    return module_ ? module_->describe(registryKey) : std::string();
 }
 
 EntryCall PluginLibrary::entryFor(const std::string& registryKey) const {
@@ -149,7 +126,7 @@ EntryCall PluginLibrary::entryFor(const std::string& registryKey) const {
             entry(selector, static_cast<ps::FilterRecord*>(record), data, result);
         };
     }
-    auto keyed = reinterpret_cast<KeyedEntryProc>(symbol("RavoEffectMain"));
+    auto keyed = module_ ? module_->keyedEntry() : nullptr;
     if (!keyed) return {};
     return [keyed, registryKey](int16_t selector, void* record, intptr_t* data, int16_t* result) {
         keyed(registryKey.c_str(), selector, static_cast<ps::FilterRecord*>(record), data, result);

@@ -13,6 +13,8 @@
 
 namespace editor {
 
+class PluginModule;
+
 class PluginError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -54,13 +56,16 @@ public:
     std::string describe(const std::string& registryKey) const;
     // The entry point that runs an effect: its menu command's export, or the keyed entry.
     EntryCall entryFor(const std::string& registryKey) const;
+    // Whether effects without a menu command can be run, through the keyed entry
+    // (the Linux plug-in has one; the Windows plug-in exports the entry points only).
+    bool runsEffectsByKey() const;
     // The export of a menu command, by name; null when missing.
     void* symbol(const char* name) const;
 
 private:
     PluginLibrary() = default;
     std::string path_;
-    void* module_ = nullptr;
+    std::unique_ptr<PluginModule> module_;
     std::vector<MenuCommand> commands_;
     std::vector<std::string> keys_;
 };

@@ -6,3 +6,16 @@
 const EffectClass& temperatureClass();
 const EffectClass& warmCoolClass();
 const EffectClass& fluorescentClass();
+const EffectClass& blackAndWhiteClass();
+const EffectClass& infraRedClass();
+const EffectClass& bleachBypassClass();
+const EffectClass& defocusClass();
+const EffectClass& fastBlurClass();
+const EffectClass& overexposeClass();
+const EffectClass& colorCorrectClass();
+const EffectClass& ozoneClass();
+const EffectClass& lowContrastClass();
+const EffectClass& matteGeneratorClass();
+const EffectClass& centerSpotClass();
+const EffectClass& selectiveFocusClass();
+const EffectClass& skinSmootherClass();

@@ -17,7 +17,20 @@ struct Registration {
 // InfraRed, Light, LowContrast, MatteGenerator, Mist, NDGrad, NightVision, Overexpose, Ozone,
 // Polarizer, SelectiveColor, SelectiveFocus, SelectiveGrad, SkinSmoother, Star, Streaks,
 // Temperature, Tint, WarmCool, WarmMist: the order of registration.
+const Registration bleachBypass("BleachBypass", bleachBypassClass());
+const Registration blackAndWhite("BlackAndWhite", blackAndWhiteClass());
+const Registration centerSpot("CenterSpot", centerSpotClass());
+const Registration colorCorrect("ColorCorrect", colorCorrectClass());
+const Registration defocus("Defocus", defocusClass());
+const Registration fastBlur("FastBlur", fastBlurClass());
 const Registration fluorescent("Fluorescent", fluorescentClass());
+const Registration infraRed("InfraRed", infraRedClass());
+const Registration lowContrast("LowContrast", lowContrastClass());
+const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
+const Registration overexpose("Overexpose", overexposeClass());
+const Registration ozone("Ozone", ozoneClass());
+const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
+const Registration skinSmoother("SkinSmoother", skinSmootherClass());
 const Registration temperature("Temperature", temperatureClass());
 const Registration warmCool("WarmCool", warmCoolClass());
 

@@ -20,6 +20,7 @@
 #include "editor/filter_host.h"
 #include "editor/picture_file.h"
 #include "editor/plugin_library.h"
+#include "editor/program_path.h"
 #include "editor/registry_file.h"
 #include "editor/replacing_file.h"
 
@@ -40,8 +41,7 @@ const char* const kUsageText =
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
     "testing options of apply (fault injection in the host):\n"
-    "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n"
-    "The plug-in is the file Ravo.so beside this program (or $RAVO_PLUGIN).\n";
+    "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n";
 
 struct ApplyOptions {
     std::string filter, input, output;
@@ -55,9 +55,7 @@ struct ApplyOptions {
 
 std::string pluginPath() {
     if (const char* path = std::getenv("RAVO_PLUGIN"); path && *path) return path;
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return ((error ? fs::path(".") : self.parent_path()) / "Ravo.so").string();
+    return (fs::path(programFolder()) / kPluginFileName).string();
 }
 
 std::string texturesFolder(const std::string& plugin) { return (fs::path(plugin).parent_path() / "Textures").string(); }
@@ -152,7 +150,9 @@ int list(const PluginLibrary& plugin) {
     for (const std::string& key : plugin.effectKeys()) {
         bool hasCommand = false;
         for (const MenuCommand& command : plugin.commands()) hasCommand |= command.registryKey == key;
-        if (!hasCommand) std::printf("%-30s %-16s %-24s %s\n", "(no menu command)", key.c_str(), "-", "available");
+        if (!hasCommand)
+            std::printf("%-30s %-16s %-24s %s\n", "(no menu command)", key.c_str(), "-",
+                        plugin.runsEffectsByKey() ? "available" : "not available in this build");
     }
     return 0;
 }
@@ -166,6 +166,9 @@ int params(const PluginLibrary& plugin, const std::string& filter) {
 
 int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     const FilterChoice choice = chooseFilter(plugin, options.filter);
+    // An effect without a menu command has no entry point in a plug-in without the keyed entry.
+    const EntryCall entry = plugin.entryFor(choice.registryKey);
+    if (!entry) throw FilterUnavailable(choice);
     const std::string textures = texturesFolder(plugin.path());
 
     std::vector<uint8_t> block;
@@ -208,7 +211,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
             if (done == total) std::fputc('\n', stderr);
         };
 
-    const int16_t result = host.replay(plugin.entryFor(choice.registryKey), block);
+    const int16_t result = host.replay(entry, block);
     if (result != 0) {
         const std::string message = host.errorMessage();
         std::fprintf(stderr, "ravo: %s: %s\n", choice.menuName.c_str(),
@@ -227,7 +230,8 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::fputs(kUsageText, args.empty() ? stderr : stdout);
+        std::fprintf(args.empty() ? stderr : stdout, "%sThe plug-in is the file %s beside this program (or $RAVO_PLUGIN).\n",
+                     kUsageText, kPluginFileName);
         return args.empty() ? kUsage : 0;
     }
     const std::string command = args[0];

@@ -1,0 +1,482 @@
+// The monochrome film looks: Black and White, Infra-Red and Bleach Bypass.
+//
+//   Black and White  grey through a colour filter, then brightness, contrast and gamma
+//   Infra-Red        brightness, contrast and gamma, a highlight glow, then grey through a
+//                    colour filter (red by default)
+//   Bleach Bypass    a desaturated picture overlaid with a contrast-boosted grey copy of
+//                    itself, mixed with the original by an amount
+#include "effects/black_and_white.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <type_traits>
+
+#include "effects/effect_classes.h"
+#include "fx/effect_class.h"
+#include "fx/glow_parameters.h"
+#include "fx/matte_parameters.h"
+#include "fx/memory_handler.h"
+#include "imaging/black_and_white_convert.h"
+#include "imaging/color.h"
+#include "imaging/color_correct.h"
+#include "imaging/glow.h"
+#include "imaging/luma.h"
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_utils.h"
+#include "imaging/sample_traits.h"
+
+namespace {
+
+// Black and White
+constexpr uint32_t kBackground = 0;
+constexpr uint32_t kView = 1;
+constexpr uint32_t kFilter = 2;
+constexpr uint32_t kDensityGroup = 3;
+constexpr uint32_t kBrightness = 4;
+constexpr uint32_t kContrast = 5;
+constexpr uint32_t kGamma = 6;
+constexpr uint32_t kDensityGroupEnd = 7;
+constexpr uint32_t kBlackAndWhiteParameterCount = 8;
+
+// Infra-Red
+constexpr uint32_t kInfraRedBackground = 0;
+constexpr uint32_t kInfraRedView = 1;
+constexpr uint32_t kInfraRedFilter = 2;
+constexpr uint32_t kGlowGroup = 3;
+constexpr uint32_t kGlowMode = 4;
+constexpr uint32_t kGlowBlend = 5;
+constexpr uint32_t kGlowBrightness = 6;
+constexpr uint32_t kGlowBlurH = 7;
+constexpr uint32_t kGlowBlurV = 8;
+constexpr uint32_t kGlowBlurGang = 9;
+constexpr uint32_t kGlowGroupEnd = 10;
+constexpr uint32_t kInfraRedDensityGroup = 11;
+constexpr uint32_t kInfraRedBrightness = 12;
+constexpr uint32_t kInfraRedContrast = 13;
+constexpr uint32_t kInfraRedGamma = 14;
+constexpr uint32_t kInfraRedDensityGroupEnd = 15;
+constexpr uint32_t kMatteGroup = 16;
+constexpr uint32_t kMattePosition = 17;
+constexpr uint32_t kMatteRange = 18;
+constexpr uint32_t kMatteBlur = 19;
+constexpr uint32_t kMatteGroupEnd = 20;
+constexpr uint32_t kInfraRedParameterCount = 21;
+
+// Bleach Bypass
+constexpr uint32_t kBleachBackground = 0;
+constexpr uint32_t kBleachView = 1;
+constexpr uint32_t kAmount = 2;
+constexpr uint32_t kSaturation = 3;
+constexpr uint32_t kBleachContrast = 4;
+constexpr uint32_t kBleachBypassParameterCount = 5;
+
+constexpr const char* kOutputOriginalItems[] = {"Output", "Original"};
+constexpr const char* kOutputMatteOriginalItems[] = {"Output", "Matte", "Original"};
+constexpr uint32_t kViewOutput = 0;
+constexpr uint32_t kViewMatte = 1;               // Infra-Red
+constexpr uint32_t kViewOriginal = 1;            // Black and White, Bleach Bypass
+constexpr uint32_t kInfraRedViewOriginal = 2;
+
+// Margins are held below this, whatever the render's scale and passes.
+constexpr int64_t kLargestMargin = 1 << 20;
+
+constexpr const char* kFilterItems[] = {"Normal", "Red", "Green", "Blue", "Yellow", "Orange"};
+constexpr uint32_t kFilterRed = uint32_t(BlackAndWhiteFilter::Red);
+
+// The tone sliders of the "Color Correct" group: brightness, contrast and gamma in percent.
+void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
+    params[group].defineGroupBegin("density", "Color Correct", true);
+    params[group + 1].defineNumber("brightness", "Brightness", -100.0, 100.0, 0.0, 1);
+    params[group + 2].defineNumber("contrast", "Contrast", -100.0, 100.0, 0.0, 1);
+    params[group + 3].defineNumber("gamma", "Gamma", -100.0, 100.0, 0.0, 1);
+    params[group + 4].defineGroupEnd();
+    for (uint32_t i = group + 1; i <= group + 3; ++i) params[i].addFlags(numberFlags);
+}
+
+// ---- Shared render frame -----------------------------------------------------------------
+
+// A Number held to its record's range: stored values from older blocks or scripts may lie outside it.
+double number(const Effect& effect, uint32_t index) {
+    const Parameter& record = effect.parameter(index);
+    return std::clamp(record.number, record.minimum, record.maximum);
+}
+
+// The source of a render and the rectangle to compute; the rectangle is empty when there is
+// nothing to do: no source, a source of another layout than the output, or an image without
+// red, green and blue.
+struct RenderArea {
+    ImagePtr source;
+    PixelRect rect;
+};
+
+RenderArea renderArea(const Effect& effect, const fx::Plugin::RenderInfo& info) {
+    RenderArea area{effect.inputImage(0), {}};
+    const Image* output = info.outputImage;
+    if (!area.source || !output || area.source->channels != 4 || output->channels != 4 ||
+        area.source->bytesPerChannel != output->bytesPerChannel)
+        return area;
+    area.rect = info.renderRect.intersected(output->bounds).intersected(area.source->bounds);
+    return area;
+}
+
+// Copies the rectangle of the source into the output, unless they are the same pixels.
+void copySource(const RenderArea& area, Image& output) {
+    if (area.source->data != output.data) copyRect(*area.source, output, area.rect);
+}
+
+// ---- Black and White ---------------------------------------------------------------------
+
+struct BlackAndWhiteEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Black and White";
+    static constexpr const char* kDescription = "Creates the effect of a Night Vision lens.";
+    static constexpr uint32_t kEffectFlags = 10;
+
+    Parameter params[kBlackAndWhiteParameterCount];
+
+    static void define(BlackAndWhiteEffect& effect);
+    static bool isActive(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo&) {
+        return effect.listValue(kView) == kViewOutput;
+    }
+    static void render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info);
+};
+
+void BlackAndWhiteEffect::define(BlackAndWhiteEffect& effect) {
+    Parameter* params = effect.params;
+    params[kBackground].defineInput("background", "Background", 0);
+    params[kView].defineList("view", "View", kOutputOriginalItems, std::size(kOutputOriginalItems), kViewOutput);
+    defineBlackAndWhiteFilter(params[kFilter], "Filter", uint32_t(BlackAndWhiteFilter::Normal));
+    defineToneGroup(params, kDensityGroup, 0);
+    static_assert(kDensityGroupEnd == kDensityGroup + 4 && kGamma == kDensityGroup + 3);
+}
+
+// The tile loop passes the source through when View is "Original"; a render asked for all
+// the same leaves the copy of the source.
+void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const RenderArea area = renderArea(effect, info);
+    if (area.rect.isEmpty()) return;
+    Image& output = *info.outputImage;
+    if (effect.listValue(kView) != kViewOutput) {
+        copySource(area, output);
+        return;
+    }
+    // Copying the source and converting it in place, done in one pass.
+    toBlackAndWhite(*area.source, output, area.rect, effect.listValue(kFilter));
+    colorCorrect(output, area.rect, 0.0, 0.0, number(effect, kBrightness) / 100,
+                 number(effect, kContrast) / 100, number(effect, kGamma) / 100, 0.0, 0.0, 0.0, false);
+}
+
+// ---- Infra-Red ---------------------------------------------------------------------------
+
+struct InfraRedEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Infra-Red";
+    static constexpr const char* kDescription = "Simulates the effect of infra-red photography.";
+    static constexpr uint32_t kEffectFlags = 8;
+
+    Parameter params[kInfraRedParameterCount];
+
+    static void define(InfraRedEffect& effect);
+    static void render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info);
+    static void parameterChanged(InfraRedEffect& effect, uint32_t index);
+    static void requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
+};
+
+void InfraRedEffect::define(InfraRedEffect& effect) {
+    Parameter* params = effect.params;
+    params[kInfraRedBackground].defineInput("background", "Background", 0);
+    params[kInfraRedView].defineList("view", "View", kOutputMatteOriginalItems, std::size(kOutputMatteOriginalItems),
+                                     kViewOutput);
+    defineBlackAndWhiteFilter(params[kInfraRedFilter], "Black and White", kFilterRed);
+
+    params[kGlowGroup].defineGroupBegin("glow", "Glow", true);
+    defineGlowModeList(params[kGlowMode], GlowModeItem::kSpread);
+    defineBlendList(params[kGlowBlend], "glowBlend", "Blend", BlendItem::kScreen);
+    params[kGlowBrightness].defineNumber("glowBrightness", "Brightness", 0.0, 800.0, 75.0, 1);
+    defineBlurPair(params, kGlowBlurH,
+                   {"glowBlurH", "Horizontal Blur", "glowBlurV", "Vertical Blur", "glowBlurGang", "Gang Blur", 500.0,
+                    30.0, ParameterFlag::NotifyOnChange, true});
+    static_assert(kGlowBlurV == kGlowBlurH + BlurPairParameter::kVertical &&
+                  kGlowBlurGang == kGlowBlurH + BlurPairParameter::kGang);
+    params[kGlowGroupEnd].defineGroupEnd();
+
+    defineToneGroup(params, kInfraRedDensityGroup, ParameterFlag::Percent);
+    static_assert(kInfraRedDensityGroupEnd == kInfraRedDensityGroup + 4 &&
+                  kInfraRedGamma == kInfraRedDensityGroup + 3);
+
+    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
+    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0, 1);
+    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0, 1);
+    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
+    params[kMatteGroupEnd].defineGroupEnd();
+
+    params[kGlowBrightness].addFlags(ParameterFlag::Percent);
+    params[kMattePosition].addFlags(ParameterFlag::Percent);
+    params[kMatteRange].addFlags(ParameterFlag::Percent);
+}
+
+// The glow's blur pair, each size held to the range of its record.
+BlurSizes glowBlur(const InfraRedEffect& effect) {
+    const BlurSizes sizes = blurPairSizes(effect.params, kGlowBlurH);
+    const Parameter& record = effect.parameter(kGlowBlurH);
+    return {std::clamp(sizes.horizontal, record.minimum, record.maximum),
+            std::clamp(sizes.vertical, record.minimum, record.maximum)};
+}
+
+// The gang switch and the blur pair behave as in the glow and mist looks: while ganged the
+// vertical blur follows the horizontal one and its control is disabled.
+void InfraRedEffect::parameterChanged(InfraRedEffect& effect, uint32_t index) {
+    blurPairChanged(effect.params, kGlowBlurH, index);
+}
+
+// How far a blur of the given size reaches from a pixel: a box of radius size / 2 reads
+// ceil(radius) samples to each side (its partial taps included), once per pass.
+int64_t blurReach(double size, uint32_t passes) {
+    if (!(size > 0.0)) return 0;
+    return int64_t(passes) * int64_t(std::ceil(float(size) * 0.5f));
+}
+
+// The margin is ceil(max(matte blur, glow blur) x scale) in each direction, widened where the
+// blurs reach further: the glow spreads a matte that is already blurred, so the two reaches
+// add up, and every blur runs extraPasses + 1 times. Without the widening a render in strips
+// differs from a render in one tile near the joins.
+void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+    const BlurSizes blur = glowBlur(effect);
+    const double matteBlur = number(effect, kMatteBlur);
+    const uint32_t passes = info.reservedWord1 + 1;
+    auto margin = [&](double glowSize, double scale) {
+        const int64_t stated = int64_t(std::ceil(std::max(matteBlur, glowSize) * scale));
+        const int64_t reach = blurReach(matteBlur * scale, passes) + blurReach(glowSize * scale, passes);
+        return int32_t(std::clamp<int64_t>(std::max(stated, reach), 0, kLargestMargin));
+    };
+    rect = rect.grown(margin(blur.vertical, info.scaleY), margin(blur.horizontal, info.scaleX));
+}
+
+// A record viewing the rect of image (no copy). Infra-Red works on views of its render
+// rectangle: its blurs spread over whole images, and the part of a block outside the rectangle
+// holds no pixels of this tile (the block of the last strip is taller than what was read).
+Image viewOf(const Image& image, const PixelRect& rect) {
+    uint8_t* first = image.data + size_t(rect.top) * image.rowBytes + size_t(rect.left) * image.bytesPerPixel;
+    return Image(rect.width(), rect.height(), image.channels, image.bytesPerChannel, image.rowBytes, first);
+}
+
+void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const RenderArea area = renderArea(effect, info);
+    if (area.rect.isEmpty()) return;
+    const uint32_t view = effect.listValue(kInfraRedView);
+    if (view == kInfraRedViewOriginal) {
+        copySource(area, *info.outputImage);
+        return;
+    }
+    const Image source = viewOf(*area.source, area.rect);
+    Image output = viewOf(*info.outputImage, area.rect);
+    const PixelRect rect = output.bounds;
+    const double brightness = number(effect, kGlowBrightness) / 100;
+
+    ImagePtr matte;
+    if (view == kViewMatte || brightness > 0.0) {
+        MatteExtractor extractor;
+        extractor.setPosition(float(number(effect, kMattePosition) / 100));
+        extractor.setRange(float(number(effect, kMatteRange) * 0.02));
+        extractor.setBlur(float(number(effect, kMatteBlur)));
+        extractor.applyPositionRange();
+        matte = build(extractor, source, rect, info);
+    }
+    if (view == kViewMatte) {
+        expandGrayToRGBA(*matte, output, rect);
+        return;
+    }
+
+    if (source.data != output.data) copyRect(source, output, rect);
+    colorCorrect(output, rect, 0.0, 0.0, number(effect, kInfraRedBrightness) / 100,
+                 number(effect, kInfraRedContrast) / 100, number(effect, kInfraRedGamma) / 100, 0.0, 0.0, 0.0,
+                 false);
+    if (brightness > 0.0) {
+        const BlurSizes blur = glowBlur(effect);
+        applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
+                  int32_t(effect.listValue(kGlowMode)), int32_t(effect.listValue(kGlowBlend)), GlowColor{},
+                  info.reservedWord1);
+    }
+    toBlackAndWhite(output, rect, effect.listValue(kInfraRedFilter));
+}
+
+// ---- Bleach Bypass -----------------------------------------------------------------------
+
+// The contrast table of Bleach Bypass: T[i] = trunc(toneAdjust(i / full, 0, c, 0) x full + 0.5),
+// the identity at c = 0. It is effect-owned state, allocated once through the memory handler
+// at full 16-bit size (8-bit renders use its first 256 entries) and rebuilt only when the
+// contrast or the sample size changes, so that a render in many tiles builds it once.
+class ContrastTable {
+public:
+    ContrastTable() = default;
+    ~ContrastTable() { fxRelease(levels_); }
+    ContrastTable(const ContrastTable&) = delete;
+    ContrastTable& operator=(const ContrastTable&) = delete;
+
+    // Makes the table hold the levels of contrast c for the sample size. Allocating it raises
+    // the out-of-memory exception when there is no memory; the table then stays missing.
+    void prepare(double contrast, bool is16) {
+        if (!levels_) levels_ = static_cast<uint16_t*>(fxAllocate(sizeof(uint16_t) * kEntries));
+        if (built_ && contrast == contrast_ && is16 == is16_) return;
+        built_ = false;
+        if (is16)
+            fill<uint16_t>(contrast);
+        else
+            fill<uint8_t>(contrast);
+        contrast_ = contrast;
+        is16_ = is16;
+        built_ = true;
+    }
+    const uint16_t* levels() const { return levels_; }
+
+private:
+    static constexpr int32_t kEntries = SampleTraits<uint16_t>::tableSize;
+
+    template <class Sample>
+    void fill(double contrast) {
+        constexpr int32_t one = SampleTraits<Sample>::full;
+        for (int32_t i = 0; i < SampleTraits<Sample>::tableSize; ++i)
+            levels_[i] = contrast == 0.0 ? uint16_t(i)
+                                         : clampSample<Sample>(truncToInt(toneAdjust(double(i) / one, 0.0, contrast, 0.0) * one + 0.5));
+    }
+
+    uint16_t* levels_ = nullptr;
+    bool built_ = false;
+    double contrast_ = 0.0;
+    bool is16_ = false;
+};
+
+template <class Sample>
+using Pixel = std::array<Sample, 4>;
+
+// The pixel with its saturation scaled by (1 + s), clamped to 0..1, in HSV; s = 0 and greys
+// come back unchanged. The result's alpha is full.
+template <class Sample>
+Pixel<Sample> adjustSaturation(const Pixel<Sample>& pixel, double saturation) {
+    if (saturation == 0.0) return pixel;
+    const float full = float(SampleTraits<Sample>::full);
+    const float scale = 1.0f / full;
+    const Hsv hsv = rgbToHsv(float(pixel[0]) * scale, float(pixel[1]) * scale, float(pixel[2]) * scale);
+    if (hsv.s == 0.0f) return pixel;
+    // HSV saturation is a 32-bit float: the factor is too, as in the colour-correct pass.
+    float s = hsv.s * float(saturation + 1.0);
+    if (s < 0.0f) s = 0.0f;
+    if (s > 1.0f) s = 1.0f;
+    const Rgb rgb = hsvToRgb(hsv.h, s, hsv.v);
+    return {clampSample<Sample>(truncToInt(rgb.r * full)), clampSample<Sample>(truncToInt(rgb.g * full)),
+            clampSample<Sample>(truncToInt(rgb.b * full)), Sample(SampleTraits<Sample>::full)};
+}
+
+// Overlay of the grey g on one colour level c: the dark half multiplies, the light half
+// screens. The 8-bit light half uses 511 - 2c where the 16-bit one uses 2 (32768 - c).
+template <class Sample>
+inline Sample overlayLevel(int32_t level, int32_t grey) {
+    // Both halves are computed and one is picked, which keeps the loop free of branches.
+    if constexpr (std::is_same_v<Sample, uint8_t>) {
+        const int32_t dark = 2 * level * grey / 255;
+        const int32_t light = 255 - (511 - 2 * level) * (255 - grey) / 255;
+        return clampSample<Sample>(dark + (light - dark) * int32_t(level >= 128));
+    } else {
+        const int32_t dark = 2 * level * grey / 32768;
+        const int32_t light = 32768 - 2 * (32768 - level) * (32768 - grey) / 32768;
+        return clampSample<Sample>(dark + (light - dark) * int32_t(level >= 16384));
+    }
+}
+
+// The overlay of grey g on each colour channel of the pixel; alpha is the colour pixel's.
+template <class Sample>
+inline Pixel<Sample> overlayGrey(int32_t grey, const Pixel<Sample>& colour) {
+    return {overlayLevel<Sample>(colour[0], grey), overlayLevel<Sample>(colour[1], grey),
+            overlayLevel<Sample>(colour[2], grey), colour[3]};
+}
+
+// Per pixel p: r = overlayGrey(T[luma(p)], adjustSaturation(p, s)), then each colour channel
+// (r x t + p x (full - t)) / full. Alpha stays p's. Without a saturation change the HSV round
+// trip is left out of the loop altogether.
+template <class Sample, bool changesSaturation>
+void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, double saturation, uint32_t mix) {
+    constexpr uint32_t one = SampleTraits<Sample>::full;
+    const uint32_t keep = one - mix;
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
+            const Pixel<Sample> original = {p[0], p[1], p[2], p[3]};
+            const int32_t grey = contrast[luma(p)];
+            Pixel<Sample> desaturated = original;
+            if constexpr (changesSaturation) desaturated = adjustSaturation<Sample>(original, saturation);
+            const Pixel<Sample> overlaid = overlayGrey<Sample>(grey, desaturated);
+            for (int c = 0; c < 3; ++c) p[c] = Sample((overlaid[c] * mix + original[c] * keep) / one);
+        }
+    }
+}
+
+template <class Sample>
+void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, double saturation, uint32_t mix) {
+    if (saturation != 0.0)
+        bleach<Sample, true>(image, rect, contrast, saturation, mix);
+    else
+        bleach<Sample, false>(image, rect, contrast, saturation, mix);
+}
+
+struct BleachBypassEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Bleach Bypass";
+    static constexpr const char* kDescription = "Tint a gradiated portion of the image.";
+    static constexpr uint32_t kEffectFlags = 10;
+
+    Parameter params[kBleachBypassParameterCount];
+    ContrastTable contrastTable;
+
+    static void define(BleachBypassEffect& effect);
+    static bool isActive(BleachBypassEffect& effect, const fx::Plugin::RenderInfo&) {
+        return number(effect, kAmount) > 0.0 && effect.listValue(kBleachView) == kViewOutput;
+    }
+    static void beginRender(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info);
+    static void render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info);
+};
+
+void BleachBypassEffect::define(BleachBypassEffect& effect) {
+    Parameter* params = effect.params;
+    params[kBleachBackground].defineInput("background", "Background", 0);
+    params[kBleachView].defineList("view", "View", kOutputOriginalItems, std::size(kOutputOriginalItems),
+                                   kViewOutput);
+    params[kAmount].defineNumber("amount", "Amount", 0.0, 100.0, 100.0, 1);
+    params[kSaturation].defineNumber("saturation", "Saturation", -100.0, 100.0, 0.0, 1);
+    params[kBleachContrast].defineNumber("contrast", "Contrast", -100.0, 100.0, 0.0, 1);
+    params[kAmount].addFlags(ParameterFlag::Percent);
+}
+
+// The table is built once per run, before the first tile: a run that cannot have it ends
+// with the out-of-memory result instead of clearing every tile.
+void BleachBypassEffect::beginRender(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
+    effect.contrastTable.prepare(number(effect, kBleachContrast) / 100, info.is16);
+}
+
+void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const RenderArea area = renderArea(effect, info);
+    if (area.rect.isEmpty()) return;
+    Image& output = *info.outputImage;
+    copySource(area, output);
+    if (effect.listValue(kBleachView) != kViewOutput) return;
+    const double amount = number(effect, kAmount) / 100;
+    const double saturation = number(effect, kSaturation) / 100;
+    const bool is16 = output.is16();
+    const int32_t mix = truncToInt(amount * (is16 ? SampleTraits<uint16_t>::full : SampleTraits<uint8_t>::full));
+    if (mix <= 0) return;
+    // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
+    // the out-of-memory exception rather than reading a table that is not there.
+    effect.contrastTable.prepare(number(effect, kBleachContrast) / 100, is16);
+    if (is16)
+        bleach<uint16_t>(output, area.rect, effect.contrastTable.levels(), saturation, uint32_t(mix));
+    else
+        bleach<uint8_t>(output, area.rect, effect.contrastTable.levels(), saturation, uint32_t(mix));
+}
+
+}  // namespace
+
+void defineBlackAndWhiteFilter(Parameter& parameter, const char* label, uint32_t defaultIndex) {
+    parameter.defineList("filter", label, kFilterItems, std::size(kFilterItems), defaultIndex);
+}
+
+const EffectClass& blackAndWhiteClass() { return effectClassOf<BlackAndWhiteEffect>(); }
+const EffectClass& infraRedClass() { return effectClassOf<InfraRedEffect>(); }
+const EffectClass& bleachBypassClass() { return effectClassOf<BleachBypassEffect>(); }

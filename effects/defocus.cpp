@@ -1,0 +1,264 @@
+// Defocus and Fast Blur: the picture blurred with the separable box blur.
+//
+//   Fast Blur  the blur alone, with one horizontal and one vertical size
+//   Defocus    the blur, then the highlights of the blurred picture bloom (a luminance matte
+//              of the blurred picture lights it through the glow engine), the way
+//              out-of-focus highlights flare on film
+//
+// Sizes are pixels at full image size, scaled by the render's scale factors.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+
+#include "effects/effect_classes.h"
+#include "effects/source_margin.h"
+#include "fx/effect_class.h"
+#include "fx/glow_parameters.h"
+#include "fx/matte_parameters.h"
+#include "imaging/blur.h"
+#include "imaging/glow.h"
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_utils.h"
+
+namespace {
+
+// Defocus
+constexpr uint32_t kDefocusInput = 0;
+constexpr uint32_t kDefocusView = 1;
+constexpr uint32_t kBlend = 2;
+constexpr uint32_t kHorizontalBlur = 3;
+constexpr uint32_t kVerticalBlur = 4;
+constexpr uint32_t kGang = 5;
+constexpr uint32_t kBloom = 6;
+constexpr uint32_t kMatteGroup = 7;
+constexpr uint32_t kMattePosition = 8;
+constexpr uint32_t kMatteRange = 9;
+constexpr uint32_t kMatteBlur = 10;
+constexpr uint32_t kMatteGroupEnd = 11;
+constexpr uint32_t kDefocusParameterCount = 12;
+
+// Fast Blur
+constexpr uint32_t kFastBlurInput = 0;
+constexpr uint32_t kBlurX = 1;
+constexpr uint32_t kBlurY = 2;
+constexpr uint32_t kFastBlurGang = 3;
+constexpr uint32_t kFastBlurParameterCount = 4;
+
+constexpr const char* kDefocusViewItems[] = {"Output", "Matte", "Original"};
+constexpr uint32_t kViewOutput = 0;
+constexpr uint32_t kViewMatte = 1;
+constexpr uint32_t kViewOriginal = 2;
+
+// ---- Shared render frame -----------------------------------------------------------------
+
+// A Number held to its record's range: stored values from older blocks or scripts may lie outside it.
+double number(const Effect& effect, uint32_t index) {
+    const Parameter& record = effect.parameter(index);
+    return std::clamp(record.number, record.minimum, record.maximum);
+}
+
+// The blur pair starting at `first`, each size held to its record's range.
+BlurSizes blurSizes(const Effect& effect, uint32_t first) {
+    const BlurSizes sizes = blurPairSizes(effect.parameters, first);
+    const Parameter& horizontal = effect.parameter(first + BlurPairParameter::kHorizontal);
+    const Parameter& vertical = effect.parameter(first + BlurPairParameter::kVertical);
+    const bool ganged = effect.booleanValue(first + BlurPairParameter::kGang);
+    const Parameter& verticalRange = ganged ? horizontal : vertical;
+    return {std::clamp(sizes.horizontal, horizontal.minimum, horizontal.maximum),
+            std::clamp(sizes.vertical, verticalRange.minimum, verticalRange.maximum)};
+}
+
+// The margin of a blur of `size` pixels at full image size: the size scaled and rounded up,
+// widened to what the blur's repeated boxes read, so that narrow strips render their pixels
+// exactly as one tile does.
+int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
+    const double scaled = size * scale;
+    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
+}
+
+// The source of a render and the rectangle to compute; the rectangle is empty when there is
+// nothing to do: no source, or a source of another layout than the four-channel output.
+struct RenderArea {
+    ImagePtr source;
+    PixelRect rect;
+};
+
+RenderArea renderArea(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
+    RenderArea area{effect.inputImage(input), {}};
+    const Image* output = info.outputImage;
+    if (!area.source || !output || area.source->channels != 4 || output->channels != 4 ||
+        area.source->bytesPerChannel != output->bytesPerChannel)
+        return area;
+    area.rect = info.renderRect.intersected(output->bounds).intersected(area.source->bounds);
+    return area;
+}
+
+// Copies the rectangle of the source into the output, unless they are the same pixels.
+void copySource(const RenderArea& area, Image& output) {
+    if (area.source->data != output.data) copyRect(*area.source, output, area.rect);
+}
+
+// Blurs the rect of image in place with sizes at full image size, scaled for this render.
+void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes& sizes,
+                const fx::Plugin::RenderInfo& info) {
+    blur.setExtraPasses(info.reservedWord1);
+    blur.setSize(float(sizes.horizontal * info.scaleX), float(sizes.vertical * info.scaleY));
+    blur.apply(image, rect);
+}
+
+// ---- Defocus -----------------------------------------------------------------------------
+
+struct DefocusEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Defocus";
+    static constexpr const char* kDescription = "Film defocus";
+    static constexpr uint32_t kEffectFlags = 24;
+
+    Parameter params[kDefocusParameterCount];
+
+    static void define(DefocusEffect& effect);
+    static bool isActive(DefocusEffect& effect, const fx::Plugin::RenderInfo& info);
+    static void parameterChanged(DefocusEffect& effect, uint32_t index);
+    static void requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
+    static void render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info);
+};
+
+void DefocusEffect::define(DefocusEffect& effect) {
+    Parameter* params = effect.params;
+    params[kDefocusInput].defineInput("input", "Input", 0);
+    params[kDefocusView].defineList("view", "View", kDefocusViewItems, std::size(kDefocusViewItems), kViewOutput);
+    defineBlendList(params[kBlend], "blend", "Blend", BlendItem::kScreen);
+    defineBlurPair(params, kHorizontalBlur,
+                   {"hblur", "Horizontal Blur", "vblur", "Vertical Blur", "gang", "Gang", 500.0, 20.0});
+    params[kBloom].defineNumber("bloom", "Bloom", 0.0, 300.0, 50.0);
+    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
+    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0);
+    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0);
+    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0);
+    params[kMatteGroupEnd].defineGroupEnd();
+    params[kMattePosition].addFlags(ParameterFlag::Percent);
+    params[kMatteRange].addFlags(ParameterFlag::Percent);
+    static_assert(kVerticalBlur == kHorizontalBlur + BlurPairParameter::kVertical &&
+                  kGang == kHorizontalBlur + BlurPairParameter::kGang);
+}
+
+// "Original" passes the source through; "Matte" always shows something; "Output" changes
+// the picture when it blurs or blooms.
+bool DefocusEffect::isActive(DefocusEffect& effect, const fx::Plugin::RenderInfo&) {
+    const uint32_t view = effect.listValue(kDefocusView);
+    if (view == kViewOriginal) return false;
+    if (view == kViewMatte) return true;
+    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    return number(effect, kBloom) != 0.0 || sizes.horizontal != 0.0 || sizes.vertical != 0.0;
+}
+
+void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
+    blurPairChanged(effect.params, kHorizontalBlur, index);
+}
+
+// At least the largest of the picture blur, the matte blur and the bloom taken as pixels,
+// rounded up. The matte is blurred after the picture, from the blurred picture, so what a
+// pixel reads reaches as far as both blurs together: the margin is widened to that.
+void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const double matteBlur = number(effect, kMatteBlur);
+    const double reach = std::max(matteBlur, number(effect, kBloom));
+    // The extractor holds its blur size as a 32-bit float.
+    const double matteSize = double(float(matteBlur));
+    const int32_t vertical = std::max(int32_t(std::ceil(std::max(sizes.vertical, reach) * info.scaleY)),
+                                      blurReach(sizes.vertical, info.scaleY, info) +
+                                          blurReach(matteSize, info.scaleY, info));
+    const int32_t horizontal = std::max(int32_t(std::ceil(std::max(sizes.horizontal, reach) * info.scaleX)),
+                                        blurReach(sizes.horizontal, info.scaleX, info) +
+                                            blurReach(matteSize, info.scaleX, info));
+    rect = rect.grown(vertical, horizontal);
+}
+
+void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const RenderArea area = renderArea(effect, kDefocusInput, info);
+    if (area.rect.isEmpty()) return;
+    Image& output = *info.outputImage;
+    copySource(area, output);
+    const uint32_t view = effect.listValue(kDefocusView);
+    if (view == kViewOriginal) return;
+
+    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) {
+        Blur blur;
+        blurScaled(blur, output, area.rect, sizes, info);
+    }
+
+    const double bloom = number(effect, kBloom) / 100;
+    if (bloom <= 0.0 && view != kViewMatte) return;
+
+    // The highlights of the blurred picture. A fresh extractor serves one render, so it keeps
+    // no copy of its matte for a later one.
+    MatteExtractor extractor;
+    extractor.setCacheEnabled(false);
+    extractor.setPosition(float(number(effect, kMattePosition) / 100));
+    extractor.setRange(float(number(effect, kMatteRange) * 0.02));
+    extractor.setBlur(float(number(effect, kMatteBlur)));
+    extractor.applyPositionRange();
+    const ImagePtr matte = extractor.build(output, area.rect, matteBuildContext(info));
+
+    if (view == kViewMatte) {
+        expandGrayToRGBA(*matte, output, area.rect);
+        return;
+    }
+    applyGlow(output, *matte, area.rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
+              GlowColor{1.0, 1.0, 1.0}, info.reservedWord1);
+}
+
+// ---- Fast Blur ---------------------------------------------------------------------------
+
+struct FastBlurEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Fast Blur";
+    static constexpr const char* kDescription = "Blur images.";
+    static constexpr uint32_t kEffectFlags = 32792;
+
+    Parameter params[kFastBlurParameterCount];
+    // The effect's own blur, kept for its whole life so that its working line is reused.
+    Blur blur;
+
+    static void define(FastBlurEffect& effect);
+    static bool isActive(FastBlurEffect&, const fx::Plugin::RenderInfo&) { return true; }
+    static void parameterChanged(FastBlurEffect& effect, uint32_t index);
+    static void requiredSource(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
+    static void render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info);
+};
+
+void FastBlurEffect::define(FastBlurEffect& effect) {
+    Parameter* params = effect.params;
+    params[kFastBlurInput].defineInput("input", "Input", 0);
+    BlurPairDefinition pair{"blurX", "Horizontal Blur", "blurY", "Vertical Blur", "gang", "Gang", 500.0, 10.0};
+    pair.sizeFlags = 0;
+    defineBlurPair(params, kBlurX, pair);
+    // The gang starts on, so the vertical size starts disabled.
+    params[kBlurY].setEnabled(false);
+    static_assert(kBlurY == kBlurX + BlurPairParameter::kVertical &&
+                  kFastBlurGang == kBlurX + BlurPairParameter::kGang);
+}
+
+// Only the gang switch notifies: it enables the vertical size exactly while it is off.
+void FastBlurEffect::parameterChanged(FastBlurEffect& effect, uint32_t index) {
+    blurGangChanged(effect.params, kBlurX, index);
+}
+
+void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+    const BlurSizes sizes = blurSizes(effect, kBlurX);
+    rect = rect.grown(blurReach(sizes.vertical, info.scaleY, info), blurReach(sizes.horizontal, info.scaleX, info));
+}
+
+void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const RenderArea area = renderArea(effect, kFastBlurInput, info);
+    if (area.rect.isEmpty()) return;
+    Image& output = *info.outputImage;
+    copySource(area, output);
+    const BlurSizes sizes = blurSizes(effect, kBlurX);
+    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, output, area.rect, sizes, info);
+}
+
+}  // namespace
+
+const EffectClass& defocusClass() { return effectClassOf<DefocusEffect>(); }
+const EffectClass& fastBlurClass() { return effectClassOf<FastBlurEffect>(); }

@@ -1,0 +1,38 @@
+#include "effects/low_contrast_tables.h"
+
+#include "imaging/sample_traits.h"
+#include "imaging/tone_curve.h"
+
+namespace {
+
+// Constant-initialised: no lock guards it, and its destructor returns the tables when the
+// plug-in file is unloaded.
+constinit ShadowTables sharedTables;
+
+}  // namespace
+
+ShadowTables& ShadowTables::shared() { return sharedTables; }
+
+ShadowTables::~ShadowTables() {
+    memory().release(table8_);
+    memory().release(table16_);
+}
+
+fx::MemoryHandler& ShadowTables::memory() const {
+    return memory_ ? *memory_ : static_cast<fx::MemoryHandler&>(PS_MemHandler::instance());
+}
+
+template <class Sample>
+const Sample* ShadowTables::build(Sample*& table) {
+    using Traits = SampleTraits<Sample>;
+    ToneCurve curve = ToneCurve::shadows();
+    // The pointer is published only once every entry is written.
+    Sample* entries = static_cast<Sample*>(memory().allocate(sizeof(Sample) * Traits::tableSize));
+    for (int32_t i = 0; i < Traits::tableSize; ++i)
+        entries[i] = Sample(truncToInt(curve.evaluate(double(i) / Traits::full) * Traits::full));
+    table = entries;
+    return table;
+}
+
+template const uint8_t* ShadowTables::build(uint8_t*&);
+template const uint16_t* ShadowTables::build(uint16_t*&);

@@ -1,0 +1,114 @@
+// Matte Generator: the matte extractor as an effect of its own. The output is the extracted
+// matte as an opaque grey picture; the extractor's twelve records follow the View list.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+
+#include "effects/effect_classes.h"
+#include "effects/source_margin.h"
+#include "fx/effect_class.h"
+#include "fx/matte_parameters.h"
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_utils.h"
+
+namespace {
+
+constexpr uint32_t kMatte = 0;
+constexpr uint32_t kView = 1;
+// The first record of the extractor's group; its records keep their group indices.
+constexpr uint32_t kMatteGroup = 2;
+constexpr uint32_t kMatteBlurX = kMatteGroup + MatteParameter::kMatteBlurX;
+constexpr uint32_t kMatteBlurY = kMatteGroup + MatteParameter::kMatteBlurY;
+constexpr uint32_t kMatteBlurGang = kMatteGroup + MatteParameter::kMatteBlurGang;
+constexpr uint32_t kParameterCount = kMatteGroup + MatteParameter::kCount;
+static_assert(kMatteBlurX == 10 && kMatteBlurY == 11 && kMatteBlurGang == 12 && kParameterCount == 14);
+
+constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
+constexpr uint32_t kViewOriginal = 2;
+constexpr uint16_t kViewMark = 0x0004;
+
+constexpr uint32_t kMatteGeneratorFlags = 29;
+
+// The extractor starts from a window over the brightest tones: position 1.0, range 1.6.
+constexpr float kInitialPosition = 1.0f;
+constexpr float kInitialRange = 1.6f;
+
+struct MatteGeneratorEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Matte Generator";
+    static constexpr const char* kDescription = "Extract a matte";
+    static constexpr uint32_t kEffectFlags = kMatteGeneratorFlags;
+
+    Parameter params[kParameterCount];
+    MatteExtractor matteExtractor;
+
+    static void define(MatteGeneratorEffect& effect);
+    static bool isActive(MatteGeneratorEffect&, const fx::Plugin::RenderInfo&) { return true; }
+    static void parameterChanged(MatteGeneratorEffect& effect, uint32_t index);
+    static void requiredSource(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
+    static void render(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info);
+
+    Parameter* matteGroup() { return params + kMatteGroup; }
+};
+
+// ---- Definition --------------------------------------------------------------------------
+
+void MatteGeneratorEffect::define(MatteGeneratorEffect& effect) {
+    Parameter* params = effect.params;
+    params[kMatte].defineInput("matte", "Matte", 0);
+    params[kView].defineList("view", "View", kViewItems, uint32_t(std::size(kViewItems)), 0);
+    params[kView].addFlags(kViewMark);
+    // The group's position and range records start from the extractor's values.
+    effect.matteExtractor.setPosition(kInitialPosition);
+    effect.matteExtractor.setRange(kInitialRange);
+    defineParameters(effect.matteExtractor, params, kMatteGroup);
+}
+
+// ---- Hooks -------------------------------------------------------------------------------
+
+void MatteGeneratorEffect::parameterChanged(MatteGeneratorEffect& effect, uint32_t index) {
+    if (index >= kMatteGroup && index < kParameterCount)
+        onParameterChanged(effect.matteExtractor, effect.matteGroup(), index - kMatteGroup);
+}
+
+// The matte reads around a pixel through its shrink/grow and then its blur. The shrink/grow
+// counts too (not only the blur), so that a render in strips equals a render in one tile.
+void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info,
+                                          PixelRect& rect) {
+    const MatteSettings settings = matteSettings(effect.matteGroup());
+    const uint32_t runs = info.reservedWord1 + 1;
+    const float vertical = settings.gang ? settings.blurX : settings.blurY;
+    const int64_t x = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleX)) +
+                      blurMargin(float(double(settings.blurX) * info.scaleX), runs);
+    const int64_t y = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleY)) +
+                      blurMargin(float(double(vertical) * info.scaleY), runs);
+    const int64_t largest = int64_t(kLargestSourceMargin);
+    rect = rect.grown(int32_t(std::min(y, largest)), int32_t(std::min(x, largest)));
+}
+
+// ---- Render ------------------------------------------------------------------------------
+
+// "Output" and "Matte" give the same picture: the matte as grey, alpha full.
+void MatteGeneratorEffect::render(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info) {
+    const ImagePtr source = effect.inputImage(kMatte);
+    Image* output = info.outputImage;
+    // The tile loop hands four-channel blocks of one sample size; anything else is left as it is.
+    if (!source || !output || source->channels != 4 || output->channels != 4 ||
+        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) ||
+        source->bytesPerChannel != output->bytesPerChannel || source->width != output->width ||
+        source->height != output->height)
+        return;
+    const PixelRect rect = info.renderRect.intersected(output->bounds);
+    if (rect.isEmpty()) return;
+    if (effect.listValue(kView) == kViewOriginal) {
+        copyRect(*source, *output, rect);
+        return;
+    }
+    update(effect.matteExtractor, effect.matteGroup(), info);
+    const ImagePtr matte = build(effect.matteExtractor, *source, rect, info);
+    expandGrayToRGBA(*matte, *output, rect);
+}
+
+}  // namespace
+
+const EffectClass& matteGeneratorClass() { return effectClassOf<MatteGeneratorEffect>(); }

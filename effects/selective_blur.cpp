@@ -1,0 +1,123 @@
+#include "effects/selective_blur.h"
+
+#include <algorithm>
+
+#include "effects/source_margin.h"
+#include "imaging/blur.h"
+#include "imaging/sample_traits.h"
+
+using namespace SelectiveBlurParameter;
+
+namespace {
+
+// x / full in integer arithmetic: a division by 255 in 8-bit, a shift by 15 in 16-bit.
+template <class Sample>
+constexpr uint32_t divideByFull(uint32_t value) {
+    if constexpr (sizeof(Sample) == 1)
+        return value / 255u;
+    else
+        return value >> 15;
+}
+
+// The selection: each colour of the source times mask / full, alpha = mask. selection covers
+// rect only (its pixel (0, 0) is the source's (rect.left, rect.top)).
+template <class Sample>
+void premultiply(const Image& source, const Image& mask, Image& selection, const PixelRect& rect) {
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* m = mask.row<Sample>(y) + rect.left;
+        Sample* out = selection.row<Sample>(y - rect.top);
+        for (int32_t x = rect.left; x < rect.right; ++x, in += 4, ++m, out += 4) {
+            const uint32_t weight = *m;
+            out[0] = Sample(divideByFull<Sample>(in[0] * weight));
+            out[1] = Sample(divideByFull<Sample>(in[1] * weight));
+            out[2] = Sample(divideByFull<Sample>(in[2] * weight));
+            out[3] = Sample(weight);
+        }
+    }
+}
+
+// out = out x (full - a) / full + X per colour channel; the output's alpha stays.
+template <class Sample>
+void layOver(const Image& selection, Image& output, const PixelRect& rect) {
+    constexpr uint32_t full = SampleTraits<Sample>::full;
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        const Sample* in = selection.row<Sample>(y - rect.top);
+        Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
+        for (int32_t x = rect.left; x < rect.right; ++x, in += 4, out += 4) {
+            const uint32_t keep = full - in[3];
+            for (int c = 0; c < 3; ++c)
+                out[c] = clampSample<Sample>(divideByFull<Sample>(out[c] * keep) + in[c]);
+        }
+    }
+}
+
+template <class Sample>
+void layBlurredSelectionOf(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
+                           float horizontal, float vertical, uint32_t extraPasses) {
+    ImagePtr selection = ImagePtr::make({rect.width(), rect.height()}, 4, sizeof(Sample));
+    premultiply<Sample>(source, mask, *selection, rect);
+    Blur blur;
+    blur.setExtraPasses(extraPasses);
+    blur.setSize(horizontal, vertical);
+    blur.apply(*selection, selection->bounds);
+    layOver<Sample>(*selection, output, rect);
+}
+
+}  // namespace
+
+void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, uint32_t viewItemCount,
+                             double maximum, double defaultSize) {
+    params[kBackground].defineInput("background", "Background", 0);
+    params[kView].defineList("view", "View", viewItems, viewItemCount, kViewOutput);
+    params[kBlurGroup].defineGroupBegin("blur", "Blur", true);
+    defineBlurPair(params, kBlurX, {"blurX", "Horizontal", "blurY", "Vertical", "gang", "Gang", maximum, defaultSize});
+    params[kBlurGroupEnd].defineGroupEnd();
+    static_assert(kBlurY == kBlurX + BlurPairParameter::kVertical && kGang == kBlurX + BlurPairParameter::kGang);
+}
+
+double numberIn(const Effect& effect, uint32_t index) {
+    const Parameter& record = effect.parameter(index);
+    return std::clamp(record.number, record.minimum, record.maximum);
+}
+
+BlurSizes selectiveBlurSizes(const Effect& effect) {
+    const double horizontal = numberIn(effect, kBlurX);
+    return {horizontal, effect.booleanValue(kGang) ? horizontal : numberIn(effect, kBlurY)};
+}
+
+bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
+    const uint32_t view = effect.listValue(kView);
+    if (view == viewOriginal) return false;
+    if (view != kViewOutput) return true;
+    const BlurSizes sizes = selectiveBlurSizes(effect);
+    return sizes.horizontal > 0.0 || sizes.vertical > 0.0;
+}
+
+int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info) {
+    return blurMargin(float(size * scale), info.reservedWord1 + 1);
+}
+
+ImagePtr renderSource(const Effect& effect, const fx::Plugin::RenderInfo& info) {
+    ImagePtr source = effect.inputImage(kBackground);
+    const Image* output = info.outputImage;
+    if (!source || !output || !source->data || !output->data || source->channels != 4 || output->channels != 4 ||
+        source->bytesPerChannel != output->bytesPerChannel ||
+        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) || source->width != output->width ||
+        source->height != output->height)
+        return {};
+    return source;
+}
+
+PixelRect renderArea(const Image& source, const fx::Plugin::RenderInfo& info) {
+    return info.renderRect.intersected(source.bounds).intersected(info.outputImage->bounds);
+}
+
+void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
+                         float horizontal, float vertical, uint32_t extraPasses) {
+    if (rect.isEmpty()) return;
+    if (source.is16())
+        layBlurredSelectionOf<uint16_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
+    else
+        layBlurredSelectionOf<uint8_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
+}

@@ -1,0 +1,66 @@
+// What the effects that blur a selected part of the picture share: Selective Soft Focus,
+// Skin Smoother and Center Spot.
+//
+// Their parameter lists begin alike: the source, the View list and a "Blur" group holding a
+// blur pair (horizontal size, vertical size, gang switch; fx/glow_parameters.h). The selected
+// part is laid over the sharp picture by one rule: premultiply the picture by a one-channel
+// mask, blur it, and composite it over.
+#pragma once
+
+#include <cstdint>
+
+#include "fx/effect.h"
+#include "fx/glow_parameters.h"
+#include "fx/render_info.h"
+#include "imaging/image.h"
+#include "imaging/pixel_rect.h"
+
+// The records every selective blur effect starts with.
+namespace SelectiveBlurParameter {
+constexpr uint32_t kBackground = 0;
+constexpr uint32_t kView = 1;
+constexpr uint32_t kBlurGroup = 2;
+constexpr uint32_t kBlurX = 3;
+constexpr uint32_t kBlurY = 4;
+constexpr uint32_t kGang = 5;
+constexpr uint32_t kBlurGroupEnd = 6;
+constexpr uint32_t kHeadCount = 7;
+
+// "Output" is the first item of every View list.
+constexpr uint32_t kViewOutput = 0;
+}  // namespace SelectiveBlurParameter
+
+// Defines records 0 to 6: "background", the View list with the given items, and the blur group
+// whose two sizes run from 0 to maximum with the given default.
+void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, uint32_t viewItemCount,
+                             double maximum, double defaultSize);
+
+// A number held to its record's range, so that a damaged stored value stays usable.
+double numberIn(const Effect& effect, uint32_t index);
+
+// The blur sizes in pixels at full image size, held to their records' range: horizontal, and
+// vertical (the horizontal size while the gang is on).
+BlurSizes selectiveBlurSizes(const Effect& effect);
+
+// Active unless View is "Original", or View is "Output" and both blur sizes are 0 (the output
+// is then the source).
+bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal);
+
+// The margin in pixels of the processed image that a blur of `size` pixels at full image size
+// needs at this scale, with the render's extra passes (0 when the size is 0).
+int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info);
+
+// The source of a render as the effects need it: four channels, the output's sample size.
+// Null when the render has no usable source.
+ImagePtr renderSource(const Effect& effect, const fx::Plugin::RenderInfo& info);
+// The area to draw: renderRect within both images.
+PixelRect renderArea(const Image& source, const fx::Plugin::RenderInfo& info);
+
+// Lays the blurred selection over the output within rect. X = source with each colour
+// multiplied by mask / full and alpha = mask (the selection, premultiplied); X is blurred over
+// rect with (horizontal, vertical) pixels of the processed image and the extra passes; then
+// each colour channel of the output becomes out x (full - a) / full + X, with a the blurred
+// alpha of X. The output's alpha is left as it is. source, output and mask have the same size
+// and sample size; source and output have four channels, mask one.
+void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
+                         float horizontal, float vertical, uint32_t extraPasses);

@@ -1,0 +1,228 @@
+#include "imaging/glow.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "imaging/blur.h"
+#include "imaging/sample_traits.h"
+
+namespace {
+
+// x / full: a division by 255 in 8-bit, a shift by 15 in 16-bit.
+template <class Sample>
+constexpr int64_t overFull(int64_t x) {
+    if constexpr (sizeof(Sample) == 1)
+        return x / 255;
+    else
+        return x >> 15;
+}
+
+template <class Sample>
+constexpr int64_t fullOf() {
+    return SampleTraits<Sample>::full;
+}
+
+// A colour component or an amount held to its range; NaN counts as 0.
+double heldTo(double value, double largest) { return value >= 0.0 ? std::min(value, largest) : 0.0; }
+
+GlowColor heldColor(const GlowColor& color) {
+    return {heldTo(color.red, 1.0), heldTo(color.green, 1.0), heldTo(color.blue, 1.0)};
+}
+
+double channelOf(const GlowColor& color, int channel) {
+    return channel == 0 ? color.red : channel == 1 ? color.green : color.blue;
+}
+
+// The amount as n whole applications and a partial one of weight r (of full + 1).
+struct AmountSplit {
+    int64_t whole;
+    int64_t part;
+};
+
+template <class Sample>
+AmountSplit splitAmount(double amount) {
+    const int64_t k = truncToInt(heldTo(amount, kLargestGlowAmount) * double(fullOf<Sample>()));
+    return {k / (fullOf<Sample>() + 1), k % (fullOf<Sample>() + 1)};
+}
+
+// One screen step: c + g - c g / full.
+template <class Sample>
+int64_t screen(int64_t c, int64_t g) {
+    return c + g - overFull<Sample>(c * g);
+}
+
+// n screen steps with the same light. Once c is full (or the light is 0) further steps change
+// nothing, so they are skipped.
+template <class Sample>
+int64_t screenRepeated(int64_t c, int64_t g, int64_t steps) {
+    for (int64_t step = 0; step < steps && c != fullOf<Sample>() && g != 0; ++step) c = screen<Sample>(c, g);
+    return c;
+}
+
+void checkLayouts(const Image& image, const Image& matte) {
+    if (image.channels != 4 || matte.channels != 1 || image.bytesPerChannel != matte.bytesPerChannel ||
+        (image.bytesPerChannel != 1 && image.bytesPerChannel != 2) || image.width != matte.width ||
+        image.height != matte.height)
+        throw std::invalid_argument(
+            "glow: the image must have four channels and the matte one, of the same size and sample size");
+}
+
+// ---- Matte source ----------------------------------------------------------------------
+
+template <class Sample>
+void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color,
+                        double amount, int32_t mode) {
+    if (mode != kGlowScreen && mode != kGlowAdd) return;
+    const AmountSplit split = splitAmount<Sample>(amount);
+    const bool white = color.isWhite();
+    int64_t level[3];         // C = trunc(colour x full)
+    int64_t partialLevel[3];  // C x r / full, the colour of the partial step
+    for (int ch = 0; ch < 3; ++ch) {
+        level[ch] = truncToInt(channelOf(color, ch) * double(fullOf<Sample>()));
+        partialLevel[ch] = overFull<Sample>(level[ch] * split.part);
+    }
+
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        const Sample* lightRow = matte.row<Sample>(y);
+        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4) {
+            const int64_t m = lightRow[x];
+            if (m == 0) continue;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int64_t before = pixel[ch];
+                int64_t light;
+                if (white) {
+                    light = overFull<Sample>(before * m);
+                } else {
+                    int64_t tinted = overFull<Sample>(level[ch] * m);
+                    if constexpr (sizeof(Sample) == 1) tinted = uint8_t(tinted);  // the 8-bit product is kept in 8 bits
+                    light = overFull<Sample>(tinted * before);
+                }
+                // The partial light of weight r, from the value c it is applied to.
+                auto partialLight = [&](int64_t c) {
+                    return white ? overFull<Sample>(split.part * light)
+                                 : overFull<Sample>(overFull<Sample>(m * partialLevel[ch]) * c);
+                };
+                int64_t c;
+                if (mode == kGlowScreen) {
+                    c = screenRepeated<Sample>(before, light, split.whole);
+                    if (split.part > 0) c = screen<Sample>(c, partialLight(c));
+                } else {
+                    c = before + split.whole * light + (split.part > 0 ? partialLight(before) : 0);
+                }
+                pixel[ch] = clampSample<Sample>(c);
+            }
+        }
+    }
+}
+
+// ---- Image source ----------------------------------------------------------------------
+
+// The lit part of the picture, premultiplied: each colour x m / full, alpha m.
+template <class Sample>
+ImagePtr lightOf(const Image& image, const Image& matte) {
+    ImagePtr light = ImagePtr::make({image.width, image.height}, 4, image.bytesPerChannel);
+    for (int32_t y = 0; y < image.height; ++y) {
+        const Sample* in = image.row<Sample>(y);
+        const Sample* lightRow = matte.row<Sample>(y);
+        Sample* out = light->row<Sample>(y);
+        for (int32_t x = 0; x < image.width; ++x, in += 4, out += 4) {
+            const int64_t m = lightRow[x];
+            if (m == 0) {
+                out[0] = out[1] = out[2] = out[3] = 0;
+            } else if (m == fullOf<Sample>()) {
+                out[0] = in[0];
+                out[1] = in[1];
+                out[2] = in[2];
+                out[3] = Sample(m);
+            } else {
+                for (int ch = 0; ch < 3; ++ch) out[ch] = Sample(overFull<Sample>(in[ch] * m));
+                out[3] = Sample(m);
+            }
+        }
+    }
+    return light;
+}
+
+template <class Sample>
+void compositeFromLight(Image& image, const Image& light, const PixelRect& rect, const GlowColor& color,
+                        double amount, int32_t mode) {
+    const double held = heldTo(amount, kLargestGlowAmount);
+    const AmountSplit split = splitAmount<Sample>(amount);
+    float factor[3];           // add rule: amount x colour in single precision
+    int64_t level[3];          // screen rule: C = trunc(colour x full)
+    int64_t partialLevel[3];   // screen rule: R = trunc(r x colour)
+    for (int ch = 0; ch < 3; ++ch) {
+        factor[ch] = float(held * channelOf(color, ch));
+        level[ch] = truncToInt(channelOf(color, ch) * double(fullOf<Sample>()));
+        partialLevel[ch] = truncToInt(double(split.part) * channelOf(color, ch));
+    }
+
+    for (int32_t y = rect.top; y < rect.bottom; ++y) {
+        const Sample* spread = light.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4, spread += 4) {
+            if (spread[3] == 0) continue;
+            for (int ch = 0; ch < 3; ++ch) {
+                const int64_t lit = spread[ch];
+                int64_t c = pixel[ch];
+                if (mode == kGlowAdd) {
+                    c += truncToInt(double(float(lit) * factor[ch]));
+                } else {
+                    c = screenRepeated<Sample>(c, overFull<Sample>(level[ch] * lit), split.whole);
+                    if (split.part > 0) c = screen<Sample>(c, overFull<Sample>(partialLevel[ch] * lit));
+                }
+                pixel[ch] = clampSample<Sample>(c);
+            }
+        }
+    }
+}
+
+template <class Sample>
+void glowOf(Image& image, const Image& matte, const PixelRect& rect, double horizontalBlur, double verticalBlur,
+            double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses) {
+    const bool blurred = horizontalBlur > 0.0 || verticalBlur > 0.0;
+    auto spread = [&](Image& light) {
+        Blur blur;
+        blur.setExtraPasses(extraPasses);
+        blur.setSize(float(horizontalBlur), float(verticalBlur));
+        blur.apply(light, light.bounds);
+    };
+    if (source == kGlowFromImage) {
+        ImagePtr light = lightOf<Sample>(image, matte);
+        if (blurred) spread(*light);
+        compositeFromLight<Sample>(image, *light, rect, color, amount, mode);
+    } else if (!blurred) {
+        compositeFromMatte<Sample>(image, matte, rect, color, amount, mode);
+    } else {
+        ImagePtr light = matte.clone();
+        spread(*light);
+        compositeFromMatte<Sample>(image, *light, rect, color, amount, mode);
+    }
+}
+
+}  // namespace
+
+void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double horizontalBlur, double verticalBlur,
+               double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses) {
+    checkLayouts(image, matte);
+    const PixelRect area = rect.intersected(image.bounds);
+    if (area.isEmpty()) return;
+    if (image.is16())
+        glowOf<uint16_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
+                         extraPasses);
+    else
+        glowOf<uint8_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
+                        extraPasses);
+}
+
+void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color, double amount,
+                   int32_t mode) {
+    checkLayouts(image, matte);
+    const PixelRect area = rect.intersected(image.bounds);
+    if (area.isEmpty()) return;
+    if (image.is16())
+        compositeFromMatte<uint16_t>(image, matte, area, heldColor(color), amount, mode);
+    else
+        compositeFromMatte<uint8_t>(image, matte, area, heldColor(color), amount, mode);
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the Windows plug-in with Debian's mingw-w64 and lays out dist/windows/:
+# Ravo.8bf, its Textures folder, ravo.exe (the command line) and INSTALL.txt.
+#
+#   scripts/build-windows.sh
+#
+# Installs the missing Debian packages when run as root (otherwise prints the
+# apt-get line), builds the picture libraries from Debian's source packages into
+# build-win/deps (once; later runs reuse them), then cross-builds into build-win/.
+# The plug-in's resources are written by a native tool, built in build-win/native
+# unless RAVO_RESOURCE_WRITER names a ravo_windows_resources that a Linux build of
+# these sources made (scripts/test-windows.sh passes its own).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build-win
+dist=dist/windows
+
+source scripts/windows/packages.sh
+ensure_packages "${windows_build_packages[@]}"
+
+echo "Picture libraries (Debian sources, mingw-w64):"
+scripts/windows/libraries.sh "$build"
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$(pwd)/scripts/windows/toolchain-mingw-w64.cmake" \
+  -DRAVO_WINDOWS_PREFIX="$(pwd)/$build/deps/install" -DRAVO_RESOURCE_WRITER="${RAVO_RESOURCE_WRITER:-}" \
+  -DRAVO_TESTS=OFF -DRAVO_BENCH=OFF >/dev/null
+ninja -C "$build" Ravo ravo ravo_textures
+
+rm -rf "$dist"
+mkdir -p "$dist"
+x86_64-w64-mingw32-strip -o "$dist/Ravo.8bf" "$build/Ravo.8bf"
+x86_64-w64-mingw32-strip -o "$dist/ravo.exe" "$build/ravo.exe"
+cp -r samples/Textures "$dist/Textures"
+# Windows line ends, for Notepad.
+sed 's/$/\r/' scripts/windows/INSTALL.txt >"$dist/INSTALL.txt"
+echo "Windows plug-in: $(pwd)/$dist"

@@ -1,0 +1,25 @@
+# Sourced by the Windows build and test scripts: the Debian packages they need and
+# a function that installs the missing ones.
+
+# The Windows cross build: the native tools and libraries the resource writer needs,
+# mingw-w64 (posix threads), zlib for mingw-w64, and dpkg-dev for apt-get source.
+windows_build_packages=(cmake ninja-build make g++ pkg-config dpkg-dev libpng-dev libjpeg-dev libtiff-dev
+                        zlib1g-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev)
+
+# Installs the named packages that are missing, as root; otherwise prints the
+# apt-get line to run and exits.
+ensure_packages() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
+  if [ "$(id -u)" != 0 ]; then
+    echo "Missing packages. Run as root:"
+    echo "  apt-get install -y ${missing[*]}"
+    exit 1
+  fi
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}

@@ -1,0 +1,475 @@
+// Black and White, Infra-Red and Bleach Bypass: class tables, parameters, isActive, pixels,
+// margins and the gang of the glow blur.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+// ---- Class tables and parameters ---------------------------------------------------------
+
+struct ClassRow {
+    const char* key;
+    const char* title;
+    const char* description;
+    uint32_t flags;
+    uint32_t parameterCount;
+};
+
+TEST(MonochromeEffects, ClassTables) {
+    const ClassRow rows[] = {
+        {"BlackAndWhite", "Ravo Black and White", "Creates the effect of a Night Vision lens.", 10, 8},
+        {"InfraRed", "Ravo Infra-Red", "Simulates the effect of infra-red photography.", 8, 21},
+        {"BleachBypass", "Ravo Bleach Bypass", "Tint a gradiated portion of the image.", 10, 5},
+    };
+    for (const ClassRow& row : rows) {
+        SCOPED_TRACE(row.key);
+        std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(row.key));
+        ASSERT_TRUE(effect);
+        EXPECT_STREQ(effect->effectClass->title(), row.title);
+        EXPECT_STREQ(effect->effectClass->description(), row.description);
+        EXPECT_EQ(effect->effectFlags, 8224u | row.flags);
+        EXPECT_EQ(effect->parameterCount, row.parameterCount);
+        EXPECT_EQ(effect->inputCount, 1u);
+    }
+}
+
+constexpr uint16_t kNew = ParameterFlag::NewRecord;
+constexpr uint16_t kOpenGroup = kNew | ParameterFlag::Open;
+constexpr uint16_t kPercent = kNew | ParameterFlag::Percent;
+constexpr uint16_t kNotify = kNew | ParameterFlag::NotifyOnChange;
+
+struct ParameterRow {
+    const char* key;
+    const char* label;
+    ParameterKind kind;
+    uint16_t flags;
+    double minimum = 0, maximum = 0, value = 0;  // Number range and default; List or Boolean default
+    std::vector<const char*> items = {};
+};
+
+using K = ParameterKind;
+const std::vector<const char*> kFilterItems = {"Normal", "Red", "Green", "Blue", "Yellow", "Orange"};
+
+void expectParameters(const char* key, const std::vector<ParameterRow>& rows) {
+    SCOPED_TRACE(key);
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(key));
+    ASSERT_EQ(effect->parameterCount, rows.size());
+    for (uint32_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const ParameterRow& row = rows[i];
+        const Parameter& p = effect->parameter(i);
+        EXPECT_EQ(p.kind, row.kind);
+        EXPECT_EQ(p.flags, row.flags);
+        if (row.key) {
+            EXPECT_STREQ(p.name, row.key);
+            EXPECT_STREQ(p.label, row.label);
+        } else {
+            EXPECT_EQ(p.name, nullptr);
+        }
+        if (row.kind == K::Number) {
+            EXPECT_EQ(p.minimum, row.minimum);
+            EXPECT_EQ(p.maximum, row.maximum);
+            EXPECT_EQ(p.numberDefault, row.value);
+            EXPECT_EQ(p.number, row.value);
+            EXPECT_EQ(p.numberWord, 1u);
+        } else if (row.kind == K::List) {
+            ASSERT_EQ(p.itemCount, row.items.size());
+            for (uint32_t item = 0; item < p.itemCount; ++item) EXPECT_STREQ(p.items[item], row.items[item]);
+            EXPECT_EQ(p.listDefault, uint32_t(row.value));
+        } else if (row.kind == K::Boolean) {
+            EXPECT_EQ(p.booleanDefault, row.value != 0);
+        }
+    }
+}
+
+TEST(MonochromeEffects, BlackAndWhiteParameters) {
+    expectParameters("BlackAndWhite",
+                     {{"background", "Background", K::Input, kNew},
+                      {"view", "View", K::List, kNew, 0, 0, 0, {"Output", "Original"}},
+                      {"filter", "Filter", K::List, kNew, 0, 0, 0, kFilterItems},
+                      {"density", "Color Correct", K::GroupBegin, kOpenGroup},
+                      {"brightness", "Brightness", K::Number, kNew, -100, 100, 0},
+                      {"contrast", "Contrast", K::Number, kNew, -100, 100, 0},
+                      {"gamma", "Gamma", K::Number, kNew, -100, 100, 0},
+                      {nullptr, nullptr, K::GroupEnd, kNew}});
+}
+
+TEST(MonochromeEffects, InfraRedParameters) {
+    expectParameters("InfraRed",
+                     {{"background", "Background", K::Input, kNew},
+                      {"view", "View", K::List, kNew, 0, 0, 0, {"Output", "Matte", "Original"}},
+                      {"filter", "Black and White", K::List, kNew, 0, 0, 1, kFilterItems},
+                      {"glow", "Glow", K::GroupBegin, kOpenGroup},
+                      {"glowMode", "Glow", K::List, kNew, 0, 0, 1, {"Subtle", "Spread"}},
+                      {"glowBlend", "Blend", K::List, kNew, 0, 0, 0, {"Screen", "ADD"}},
+                      {"glowBrightness", "Brightness", K::Number, kPercent, 0, 800, 75},
+                      {"glowBlurH", "Horizontal Blur", K::Number, kNotify, 0, 500, 30},
+                      {"glowBlurV", "Vertical Blur", K::Number, kNotify, 0, 500, 30},
+                      {"glowBlurGang", "Gang Blur", K::Boolean, kNotify, 0, 0, 1},
+                      {nullptr, nullptr, K::GroupEnd, kNew},
+                      {"density", "Color Correct", K::GroupBegin, kOpenGroup},
+                      {"brightness", "Brightness", K::Number, kPercent, -100, 100, 0},
+                      {"contrast", "Contrast", K::Number, kPercent, -100, 100, 0},
+                      {"gamma", "Gamma", K::Number, kPercent, -100, 100, 0},
+                      {nullptr, nullptr, K::GroupEnd, kNew},
+                      {"matte", "Matte", K::GroupBegin, kOpenGroup},
+                      {"mattePosition", "Position", K::Number, kPercent, 0, 100, 100},
+                      {"matteRange", "Range", K::Number, kPercent, 0, 100, 80},
+                      {"matteBlur", "Blur", K::Number, kNew, 0, 200, 0},
+                      {nullptr, nullptr, K::GroupEnd, kNew}});
+}
+
+TEST(MonochromeEffects, BleachBypassParameters) {
+    expectParameters("BleachBypass", {{"background", "Background", K::Input, kNew},
+                                      {"view", "View", K::List, kNew, 0, 0, 0, {"Output", "Original"}},
+                                      {"amount", "Amount", K::Number, kPercent, 0, 100, 100},
+                                      {"saturation", "Saturation", K::Number, kNew, -100, 100, 0},
+                                      {"contrast", "Contrast", K::Number, kNew, -100, 100, 0}});
+}
+
+// ---- isActive ----------------------------------------------------------------------------
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+struct ActiveCase {
+    const char* effect;
+    uint32_t view;
+    std::vector<Setting> settings;
+    bool active;
+};
+
+TEST(MonochromeEffects, IsActive) {
+    const ActiveCase cases[] = {
+        {"BlackAndWhite", 0, {}, true},
+        {"BlackAndWhite", 1, {{"brightness", 30}}, false},
+        {"BleachBypass", 0, {}, true},
+        {"BleachBypass", 0, {{"amount", 0}}, false},
+        {"BleachBypass", 0, {{"amount", 0.5}}, true},
+        {"BleachBypass", 1, {{"amount", 100}}, false},
+        {"BleachBypass", 0, {{"amount", -5}}, false},  // a stored value below the range
+        {"InfraRed", 0, {}, true},
+        {"InfraRed", 1, {{"glowBrightness", 0}}, true},
+        {"InfraRed", 2, {}, true},
+    };
+    ImagePtr image = makeImage(2, 2, 4, 1, {10, 20, 30, 255});
+    for (const ActiveCase& c : cases) {
+        EffectHarness harness(c.effect);
+        harness.setList("view", c.view);
+        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
+    }
+}
+
+// ---- Pixels of constant pictures ---------------------------------------------------------
+
+struct PixelCase {
+    const char* name;
+    const char* effect;
+    std::vector<Setting> settings;
+    uint32_t filter;  // Black and White only
+    uint32_t bytesPerChannel;
+    std::vector<uint32_t> in;  // red, green, blue
+    std::vector<uint32_t> out;
+};
+
+class MonochromePixel : public ::testing::TestWithParam<PixelCase> {};
+
+TEST_P(MonochromePixel, ConstantImage) {
+    const PixelCase& c = GetParam();
+    const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
+    ImagePtr source = makeImage(4, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
+    EffectHarness harness(c.effect);
+    if (std::string(c.effect) == "BlackAndWhite") harness.setList("filter", c.filter);
+    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+    ImagePtr output = harness.render(*source);
+    for (int32_t y = 0; y < 3; ++y)
+        for (int32_t x = 0; x < 4; ++x) {
+            const std::vector<uint32_t> pixel = {sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1),
+                                                 sampleAt(*output, x, y, 2)};
+            ASSERT_EQ(pixel, c.out) << c.name;
+            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BlackAndWhite, MonochromePixel,
+    ::testing::Values(
+        PixelCase{"red filter", "BlackAndWhite", {}, 1, 1, {10, 20, 30}, {10, 10, 10}},
+        PixelCase{"normal white", "BlackAndWhite", {}, 0, 1, {255, 255, 255}, {255, 255, 255}},
+        PixelCase{"normal", "BlackAndWhite", {}, 0, 1, {100, 150, 200}, {140, 140, 140}},
+        // The tone table works on the grey: trunc(toneAdjust(140 / 255, ...) x 255).
+        PixelCase{"brightness 50", "BlackAndWhite", {{"brightness", 50}}, 0, 1, {100, 150, 200}, {210, 210, 210}},
+        PixelCase{"contrast 30", "BlackAndWhite", {{"contrast", 30}}, 0, 1, {100, 150, 200}, {145, 145, 145}},
+        PixelCase{"gamma -40", "BlackAndWhite", {{"gamma", -40}}, 0, 1, {100, 150, 200}, {89, 89, 89}},
+        PixelCase{"normal gamma 25 16-bit", "BlackAndWhite", {{"gamma", 25}}, 0, 2, {1000, 2000, 3000},
+                  {2903, 2903, 2903}},
+        PixelCase{"yellow 16-bit", "BlackAndWhite", {}, 4, 2, {32768, 32768, 32768}, {30774, 30774, 30774}},
+        PixelCase{"orange", "BlackAndWhite", {}, 5, 1, {200, 100, 50}, {142, 142, 142}}));
+
+// Bleach Bypass, (200, 100, 50) at 8 bits: luma 124; red overlays as 255 - 111 x 131 / 255 = 198,
+// green as 2 x 100 x 124 / 255 = 97, blue 48.
+INSTANTIATE_TEST_SUITE_P(
+    BleachBypass, MonochromePixel,
+    ::testing::Values(
+        PixelCase{"defaults", "BleachBypass", {}, 0, 1, {200, 100, 50}, {198, 97, 48}},
+        PixelCase{"defaults 16-bit", "BleachBypass", {}, 0, 2, {25000, 12000, 6000}, {24441, 11135, 5567}},
+        // t = trunc(0.5 x 255) = 127: (198 x 127 + 200 x 128) / 255 = 199.
+        PixelCase{"amount 50", "BleachBypass", {{"amount", 50}}, 0, 1, {200, 100, 50}, {199, 98, 49}},
+        PixelCase{"contrast 50", "BleachBypass", {{"contrast", 50}}, 0, 1, {200, 100, 50}, {197, 94, 47}},
+        PixelCase{"contrast -50 16-bit", "BleachBypass", {{"contrast", -50}}, 0, 2, {25000, 12000, 6000},
+                  {24721, 11567, 5783}},
+        // Saturation -100: the grey of HSV value 200 overlaid with luma 124.
+        PixelCase{"saturation -100", "BleachBypass", {{"saturation", -100}}, 0, 1, {200, 100, 50}, {198, 198, 198}},
+        PixelCase{"saturation -100 16-bit", "BleachBypass", {{"saturation", -100}}, 0, 2, {25000, 12000, 6000},
+                  {24441, 24441, 24441}},
+        PixelCase{"saturation +100", "BleachBypass", {{"saturation", 100}}, 0, 1, {200, 100, 50}, {198, 64, 0}},
+        PixelCase{"saturation +50 16-bit", "BleachBypass", {{"saturation", 50}}, 0, 2, {25000, 12000, 6000},
+                  {24441, 7324, 0}},
+        PixelCase{"all three", "BleachBypass", {{"amount", 70}, {"saturation", -30}, {"contrast", 40}}, 0, 1,
+                  {60, 180, 90}, {90, 184, 115}},
+        // Either side of the middle: 128 screens (255 - 255 x 143 / 255), 127 multiplies (2 x 127 x 112 / 255).
+        PixelCase{"middle", "BleachBypass", {}, 0, 1, {128, 127, 0}, {112, 111, 0}},
+        PixelCase{"white", "BleachBypass", {{"contrast", 60}}, 0, 1, {255, 255, 255}, {255, 255, 255}},
+        PixelCase{"white 16-bit", "BleachBypass", {}, 0, 2, {32768, 32768, 32768}, {32768, 32768, 32768}},
+        PixelCase{"black", "BleachBypass", {{"saturation", 40}}, 0, 1, {0, 0, 0}, {0, 0, 0}},
+        // A stored amount above the range counts as 100.
+        PixelCase{"amount beyond range", "BleachBypass", {{"amount", 400}}, 0, 1, {200, 100, 50}, {198, 97, 48}}));
+
+// ---- Invariants on noisy pictures --------------------------------------------------------
+
+TEST(MonochromeEffects, RedFilterWithSlidersAtZeroCopiesRed) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(23, 13, 4, bytes, 4);
+        EffectHarness harness("BlackAndWhite");
+        harness.setList("filter", 1);
+        ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 13; ++y)
+            for (int32_t x = 0; x < 23; ++x) {
+                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), sampleAt(*source, x, y, 0));
+                ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+            }
+    }
+}
+
+TEST(MonochromeEffects, OriginalViewRendersTheSource) {
+    const struct {
+        const char* effect;
+        uint32_t original;
+    } cases[] = {{"BlackAndWhite", 1}, {"InfraRed", 2}, {"BleachBypass", 1}};
+    for (const auto& c : cases)
+        for (uint32_t bytes : {1u, 2u}) {
+            ImagePtr source = makeNoiseImage(16, 9, 4, bytes, 6);
+            EffectHarness harness(c.effect);
+            harness.setList("view", c.original);
+            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect;
+        }
+}
+
+TEST(MonochromeEffects, BleachBypassAtAmountZeroIsInactiveAndUnchanged) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(19, 11, 4, bytes, 8);
+        EffectHarness harness("BleachBypass");
+        harness.setNumber("amount", 0);
+        harness.setNumber("saturation", 60);
+        harness.setNumber("contrast", -20);
+        EXPECT_FALSE(harness.isActive(*source));
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+    }
+}
+
+TEST(MonochromeEffects, BleachBypassFullDesaturationIsGrey) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(21, 12, 4, bytes, 10);
+        EffectHarness harness("BleachBypass");
+        harness.setNumber("saturation", -100);
+        ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 12; ++y)
+            for (int32_t x = 0; x < 21; ++x) {
+                ASSERT_EQ(sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1));
+                ASSERT_EQ(sampleAt(*output, x, y, 1), sampleAt(*output, x, y, 2));
+            }
+    }
+}
+
+// With no glow, Infra-Red is the red-filter picture with the tone sliders: tone first and red
+// after give the same as red first and tone after, since one table serves every channel.
+TEST(MonochromeEffects, InfraRedWithoutGlowIsTheRedFilterPicture) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(27, 14, 4, bytes, 12);
+        EffectHarness infraRed("InfraRed");
+        EffectHarness blackAndWhite("BlackAndWhite");
+        blackAndWhite.setList("filter", 1);
+        infraRed.setNumber("glowBrightness", 0);
+        for (EffectHarness* harness : {&infraRed, &blackAndWhite}) {
+            harness->setNumber("brightness", 20);
+            harness->setNumber("contrast", -30);
+            harness->setNumber("gamma", 40);
+        }
+        EXPECT_EQ(maxDifference(*infraRed.render(*source), *blackAndWhite.render(*source)), 0u);
+    }
+}
+
+// The glow screens light onto the picture before the conversion: it never darkens a pixel.
+TEST(MonochromeEffects, InfraRedGlowOnlyBrightens) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(40, 30, 4, bytes, 14);
+        EffectHarness withGlow("InfraRed");
+        EffectHarness withoutGlow("InfraRed");
+        withGlow.setNumber("mattePosition", 60);
+        withoutGlow.setNumber("glowBrightness", 0);
+        ImagePtr lit = withGlow.render(*source);
+        ImagePtr plain = withoutGlow.render(*source);
+        bool brighter = false;
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 40; ++x) {
+                ASSERT_EQ(sampleAt(*lit, x, y, 0), sampleAt(*lit, x, y, 2));
+                ASSERT_GE(sampleAt(*lit, x, y, 0), sampleAt(*plain, x, y, 0));
+                ASSERT_EQ(sampleAt(*lit, x, y, 3), sampleAt(*source, x, y, 3));
+                brighter = brighter || sampleAt(*lit, x, y, 0) > sampleAt(*plain, x, y, 0);
+            }
+        EXPECT_TRUE(brighter);
+    }
+}
+
+// The "Matte" view shows the matte whatever the glow brightness. Position 50 and range 25 give
+// the window 0.5 +- 0.5: luma 16384 is its peak, luma 8192 its control point of 0.2 (as a float).
+TEST(MonochromeEffects, InfraRedMatteViewShowsTheMatte) {
+    const struct {
+        uint32_t level;
+        uint32_t matte;
+    } cases[] = {{16384, 32768}, {8192, 6553}, {0, 0}, {32768, 0}};
+    for (const auto& c : cases) {
+        ImagePtr source = makeImage(6, 5, 4, 2, {c.level, c.level, c.level, 3000});
+        EffectHarness harness("InfraRed");
+        harness.setList("view", 1);
+        harness.setNumber("glowBrightness", 0);
+        harness.setNumber("mattePosition", 50);
+        harness.setNumber("matteRange", 25);
+        ImagePtr output = harness.render(*source);
+        for (uint32_t channel = 0; channel < 3; ++channel)
+            EXPECT_EQ(sampleAt(*output, 3, 2, channel), c.matte) << "level " << c.level;
+        EXPECT_EQ(sampleAt(*output, 3, 2, 3), 32768u);
+    }
+}
+
+// ---- Infra-Red margins and the gang of the glow blur --------------------------------------
+
+struct MarginCase {
+    std::vector<Setting> settings;
+    bool gang;
+    double scale;
+    int32_t x, y;
+};
+
+TEST(MonochromeEffects, InfraRedRequiredSource) {
+    // Each blur of size s reaches 2 x ceil(s / 2) (two passes); the glow spreads the blurred
+    // matte, so the two reaches add up. The margin is never below ceil(max(m, h) x scale).
+    const MarginCase cases[] = {
+        {{}, true, 1.0, 30, 30},
+        {{{"glowBlurV", 50}}, true, 1.0, 30, 30},  // ganged: the vertical size follows the horizontal one
+        {{{"glowBlurV", 50}}, false, 1.0, 30, 50},
+        {{{"glowBlurH", 23}}, true, 1.0, 24, 24},  // an odd size reaches one further than its size
+        {{{"matteBlur", 80}}, true, 1.0, 110, 110},
+        {{{"matteBlur", 40}, {"glowBlurH", 10}, {"glowBlurV", 70}}, false, 1.0, 50, 110},
+        {{{"matteBlur", 40}, {"glowBrightness", 0}}, true, 1.0, 70, 70},
+        {{{"glowBlurH", 25}}, true, 0.5, 14, 14},  // 12.5 pixels: radius 6.25 reaches 7 per pass
+        {{{"glowBlurH", 30}}, true, 0.5, 16, 16},
+        {{{"glowBlurH", 0.4}}, true, 1.0, 2, 2},
+        {{{"glowBlurH", 0}}, true, 1.0, 0, 0},
+        {{{"matteBlur", 1e9}, {"glowBlurH", -40}}, true, 1.0, 200, 200},  // stored values beyond the ranges
+    };
+    for (const MarginCase& c : cases) {
+        EffectHarness harness("InfraRed");
+        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        harness.setBoolean("glowBlurGang", c.gang);
+        fx::Plugin::RenderInfo info;
+        info.scaleX = info.scaleY = c.scale;
+        PixelRect rect = {100, 200, 150, 260};
+        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
+        EXPECT_EQ(rect, (PixelRect{100 - c.y, 200 - c.x, 150 + c.y, 260 + c.x}))
+            << "x " << c.x << " y " << c.y << " scale " << c.scale;
+    }
+}
+
+TEST(MonochromeEffects, InfraRedGangFollowsAndDisablesTheVerticalBlur) {
+    EffectHarness harness("InfraRed");
+    Effect& effect = harness.effect();
+    const uint32_t horizontal = harness.index("glowBlurH");
+    const uint32_t vertical = harness.index("glowBlurV");
+    const uint32_t gang = harness.index("glowBlurGang");
+    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
+
+    effect.parameter(vertical).flags = ParameterFlag::Enabled;
+    harness.setNumber("glowBlurH", 44);
+    changed(horizontal);
+    EXPECT_EQ(effect.numberValue(vertical), 44.0);
+    EXPECT_TRUE(effect.parameter(vertical).hasFlag(ParameterFlag::NeedsRefresh));
+    changed(gang);
+    EXPECT_FALSE(effect.parameter(vertical).isEnabled());
+
+    harness.setBoolean("glowBlurGang", false);
+    changed(gang);
+    EXPECT_TRUE(effect.parameter(vertical).isEnabled());
+    harness.setNumber("glowBlurH", 12);
+    changed(horizontal);
+    EXPECT_EQ(effect.numberValue(vertical), 44.0);
+}
+
+// ---- Strips ------------------------------------------------------------------------------
+
+// Infra-Red rendered strip by strip as the tile loop does it: each strip's source is read from
+// the unprocessed picture, grown by the margins requiredSource asks for, into a block of one
+// fixed height (so the last block is taller than what is read, its extra rows left over from
+// the strip before). The strips together equal one render of the whole picture.
+TEST(MonochromeEffects, InfraRedStripsEqualOneRender) {
+    struct StripSetting {
+        uint32_t glowMode;
+        std::vector<Setting> numbers;
+    };
+    const StripSetting settings[] = {
+        {1, {{"mattePosition", 55}}},
+        {0, {{"mattePosition", 40}, {"matteRange", 30}, {"matteBlur", 9}, {"glowBlurH", 23}, {"glowBrightness", 300}}},
+        {1, {{"mattePosition", 45}, {"matteBlur", 7}, {"glowBlurH", 11.5}}},
+    };
+    const int32_t width = 48, height = 75, strip = 16;
+    for (uint32_t bytes : {1u, 2u})
+        for (const StripSetting& setting : settings) {
+            ImagePtr picture = makeNoiseImage(width, height, 4, bytes, 16);
+            EffectHarness harness("InfraRed");
+            for (const Setting& s : setting.numbers) harness.setNumber(s.key, s.value);
+            harness.setList("glowMode", setting.glowMode);
+            ImagePtr whole = harness.render(*picture);
+
+            const PixelRect margins = harness.requiredSource({0, 0, strip, width}, width, height);
+            const int32_t above = -margins.top, below = margins.bottom - strip;
+            ASSERT_GT(above, 0);
+            const int32_t blockHeight = std::min(strip + above + below, height);
+            ImagePtr block = makeImage(width, blockHeight, 4, bytes, {7, 7, 7, 7});
+            ImagePtr strips = picture->clone();
+            for (int32_t top = 0; top < height; top += strip) {
+                const PixelRect output = {top, 0, std::min(top + strip, height), width};
+                const PixelRect source = {std::max(top - above, 0), 0, std::min(output.bottom + below, height), width};
+                for (int32_t y = source.top; y < source.bottom; ++y)
+                    for (int32_t x = 0; x < width; ++x)
+                        for (uint32_t c = 0; c < 4; ++c) setSample(*block, x, y - source.top, c, sampleAt(*picture, x, y, c));
+                ImagePtr rendered = harness.renderTile(*block, source, output, width, height);
+                // Only the rows read count as rendered; the rest of the block is not part of the tile.
+                for (int32_t y = output.top; y < output.bottom; ++y)
+                    for (int32_t x = 0; x < width; ++x)
+                        for (uint32_t c = 0; c < 4; ++c)
+                            setSample(*strips, x, y, c, sampleAt(*rendered, x, y - source.top, c));
+            }
+            EXPECT_EQ(maxDifference(*strips, *whole), 0u) << "bytes " << bytes << " glow mode " << setting.glowMode;
+            EXPECT_GT(maxDifference(*whole, *picture), 0u);
+        }
+}
+
+}  // namespace

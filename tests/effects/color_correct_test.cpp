@@ -1,0 +1,521 @@
+// Color Correct and its engine: parameters, the prepare step, pixels in the four views,
+// the 8/16-bit switch and the behaviour when table memory runs out.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "effects/color_correct_engine.h"
+#include "fx/effect_registry.h"
+#include "imaging/tone_curve.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) harness.setNumber(s.key, s.value);
+}
+
+uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
+
+// ---- Parameters ----------------------------------------------------------------------------
+
+struct RecordRow {
+    uint32_t index;
+    const char* key;
+    const char* label;
+    ParameterKind kind;
+    double minimum, maximum, fallback;
+    uint16_t extraFlags;
+};
+
+TEST(ColorCorrect, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("ColorCorrect"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Color Correct");
+    EXPECT_STREQ(effect->effectClass->description(), "Color correction");
+    EXPECT_EQ(effect->effectFlags, 8224u | 10u);
+    ASSERT_EQ(effect->parameterCount, 44u);
+    EXPECT_EQ(effect->inputCount, 1u);
+
+    using K = ParameterKind;
+    const uint16_t open = ParameterFlag::Open;
+    const RecordRow rows[] = {
+        {0, "input", "Input", K::Input, 0, 0, 0, 0},
+        {2, "ccMaster", "Master", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
+        {3, "ccMasterHue", "Hue", K::Number, -360, 360, 0, 0},
+        {4, "ccMasterSat", "Saturation", K::Number, -100, 100, 0, 0x4000},
+        {5, "ccBrightness", "Brightness", K::Number, -100, 100, 0, 0},
+        {6, "ccContrast", "Contrast", K::Number, -100, 100, 0, 0},
+        {7, "ccGamma", "Gamma", K::Number, -100, 100, 0, 0},
+        {8, "ccMasterR", "Red", K::Number, -100, 100, 0, 0x0100},
+        {9, "ccMasterG", "Green", K::Number, -100, 100, 0, 0x0200},
+        {10, "ccMasterB", "Blue", K::Number, -100, 100, 0, 0x0400},
+        {11, "ccTintAmount", "Flash Amount", K::Number, 0, 100, 0, 0x4000},
+        {12, "ccTintColor", "Flash Color", K::Color, 0, 0, 0, 0},
+        {14, "ccShad", "Shadows", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
+        {15, "ccShadPos", "Position", K::Number, 0, 100, 0, 0},
+        {16, "ccShadRange", "Range", K::Number, 0, 100, 80, 0},
+        {17, "ccShadBri", "Brightness", K::Number, -100, 100, 0, 0},
+        {18, "ccShadCon", "Contrast", K::Number, -100, 100, 0, 0},
+        {19, "ccShadGam", "Gamma", K::Number, -100, 100, 0, 0},
+        {20, "ccShadR", "Red", K::Number, -100, 100, 0, 0x0100},
+        {21, "ccShadG", "Green", K::Number, -100, 100, 0, 0x0200},
+        {22, "ccShadB", "Blue", K::Number, -100, 100, 0, 0x0400},
+        {24, "ccMid", "Midtones", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
+        {25, "ccMidPos", "Position", K::Number, 0, 100, 50, 0},
+        {26, "ccMidRange", "Range", K::Number, 0, 100, 40, 0},
+        {27, "ccMidBri", "Brightness", K::Number, -100, 100, 0, 0},
+        {32, "ccMidB", "Blue", K::Number, -100, 100, 0, 0x0400},
+        {34, "ccHigh", "Highlights", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
+        {35, "ccHighPos", "Position", K::Number, 0, 100, 100, 0},
+        {36, "ccHighRange", "Range", K::Number, 0, 100, 80, 0},
+        {39, "ccHighGam", "Gamma", K::Number, -100, 100, 0, 0},
+        {40, "ccHighR", "Red", K::Number, -100, 100, 0, 0x0100},
+    };
+    for (const RecordRow& row : rows) {
+        SCOPED_TRACE(row.key);
+        const Parameter& p = effect->parameter(row.index);
+        EXPECT_STREQ(p.name, row.key);
+        EXPECT_STREQ(p.label, row.label);
+        EXPECT_EQ(p.kind, row.kind);
+        EXPECT_EQ(p.flags, uint16_t(ParameterFlag::NewRecord | row.extraFlags));
+        if (row.kind == K::Number) {
+            EXPECT_EQ(p.minimum, row.minimum);
+            EXPECT_EQ(p.maximum, row.maximum);
+            EXPECT_EQ(p.numberDefault, row.fallback);
+            EXPECT_EQ(p.numberWord, 1u);
+        }
+    }
+    for (uint32_t end : {13u, 23u, 33u, 43u}) EXPECT_EQ(effect->parameter(end).kind, K::GroupEnd);
+    const Parameter& view = effect->parameter(1);
+    ASSERT_EQ(view.itemCount, 5u);
+    const char* const items[] = {"Output", "Shadows", "Midtones", "Highlights", "Original"};
+    for (uint32_t i = 0; i < 5; ++i) EXPECT_STREQ(view.items[i], items[i]);
+    const RGBValue flash = effect->parameter(12).colorDefault;
+    EXPECT_EQ(flash.red + flash.green + flash.blue, 3.0);
+}
+
+// ---- Pixels through the effect -------------------------------------------------------------
+
+// Renders and then asks the query, as the tile loop does after the prepare step.
+bool activeAfterRender(EffectHarness& harness, const Image& source) {
+    harness.render(source);
+    return harness.isActive(source);
+}
+
+TEST(ColorCorrect, DefaultsAreInactiveAndBitIdentical) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(23, 9, 4, bytes, 3);
+        EffectHarness harness("ColorCorrect");
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+        EXPECT_FALSE(harness.isActive(*source));
+    }
+}
+
+struct ActiveCase {
+    std::vector<Setting> settings;
+    uint32_t view;
+    bool active;
+};
+
+TEST(ColorCorrect, IsActive) {
+    const ActiveCase cases[] = {
+        {{}, 0, false},
+        {{{"ccShadPos", 30}, {"ccMidRange", 10}}, 0, false},  // position and range alone change nothing
+        {{{"ccMasterHue", 10}}, 0, true},
+        {{{"ccMasterSat", -5}}, 0, true},
+        {{{"ccGamma", 1}}, 0, true},
+        {{{"ccMasterB", -1}}, 0, true},
+        {{{"ccTintAmount", 1}}, 0, true},
+        {{{"ccHighCon", 3}}, 0, true},
+        {{{"ccMidG", 3}}, 0, true},
+        {{}, 1, true},
+        {{}, 2, true},
+        {{}, 3, true},
+        {{{"ccBrightness", 50}}, 4, false},
+    };
+    ImagePtr image = makeNoiseImage(4, 4, 4, 1, 5);
+    for (const ActiveCase& c : cases) {
+        EffectHarness harness("ColorCorrect");
+        apply(harness, c.settings);
+        harness.setList("view", c.view);
+        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << "view " << c.view;
+    }
+}
+
+struct PixelCase {
+    const char* name;
+    std::vector<Setting> settings;
+    uint32_t bytes;
+    std::vector<uint32_t> in;
+    std::vector<uint32_t> out;
+};
+
+class ColorCorrectPixel : public ::testing::TestWithParam<PixelCase> {};
+
+TEST_P(ColorCorrectPixel, ConstantImage) {
+    const PixelCase& c = GetParam();
+    const uint32_t alpha = c.bytes == 2 ? 12345 : 99;
+    ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
+    EffectHarness harness("ColorCorrect");
+    apply(harness, c.settings);
+    ImagePtr output = harness.render(*source);
+    const std::vector<uint32_t> pixel = {sampleAt(*output, 2, 1, 0), sampleAt(*output, 2, 1, 1),
+                                         sampleAt(*output, 2, 1, 2), sampleAt(*output, 2, 1, 3)};
+    EXPECT_EQ(pixel, (std::vector<uint32_t>{c.out[0], c.out[1], c.out[2], alpha})) << c.name;
+}
+
+const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHighB", -50}, {"ccShadG", 25},
+                                     {"ccBrightness", 10}, {"ccContrast", -20}, {"ccGamma", 15},
+                                     {"ccMasterR", 5}, {"ccMasterB", -10}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ColorCorrectPixel,
+    ::testing::Values(
+        // Shadow red +100: the mix is scaled by the level, so black stays black and white
+        // (outside the shadow range) stays white.
+        PixelCase{"shadow red black", {{"ccShadR", 100}}, 1, {0, 0, 0}, {0, 0, 0}},
+        PixelCase{"shadow red near black", {{"ccShadR", 100}}, 1, {3, 3, 3}, {5, 3, 3}},
+        PixelCase{"shadow red 64", {{"ccShadR", 100}}, 1, {64, 64, 64}, {99, 64, 64}},
+        PixelCase{"shadow red 128", {{"ccShadR", 100}}, 1, {128, 128, 128}, {134, 128, 128}},
+        PixelCase{"shadow red white", {{"ccShadR", 100}}, 1, {255, 255, 255}, {255, 255, 255}},
+        PixelCase{"shadow red black 16", {{"ccShadR", 100}}, 2, {0, 0, 0}, {0, 0, 0}},
+        PixelCase{"shadow red 8224 16", {{"ccShadR", 100}}, 2, {8224, 8224, 8224}, {12858, 8224, 8224}},
+        PixelCase{"shadow red half 16", {{"ccShadR", 100}}, 2, {16384, 16384, 16384}, {17305, 16384, 16384}},
+        // Zones, master tone and master channels together.
+        PixelCase{"mixed warm", kMixed, 1, {200, 90, 30}, {220, 122, 55}},
+        PixelCase{"mixed cool", kMixed, 1, {60, 120, 180}, {91, 150, 177}},
+        PixelCase{"mixed dark", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
+        PixelCase{"mixed warm 16", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
+        PixelCase{"mixed cool 16", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
+        // Master channel offsets add a fraction of the level: 100 + trunc(100 x 0.5).
+        PixelCase{"master red +50", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
+        PixelCase{"master blue -100", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
+        // Flash towards white: (level x (255 - t) + t x 255) / 255 with t = trunc(0.5 x 255) = 127.
+        PixelCase{"flash half white", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}}));
+
+TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(31, 7, 4, bytes, 11);
+        for (int32_t x = 0; x < 31; ++x) setSample(*source, x, 3, 3, uint32_t(x));
+        EffectHarness harness("ColorCorrect");
+        apply(harness, {{"ccTintAmount", 100}, {"ccShadR", -60}, {"ccBrightness", -40}});
+        ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 7; ++y)
+            for (int32_t x = 0; x < 31; ++x) {
+                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), fullOf(bytes));
+                ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+            }
+    }
+}
+
+TEST(ColorCorrect, FullHueTurnsKeepColoursAndGreysNeverMove) {
+    for (uint32_t bytes : {1u, 2u})
+        for (double hue : {360.0, -360.0}) {
+            ImagePtr source = makeNoiseImage(40, 10, 4, bytes, 17);
+            for (int32_t x = 0; x < 40; ++x) {
+                const uint32_t level = uint32_t(x) * fullOf(bytes) / 39;
+                for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, level);  // a row of greys
+            }
+            EffectHarness harness("ColorCorrect");
+            apply(harness, {{"ccMasterHue", hue}});
+            ImagePtr output = harness.render(*source);
+            EXPECT_LE(maxDifference(*output, *source), 1u) << hue;
+            for (int32_t x = 0; x < 40; ++x)
+                for (uint32_t c = 0; c < 4; ++c) ASSERT_EQ(sampleAt(*output, x, 0, c), sampleAt(*source, x, 0, c));
+        }
+}
+
+TEST(ColorCorrect, GreysIgnoreHueAndSaturation) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeImage(5, 5, 4, bytes, {0, 0, 0, fullOf(bytes)});
+        for (int32_t i = 0; i < 25; ++i)
+            for (uint32_t c = 0; c < 3; ++c) setSample(*source, i % 5, i / 5, c, uint32_t(i) * fullOf(bytes) / 24);
+        EffectHarness harness("ColorCorrect");
+        apply(harness, {{"ccMasterHue", 97}, {"ccMasterSat", 80}});
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+    }
+}
+
+TEST(ColorCorrect, SaturationMinus100TurnsEveryPixelGrey) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(29, 13, 4, bytes, 23);
+        EffectHarness harness("ColorCorrect");
+        apply(harness, {{"ccMasterSat", -100}});
+        ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 13; ++y)
+            for (int32_t x = 0; x < 29; ++x) {
+                const uint32_t grey = sampleAt(*output, x, y, 0);
+                ASSERT_EQ(sampleAt(*output, x, y, 1), grey);
+                ASSERT_EQ(sampleAt(*output, x, y, 2), grey);
+                // The grey is the value (the largest channel), within the float round trip.
+                const uint32_t value = std::max({sampleAt(*source, x, y, 0), sampleAt(*source, x, y, 1),
+                                                 sampleAt(*source, x, y, 2)});
+                ASSERT_LE(value - grey, 1u);
+            }
+    }
+}
+
+TEST(ColorCorrect, MidtoneViewShowsTheMidtoneMask) {
+    // 16-bit greys: luma equals the level, so the mask can be read level by level.
+    const struct {
+        uint32_t level;
+        uint32_t mask;
+    } greys[] = {{16384, 32768}, {0, 0}, {3276, 0}, {29492, 0}, {32768, 0}};
+    EffectHarness harness("ColorCorrect");
+    harness.setList("view", 2);
+    apply(harness, {{"ccMidBri", 70}, {"ccMasterHue", 30}});  // not applied in a mask view
+    for (const auto& grey : greys) {
+        ImagePtr source = makeImage(2, 2, 4, 2, {grey.level, grey.level, grey.level, 777});
+        ImagePtr output = harness.render(*source);
+        EXPECT_EQ(sampleAt(*output, 1, 1, 0), grey.mask) << grey.level;
+        EXPECT_EQ(sampleAt(*output, 1, 1, 2), grey.mask) << grey.level;
+        EXPECT_EQ(sampleAt(*output, 1, 1, 3), 777u);
+    }
+    // The mask rises from 10% to its peak at 50% and falls again to 90%.
+    ImagePtr ramp = makeImage(256, 1, 4, 1, {0, 0, 0, 255});
+    for (int32_t x = 0; x < 256; ++x)
+        for (uint32_t c = 0; c < 3; ++c) setSample(*ramp, x, 0, c, uint32_t(x));
+    ImagePtr mask = harness.render(*ramp);
+    uint32_t peak = 0;
+    for (int32_t x = 0; x < 256; ++x) {
+        const uint32_t w = sampleAt(*mask, x, 0, 0);
+        if (x <= 25 || x >= 230) {
+            ASSERT_EQ(w, 0u) << x;
+        } else if (x <= 127) {
+            ASSERT_GE(w, sampleAt(*mask, x - 1, 0, 0)) << x;
+        } else {
+            ASSERT_GE(w, sampleAt(*mask, x + 1, 0, 0)) << x;
+        }
+        peak = std::max(peak, w);
+    }
+    EXPECT_GE(peak, 250u);
+}
+
+TEST(ColorCorrect, ShadowAndHighlightViewsFollowTheirPositions) {
+    EffectHarness harness("ColorCorrect");
+    ImagePtr ramp = makeImage(256, 1, 4, 1, {0, 0, 0, 255});
+    for (int32_t x = 0; x < 256; ++x)
+        for (uint32_t c = 0; c < 3; ++c) setSample(*ramp, x, 0, c, uint32_t(x));
+    harness.setList("view", 1);
+    ImagePtr shadows = harness.render(*ramp);
+    EXPECT_EQ(sampleAt(*shadows, 0, 0, 0), 255u);
+    EXPECT_EQ(sampleAt(*shadows, 255, 0, 0), 0u);
+    harness.setList("view", 3);
+    ImagePtr highlights = harness.render(*ramp);
+    EXPECT_EQ(sampleAt(*highlights, 0, 0, 0), 0u);
+    EXPECT_EQ(sampleAt(*highlights, 255, 0, 0), 255u);
+    // Moving the highlight zone down to 50% moves its peak there.
+    harness.setNumber("ccHighPos", 50);
+    harness.setNumber("ccHighRange", 40);
+    ImagePtr moved = harness.render(*ramp);
+    EXPECT_EQ(sampleAt(*moved, 255, 0, 0), 0u);
+    EXPECT_GE(sampleAt(*moved, 128, 0, 0), 250u);
+}
+
+TEST(ColorCorrect, ViewOriginalRendersTheSourceAndIsInactive) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(11, 6, 4, bytes, 2);
+        EffectHarness harness("ColorCorrect");
+        apply(harness, kMixed);
+        apply(harness, {{"ccMasterHue", 45}, {"ccTintAmount", 30}});
+        harness.setList("view", 4);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+        EXPECT_FALSE(harness.isActive(*source));
+    }
+}
+
+TEST(ColorCorrect, AlphaIsKeptInEveryView) {
+    for (uint32_t bytes : {1u, 2u})
+        for (uint32_t view = 0; view < 5; ++view) {
+            ImagePtr source = makeNoiseImage(13, 5, 4, bytes, 8);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 13; ++x) setSample(*source, x, y, 3, uint32_t(x * 17 + y * 3));
+            EffectHarness harness("ColorCorrect");
+            apply(harness, kMixed);
+            apply(harness, {{"ccMasterSat", 40}});
+            harness.setList("view", view);
+            ImagePtr output = harness.render(*source);
+            for (int32_t y = 0; y < 5; ++y)
+                for (int32_t x = 0; x < 13; ++x) ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+        }
+}
+
+TEST(ColorCorrect, WritesOnlyInsideTheRenderRect) {
+    ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
+    EffectHarness harness("ColorCorrect");
+    apply(harness, kMixed);
+    ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
+    uint32_t changedInside = 0;
+    for (int32_t y = 0; y < 10; ++y)
+        for (int32_t x = 0; x < 12; ++x)
+            for (uint32_t c = 0; c < 4; ++c) {
+                const bool same = sampleAt(*output, x, y, c) == sampleAt(*source, x, y, c);
+                if (y >= 5 || x >= 6)
+                    ASSERT_TRUE(same) << x << "," << y;
+                else
+                    changedInside += !same;
+            }
+    EXPECT_GT(changedInside, 0u);
+}
+
+// The same settings on the same picture at both depths give the same picture on the 8-bit
+// scale, within a few levels; and one instance switching depth back and forth gives
+// what fresh instances give.
+TEST(ColorCorrect, DepthsAgreeAndSwitchingDepthRebuildsTheTables) {
+    const std::vector<std::vector<Setting>> settings = {
+        kMixed, {{"ccShadR", 100}, {"ccHighG", -100}}, {{"ccMasterHue", 120}, {"ccMidCon", 50}}, {{"ccTintAmount", 40}}};
+    ImagePtr source8 = makeNoiseImage(64, 16, 4, 1, 31);
+    ImagePtr source16 = ImagePtr::make({64, 16}, 4, 2);
+    for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 64; ++x)
+            for (uint32_t c = 0; c < 4; ++c)
+                setSample(*source16, x, y, c, (sampleAt(*source8, x, y, c) * 32768 + 127) / 255);
+    for (const auto& s : settings) {
+        EffectHarness fresh8("ColorCorrect"), fresh16("ColorCorrect"), switching("ColorCorrect");
+        apply(fresh8, s);
+        apply(fresh16, s);
+        apply(switching, s);
+        ImagePtr expected8 = fresh8.render(*source8);
+        ImagePtr expected16 = fresh16.render(*source16);
+        EXPECT_EQ(maxDifference(*switching.render(*source8), *expected8), 0u);
+        EXPECT_EQ(maxDifference(*switching.render(*source16), *expected16), 0u);
+        EXPECT_EQ(maxDifference(*switching.render(*source8), *expected8), 0u);
+        uint32_t worst = 0;
+        for (int32_t y = 0; y < 16; ++y)
+            for (int32_t x = 0; x < 64; ++x)
+                for (uint32_t c = 0; c < 3; ++c) {
+                    const int32_t narrowed = int32_t((sampleAt(*expected16, x, y, c) * 255 + 16384) / 32768);
+                    worst = std::max(worst, uint32_t(std::abs(narrowed - int32_t(sampleAt(*expected8, x, y, c)))));
+                }
+        // The zone mix is looked up at the luma, which 8 bits quantise 128 times coarser; where
+        // the mix is steep (a full channel offset) one luma level moves it by up to 2 levels.
+        EXPECT_LE(worst, 4u) << s[0].key;
+    }
+}
+
+// ---- The engine on its own -----------------------------------------------------------------
+
+// Memory that runs out after a set number of allocations.
+class RationedMemory : public fx::MemoryHandler {
+public:
+    void* allocate(size_t size) override {
+        if (allowed == 0) throw fx::OutOfMemory();
+        --allowed;
+        ++allocations;
+        return std::malloc(size);
+    }
+    void release(void* pointer) override { std::free(pointer); }
+    uint32_t allowed = 1000;
+    uint32_t allocations = 0;
+};
+
+ColorCorrectSettings zoneSettings() {
+    ColorCorrectSettings s;
+    s.zones[kMidtoneZone].brightness = 0.3f;
+    s.zones[kShadowZone].red = 0.5f;
+    s.masterGamma = -0.2f;
+    return s;
+}
+
+TEST(ColorCorrectEngine, UpdateReportsChangesAndDepthSwitches) {
+    ColorCorrectEngine engine;
+    ColorCorrectSettings s;
+    EXPECT_TRUE(engine.update(s, false));  // first build
+    EXPECT_FALSE(engine.active());
+    EXPECT_FALSE(engine.update(s, false));
+    EXPECT_TRUE(engine.update(s, true));  // depth switch
+    EXPECT_TRUE(engine.readyFor(true));
+    EXPECT_FALSE(engine.readyFor(false));
+    EXPECT_FALSE(engine.update(s, true));
+    s.zones[kHighlightZone].position = 0.7f;  // position alone: a change, still inactive
+    EXPECT_TRUE(engine.update(s, true));
+    EXPECT_FALSE(engine.active());
+    EXPECT_TRUE(engine.channelOnly());
+    s.hue = 5.0f;
+    EXPECT_TRUE(engine.update(s, true));
+    EXPECT_TRUE(engine.active());
+    EXPECT_FALSE(engine.channelOnly());
+}
+
+TEST(ColorCorrectEngine, ARowNeedsTablesOfItsDepth) {
+    ColorCorrectEngine engine;
+    uint8_t pixels8[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    uint8_t out8[8] = {};
+    EXPECT_THROW(engine.renderRow8(pixels8, out8, 2), std::logic_error);
+    engine.update(zoneSettings(), true);
+    EXPECT_THROW(engine.renderRow8(pixels8, out8, 2), std::logic_error);
+    engine.update(zoneSettings(), false);
+    EXPECT_NO_THROW(engine.renderRow8(pixels8, out8, 2));
+}
+
+TEST(ColorCorrectEngine, RunningOutOfMemoryRaisesAndTheNextUpdateRebuilds) {
+    const uint16_t pixels[] = {100, 2000, 30000, 32768, 16384, 16384, 16384, 5, 9000, 500, 12000, 0};
+    ColorCorrectEngine reference;
+    reference.update(zoneSettings(), true);
+    uint16_t expected[12];
+    reference.renderRow16(pixels, expected, 3);
+
+    for (uint32_t allowed = 0; allowed < 12; ++allowed) {
+        RationedMemory memory;
+        ColorCorrectEngine engine(memory);
+        memory.allowed = allowed;
+        EXPECT_THROW(engine.update(zoneSettings(), true), fx::OutOfMemory) << allowed;
+        EXPECT_FALSE(engine.readyFor(true));
+        memory.allowed = 1000;
+        EXPECT_TRUE(engine.update(zoneSettings(), true)) << allowed;  // nothing changed, but rebuilt
+        uint16_t out[12] = {};
+        engine.renderRow16(pixels, out, 3);
+        EXPECT_EQ(std::memcmp(out, expected, sizeof(out)), 0) << allowed;
+    }
+}
+
+TEST(ColorCorrectEngine, AZoneWeightTableThatCannotBeHadFallsBackToTheDefault) {
+    RationedMemory memory;
+    ColorCorrectEngine engine(memory);
+    ColorCorrectSettings s;  // no zone adjustments: the update needs no weight tables
+    s.zones[kMidtoneZone].position = 0.3f;
+    ASSERT_TRUE(engine.update(s, true));
+    memory.allowed = 0;
+    const uint16_t* fallback = engine.zoneWeightTable16(kMidtoneZone);
+    EXPECT_EQ(fallback, defaultZoneWeightTable<uint16_t>(kMidtoneZone));
+    ToneCurve midtones = ToneCurve::midtones();
+    for (int32_t i : {0, 3641, 12741, 16384, 20000, 29127, 32768})
+        EXPECT_EQ(fallback[i], uint16_t(midtones.evaluate(i * (1.0 / 32768)) * 32768)) << i;
+    // Once memory is back, the zone gets its own table, peaking at its own position.
+    memory.allowed = 1000;
+    const uint16_t* own = engine.zoneWeightTable16(kMidtoneZone);
+    EXPECT_NE(own, fallback);
+    EXPECT_GT(own[9830], 32000);  // near its position 0.3
+    EXPECT_LT(fallback[9830], 20000);
+}
+
+TEST(ColorCorrectEngine, WeightTablesAreRemadeOnlyWhenPositionOrRangeChange) {
+    RationedMemory memory;
+    ColorCorrectEngine engine(memory);
+    ColorCorrectSettings s = zoneSettings();
+    ASSERT_TRUE(engine.update(s, false));
+    const uint32_t afterFirst = memory.allocations;
+    const uint8_t before = engine.zoneWeightTable8(kShadowZone)[60];
+    s.zones[kShadowZone].blue = 0.25f;  // not a position or range: the weights stay
+    ASSERT_TRUE(engine.update(s, false));
+    EXPECT_EQ(engine.zoneWeightTable8(kShadowZone)[60], before);
+    EXPECT_GT(before, 0);
+    // Only the three temporary tone tables were allocated for the new mix.
+    EXPECT_EQ(memory.allocations - afterFirst, 3u);
+    s.zones[kShadowZone].range = 0.2f;
+    ASSERT_TRUE(engine.update(s, false));
+    EXPECT_EQ(engine.zoneWeightTable8(kShadowZone)[60], 0);  // 60/255 lies beyond 0.2
+}
+
+}  // namespace

@@ -1,0 +1,401 @@
+// Defocus and Fast Blur: class tables, parameters, hooks and pixels.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "imaging/blur.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+// ---- Class tables and parameters ---------------------------------------------------------
+
+struct RecordRow {
+    const char* key;
+    const char* label;
+    ParameterKind kind;
+    double minimum, maximum, defaultValue;  // Number: range and default; Boolean, List: default
+    uint16_t flags;
+};
+
+struct ClassRow {
+    const char* key;
+    const char* title;
+    const char* description;
+    uint32_t effectFlags;
+    std::vector<RecordRow> records;
+};
+
+const ParameterKind kInput = ParameterKind::Input;
+const ParameterKind kNumber = ParameterKind::Number;
+const ParameterKind kBoolean = ParameterKind::Boolean;
+const ParameterKind kList = ParameterKind::List;
+
+TEST(DefocusEffects, ClassTablesAndParameters) {
+    const ClassRow rows[] = {
+        {"Defocus", "Ravo Defocus", "Film defocus", 24,
+         {{"input", "Input", kInput, 0, 0, 0, 33},
+          {"view", "View", kList, 0, 0, 0, 33},
+          {"blend", "Blend", kList, 0, 0, 0, 33},
+          {"hblur", "Horizontal Blur", kNumber, 0, 500, 20, 33 | 16},
+          {"vblur", "Vertical Blur", kNumber, 0, 500, 20, 33 | 16},
+          {"gang", "Gang", kBoolean, 0, 0, 1, 33 | 16},
+          {"bloom", "Bloom", kNumber, 0, 300, 50, 33},
+          {"matte", "Matte", ParameterKind::GroupBegin, 0, 0, 0, 33 | 2},
+          {"mattePosition", "Position", kNumber, 0, 100, 100, 33 | 0x4000},
+          {"matteRange", "Range", kNumber, 0, 100, 80, 33 | 0x4000},
+          {"matteBlur", "Blur", kNumber, 0, 200, 0, 33},
+          {nullptr, nullptr, ParameterKind::GroupEnd, 0, 0, 0, 33}}},
+        // The vertical size starts disabled: the gang starts on.
+        {"FastBlur", "Ravo Fast Blur", "Blur images.", 32792,
+         {{"input", "Input", kInput, 0, 0, 0, 33},
+          {"blurX", "Horizontal Blur", kNumber, 0, 500, 10, 33},
+          {"blurY", "Vertical Blur", kNumber, 0, 500, 10, 32},
+          {"gang", "Gang", kBoolean, 0, 0, 1, 33 | 16}}},
+    };
+    for (const ClassRow& row : rows) {
+        SCOPED_TRACE(row.key);
+        std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(row.key));
+        ASSERT_TRUE(effect);
+        EXPECT_STREQ(effect->effectClass->title(), row.title);
+        EXPECT_STREQ(effect->effectClass->description(), row.description);
+        EXPECT_EQ(effect->effectFlags, 8224u | row.effectFlags);
+        ASSERT_EQ(effect->parameterCount, row.records.size());
+        EXPECT_EQ(effect->inputCount, 1u);
+        for (uint32_t i = 0; i < effect->parameterCount; ++i) {
+            SCOPED_TRACE(i);
+            const Parameter& p = effect->parameter(i);
+            const RecordRow& r = row.records[i];
+            if (r.key) {
+                EXPECT_STREQ(p.name, r.key);
+                EXPECT_STREQ(p.label, r.label);
+            } else {
+                EXPECT_EQ(p.name, nullptr);
+            }
+            EXPECT_EQ(p.kind, r.kind);
+            EXPECT_EQ(p.flags, r.flags);
+            if (p.kind == kNumber) {
+                EXPECT_EQ(p.minimum, r.minimum);
+                EXPECT_EQ(p.maximum, r.maximum);
+                EXPECT_EQ(p.numberDefault, r.defaultValue);
+                EXPECT_EQ(p.number, r.defaultValue);
+                EXPECT_EQ(p.numberWord, 1u);
+            }
+            if (p.kind == kBoolean) { EXPECT_EQ(p.booleanDefault, r.defaultValue != 0); }
+            if (p.kind == kList) { EXPECT_EQ(p.listDefault, uint32_t(r.defaultValue)); }
+            if (p.kind == kInput) { EXPECT_EQ(p.secondaryInput, 0); }
+        }
+    }
+    std::unique_ptr<Effect, EffectDeleter> defocus(EffectRegistry::instance().create("Defocus"));
+    const char* const views[] = {"Output", "Matte", "Original"};
+    const char* const blends[] = {"Screen", "ADD"};
+    ASSERT_EQ(defocus->parameter(1).itemCount, 3u);
+    ASSERT_EQ(defocus->parameter(2).itemCount, 2u);
+    for (uint32_t i = 0; i < 3; ++i) EXPECT_STREQ(defocus->parameter(1).items[i], views[i]);
+    for (uint32_t i = 0; i < 2; ++i) EXPECT_STREQ(defocus->parameter(2).items[i], blends[i]);
+}
+
+// ---- Hooks -------------------------------------------------------------------------------
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) {
+        const Parameter& p = harness.effect().parameter(harness.index(s.key));
+        if (p.kind == kNumber)
+            harness.setNumber(s.key, s.value);
+        else if (p.kind == kBoolean)
+            harness.setBoolean(s.key, s.value != 0);
+        else
+            harness.setList(s.key, uint32_t(s.value));
+    }
+}
+
+TEST(DefocusEffects, IsActive) {
+    struct Case {
+        const char* effect;
+        std::vector<Setting> settings;
+        bool active;
+    };
+    const Case cases[] = {
+        {"Defocus", {}, true},
+        {"Defocus", {{"view", 2}}, false},
+        {"Defocus", {{"hblur", 0}, {"bloom", 0}}, false},
+        {"Defocus", {{"hblur", 0}, {"bloom", 0}, {"view", 1}}, true},
+        {"Defocus", {{"hblur", 0}, {"bloom", 1}}, true},
+        {"Defocus", {{"hblur", 3}, {"bloom", 0}}, true},
+        // Ganged, the vertical size follows the horizontal one whatever its own value.
+        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"bloom", 0}}, false},
+        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"gang", 0}, {"bloom", 0}}, true},
+        {"FastBlur", {}, true},
+        {"FastBlur", {{"blurX", 0}}, true},
+    };
+    ImagePtr image = makeImage(3, 3, 4, 1, {1, 2, 3, 255});
+    for (const Case& c : cases) {
+        EffectHarness harness(c.effect);
+        apply(harness, c.settings);
+        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " case " << (&c - cases);
+    }
+}
+
+TEST(DefocusEffects, ParameterChangedKeepsTheBlurPairConsistent) {
+    EffectHarness defocus("Defocus");
+    Effect& d = defocus.effect();
+    d.parameter(4).flags = ParameterFlag::Enabled;
+    defocus.setNumber("hblur", 37);
+    d.effectClass->parameterChanged(&d, 3);
+    EXPECT_EQ(d.numberValue(4), 37.0);
+    EXPECT_TRUE(d.parameter(4).hasFlag(ParameterFlag::NeedsRefresh));
+    d.effectClass->parameterChanged(&d, 5);  // gang on: vertical disabled
+    EXPECT_FALSE(d.parameter(4).isEnabled());
+    defocus.setBoolean("gang", false);
+    d.effectClass->parameterChanged(&d, 5);
+    EXPECT_TRUE(d.parameter(4).isEnabled());
+    defocus.setNumber("hblur", 5);
+    d.effectClass->parameterChanged(&d, 3);  // gang off: vertical keeps its value
+    EXPECT_EQ(d.numberValue(4), 37.0);
+
+    EffectHarness fast("FastBlur");
+    Effect& f = fast.effect();
+    fast.setNumber("blurX", 12);
+    f.effectClass->parameterChanged(&f, 1);  // Fast Blur never copies the size
+    EXPECT_EQ(f.numberValue(2), 10.0);
+    fast.setBoolean("gang", false);
+    f.effectClass->parameterChanged(&f, 3);
+    EXPECT_TRUE(f.parameter(2).isEnabled());
+    fast.setBoolean("gang", true);
+    f.effectClass->parameterChanged(&f, 3);
+    EXPECT_FALSE(f.parameter(2).isEnabled());
+}
+
+// The margins are at least the rounded-up scaled sizes, widened to what the two runs of the box
+// read: 2 x (floor(size / 2) + 2) for a blur of that size.
+TEST(DefocusEffects, RequiredSourceCoversWhatTheBlursRead) {
+    struct Case {
+        const char* effect;
+        std::vector<Setting> settings;
+        double scale;
+        int32_t vertical, horizontal;
+    };
+    const Case cases[] = {
+        {"FastBlur", {}, 1.0, 14, 14},
+        {"FastBlur", {{"blurX", 7.2}, {"blurY", 3}, {"gang", 0}}, 1.0, 6, 10},
+        {"FastBlur", {{"blurX", 20}}, 0.25, 8, 8},  // a blur of 20 is 5 at a quarter
+        {"FastBlur", {{"blurX", 0}}, 1.0, 0, 0},
+        // Defocus: the bloom taken as pixels, or both blurs together when they reach further.
+        {"Defocus", {}, 1.0, 50, 50},
+        {"Defocus", {{"bloom", 0}}, 1.0, 24, 24},
+        {"Defocus", {{"bloom", 0}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 8, 34},
+        {"Defocus", {{"bloom", 10}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 10, 34},
+        {"Defocus", {{"bloom", 0}, {"matteBlur", 120}}, 0.5, 78, 78},
+        {"Defocus", {{"bloom", 0}, {"hblur", 9}}, 0.25, 6, 6},
+        // Stored values beyond the range are held to it.
+        {"FastBlur", {{"blurX", 1e12}}, 1.0, 504, 504},
+        {"FastBlur", {{"blurX", -4}}, 1.0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EffectHarness harness(c.effect);
+        apply(harness, c.settings);
+        fx::Plugin::RenderInfo info;
+        info.scaleX = info.scaleY = c.scale;
+        PixelRect rect{100, 200, 150, 260};
+        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
+        EXPECT_EQ(rect, (PixelRect{100 - c.vertical, 200 - c.horizontal, 150 + c.vertical, 260 + c.horizontal}))
+            << c.effect << " case " << (&c - cases);
+    }
+}
+
+// ---- Pixels ------------------------------------------------------------------------------
+
+// The picture blurred as the effects are documented to blur it: sizes scaled, two passes.
+ImagePtr blurred(const Image& source, float horizontal, float vertical) {
+    ImagePtr out = source.clone();
+    Blur blur;
+    blur.setExtraPasses(1);
+    blur.setSize(horizontal, vertical);
+    blur.apply(*out, out->bounds);
+    return out;
+}
+
+TEST(DefocusEffects, FastBlurIsTheBlurAtTheScaledSizes) {
+    struct Case {
+        std::vector<Setting> settings;
+        double scale;
+        float horizontal, vertical;
+    };
+    const Case cases[] = {
+        {{}, 1.0, 10, 10},
+        {{{"blurX", 20}}, 0.25, 5, 5},
+        {{{"blurX", 7}, {"blurY", 0}, {"gang", 0}}, 1.0, 7, 0},
+        {{{"blurX", 0}, {"blurY", 3.5}, {"gang", 0}}, 1.0, 0, 3.5},
+        {{{"blurX", 0}, {"blurY", 30}}, 1.0, 0, 0},  // ganged: both 0
+    };
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(41, 29, 4, bytes, 5);
+        for (const Case& c : cases) {
+            EffectHarness harness("FastBlur");
+            apply(harness, c.settings);
+            ImagePtr output = harness.render(*source, c.scale);
+            ImagePtr expected = blurred(*source, c.horizontal, c.vertical);
+            EXPECT_EQ(maxDifference(*output, *expected), 0u) << "case " << (&c - cases) << " bytes " << bytes;
+        }
+    }
+}
+
+TEST(DefocusEffects, DefocusBlursLikeFastBlurBeforeTheBloom) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(33, 40, 4, bytes, 8);
+        EffectHarness defocus("Defocus");
+        apply(defocus, {{"hblur", 6.5}, {"vblur", 2}, {"gang", 0}, {"bloom", 0}});
+        EffectHarness fast("FastBlur");
+        apply(fast, {{"blurX", 6.5}, {"blurY", 2}, {"gang", 0}});
+        EXPECT_EQ(maxDifference(*defocus.render(*source), *fast.render(*source)), 0u);
+    }
+}
+
+TEST(DefocusEffects, NothingToDoReturnsTheSource) {
+    struct Case {
+        const char* effect;
+        std::vector<Setting> settings;
+    };
+    const Case cases[] = {
+        {"FastBlur", {{"blurX", 0}, {"blurY", 0}, {"gang", 0}}},
+        {"Defocus", {{"hblur", 0}, {"bloom", 0}}},
+        {"Defocus", {{"view", 2}}},
+        {"Defocus", {{"view", 2}, {"blend", 1}, {"bloom", 300}, {"matteBlur", 40}}},
+    };
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(20, 14, 4, bytes, 3);
+        for (int32_t x = 0; x < 20; ++x) setSample(*source, x, 5, 3, uint32_t(x * 9));
+        for (const Case& c : cases) {
+            EffectHarness harness(c.effect);
+            apply(harness, c.settings);
+            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect << " case " << (&c - cases);
+        }
+    }
+}
+
+// Bloom alone (no blur) only lights: no sample gets darker, dark pixels outside the matte stay,
+// alpha stays, and ADD lights at least as much as Screen.
+TEST(DefocusEffects, BloomWithoutBlurOnlyAddsHighlights) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = makeNoiseImage(24, 18, 4, bytes, 11);
+        for (int32_t y = 0; y < 18; ++y)
+            for (int32_t x = 0; x < 24; ++x) setSample(*source, x, y, 3, full - uint32_t(x * y) % (full / 2));
+        for (int32_t x = 0; x < 24; ++x)  // a black row: luminance 0 is outside the highlight window
+            for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, 0);
+        EffectHarness screen("Defocus");
+        apply(screen, {{"hblur", 0}, {"bloom", 120}});
+        EffectHarness add("Defocus");
+        apply(add, {{"hblur", 0}, {"bloom", 120}, {"blend", 1}});
+        ImagePtr screened = screen.render(*source);
+        ImagePtr added = add.render(*source);
+        uint32_t brighter = 0;
+        for (int32_t y = 0; y < 18; ++y)
+            for (int32_t x = 0; x < 24; ++x) {
+                ASSERT_EQ(sampleAt(*screened, x, y, 3), sampleAt(*source, x, y, 3));
+                ASSERT_EQ(sampleAt(*added, x, y, 3), sampleAt(*source, x, y, 3));
+                for (uint32_t c = 0; c < 3; ++c) {
+                    const uint32_t s = sampleAt(*source, x, y, c);
+                    ASSERT_GE(sampleAt(*screened, x, y, c), s);
+                    ASSERT_GE(sampleAt(*added, x, y, c), sampleAt(*screened, x, y, c));
+                    ASSERT_LE(sampleAt(*added, x, y, c), full);
+                    if (y == 0) { ASSERT_EQ(sampleAt(*screened, x, y, c), 0u); }
+                    brighter += sampleAt(*screened, x, y, c) > s;
+                }
+            }
+        EXPECT_GT(brighter, 24u * 17u);
+    }
+}
+
+// The matte is taken from the blurred picture: a hard edge gives a two-level matte without
+// blur and a soft one with it, even with no matte blur. The matte view is grey and opaque.
+TEST(DefocusEffects, MatteViewShowsTheMatteOfTheBlurredPicture) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = makeImage(40, 6, 4, bytes, {0, 0, 0, full / 3});
+        for (int32_t y = 0; y < 6; ++y)
+            for (int32_t x = 20; x < 40; ++x)
+                for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, y, c, full);
+        for (double blur : {0.0, 12.0}) {
+            EffectHarness harness("Defocus");
+            apply(harness, {{"view", 1}, {"hblur", blur}, {"bloom", 0}});
+            ImagePtr matte = harness.render(*source);
+            std::set<uint32_t> levels;
+            for (int32_t x = 0; x < 40; ++x) {
+                const uint32_t m = sampleAt(*matte, x, 3, 0);
+                levels.insert(m);
+                ASSERT_EQ(sampleAt(*matte, x, 3, 1), m);
+                ASSERT_EQ(sampleAt(*matte, x, 3, 2), m);
+                ASSERT_EQ(sampleAt(*matte, x, 3, 3), full);
+            }
+            EXPECT_EQ(sampleAt(*matte, 39, 3, 0), full) << "white is at the window's peak";
+            if (blur == 0.0)
+                EXPECT_EQ(levels.size(), 2u);
+            else
+                EXPECT_GT(levels.size(), 8u);
+        }
+    }
+}
+
+TEST(DefocusEffects, ConstantImageStaysConstantAndDepthsAgree) {
+    struct Case {
+        const char* effect;
+        std::vector<Setting> settings;
+    };
+    const Case cases[] = {
+        {"FastBlur", {{"blurX", 33}}},
+        {"Defocus", {}},
+        {"Defocus", {{"blend", 1}, {"bloom", 250}, {"matteBlur", 7}}},
+    };
+    const uint32_t levels[][3] = {{0, 0, 0}, {255, 255, 255}, {200, 190, 180}, {90, 140, 30}};
+    for (const Case& c : cases)
+        for (const auto& level : levels) {
+            ImagePtr source8 = makeImage(30, 22, 4, 1, {level[0], level[1], level[2], 255});
+            ImagePtr source16 = makeImage(30, 22, 4, 2,
+                                          {level[0] * 32768 / 255, level[1] * 32768 / 255, level[2] * 32768 / 255, 32768});
+            EffectHarness harness(c.effect);
+            apply(harness, c.settings);
+            ImagePtr output8 = harness.render(*source8);
+            ImagePtr output16 = harness.render(*source16);
+            for (uint32_t ch = 0; ch < 4; ++ch) {
+                const uint32_t value8 = sampleAt(*output8, 0, 0, ch);
+                const uint32_t value16 = sampleAt(*output16, 0, 0, ch);
+                for (int32_t y = 0; y < 22; ++y)
+                    for (int32_t x = 0; x < 30; ++x) {
+                        ASSERT_EQ(sampleAt(*output8, x, y, ch), value8) << c.effect;
+                        ASSERT_EQ(sampleAt(*output16, x, y, ch), value16) << c.effect;
+                    }
+                EXPECT_NEAR(double(value8), value16 * 255.0 / 32768.0, 3.0) << c.effect << " channel " << ch;
+            }
+        }
+}
+
+TEST(DefocusEffects, WritesOnlyInsideTheRenderRect) {
+    for (const char* key : {"FastBlur", "Defocus"}) {
+        ImagePtr source = makeNoiseImage(30, 26, 4, 1, 6);
+        EffectHarness harness(key);
+        ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
+        uint32_t changedInside = 0;
+        for (int32_t y = 0; y < 26; ++y)
+            for (int32_t x = 0; x < 30; ++x)
+                for (uint32_t ch = 0; ch < 4; ++ch) {
+                    if (y >= 16 || x >= 20) {
+                        ASSERT_EQ(sampleAt(*output, x, y, ch), sampleAt(*source, x, y, ch)) << key;
+                    } else {
+                        changedInside += sampleAt(*output, x, y, ch) != sampleAt(*source, x, y, ch);
+                    }
+                }
+        EXPECT_GT(changedInside, 0u) << key;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,342 @@
+// Low Contrast: class table, parameters, shadow tables, views, margins and pixel rules.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effects/low_contrast_tables.h"
+#include "fx/effect_registry.h"
+#include "fx/memory_handler.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewSpread = 2, kViewOriginal = 3;
+
+// ---- Class table and parameters ----------------------------------------------------------
+
+struct ParameterRow {
+    const char* key;
+    const char* label;
+    ParameterKind kind;
+    double minimum, maximum, defaultValue;
+    uint16_t flags;
+};
+
+TEST(LowContrast, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("LowContrast"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Low Contrast");
+    EXPECT_STREQ(effect->effectClass->description(),
+                 "Creates atmosphere by reducing contrast and sharpness and creating a glow around the highlights.");
+    EXPECT_EQ(effect->effectFlags, 8224u | 8u);
+    EXPECT_EQ(effect->inputCount, 1u);
+
+    constexpr uint16_t plain = ParameterFlag::NewRecord;
+    constexpr uint16_t openFramed = plain | ParameterFlag::Open | ParameterFlag::FramedGroup;
+    constexpr uint16_t framed = plain | ParameterFlag::FramedGroup;
+    constexpr uint16_t percent = plain | ParameterFlag::Percent;
+    const ParameterRow rows[] = {
+        {"background", "Background", ParameterKind::Input, 0, 0, 0, plain},
+        {"view", "View", ParameterKind::List, 0, 0, 0, plain},
+        {"contrast", "Contrast", ParameterKind::GroupBegin, 0, 0, 0, openFramed},
+        {"lightBrightness", "Light Brightness", ParameterKind::Number, 0, 800, 125, plain},
+        {"lightSpread", "Light Spread", ParameterKind::Number, 0, 500, 100, plain},
+        {"shadowBrightness", "Shadow Brightness", ParameterKind::Number, 0, 30, 5, plain},
+        {nullptr, nullptr, ParameterKind::GroupEnd, 0, 0, 0, framed},
+        {"matte", "Matte", ParameterKind::GroupBegin, 0, 0, 0, openFramed},
+        {"mattePosition", "Position", ParameterKind::Number, 0, 100, 100, percent},
+        {"matteRange", "Range", ParameterKind::Number, 0, 100, 80, percent},
+        {"matteBlur", "Blur", ParameterKind::Number, 0, 200, 0, plain},
+        {nullptr, nullptr, ParameterKind::GroupEnd, 0, 0, 0, framed},
+    };
+    ASSERT_EQ(effect->parameterCount, std::size(rows));
+    for (uint32_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        const Parameter& p = effect->parameter(i);
+        const ParameterRow& row = rows[i];
+        EXPECT_EQ(p.kind, row.kind);
+        EXPECT_EQ(p.flags, row.flags);
+        if (row.key) {
+            EXPECT_STREQ(p.name, row.key);
+            EXPECT_STREQ(p.label, row.label);
+        } else {
+            EXPECT_EQ(p.name, nullptr);
+        }
+        if (row.kind == ParameterKind::Number) {
+            EXPECT_EQ(p.minimum, row.minimum);
+            EXPECT_EQ(p.maximum, row.maximum);
+            EXPECT_EQ(p.numberDefault, row.defaultValue);
+            EXPECT_EQ(p.number, row.defaultValue);
+            EXPECT_EQ(p.numberWord, 1u);
+        }
+    }
+    const Parameter& view = effect->parameter(1);
+    ASSERT_EQ(view.itemCount, 4u);
+    const char* const items[] = {"Output", "Matte", "Spread", "Original"};
+    for (uint32_t i = 0; i < 4; ++i) EXPECT_STREQ(view.items[i], items[i]);
+    EXPECT_EQ(view.listDefault, 0u);
+    EXPECT_EQ(effect->parameter(0).secondaryInput, 0u);
+}
+
+// ---- Shadow tables -----------------------------------------------------------------------
+
+// A memory handler that refuses while `refusing` is set and counts what it hands out.
+class CountingMemory : public fx::MemoryHandler {
+public:
+    bool refusing = false;
+    int allocations = 0;
+    int releases = 0;
+    void* allocate(size_t size) override {
+        if (refusing) throw fx::OutOfMemory();
+        ++allocations;
+        return std::malloc(size);
+    }
+    void release(void* pointer) override {
+        if (pointer) ++releases;
+        std::free(pointer);
+    }
+};
+
+TEST(LowContrastShadowTables, RefusedTableThrowsAndIsBuiltOnALaterCall) {
+    CountingMemory memory;
+    {
+        ShadowTables tables(memory);
+        memory.refusing = true;
+        EXPECT_THROW(tables.table16(), fx::OutOfMemory);
+        EXPECT_THROW(tables.table8(), fx::OutOfMemory);
+        memory.refusing = false;
+        const uint16_t* table16 = tables.table16();
+        ASSERT_NE(table16, nullptr);
+        EXPECT_EQ(tables.table16(), table16);  // built once
+        EXPECT_EQ(memory.allocations, 1);
+        const uint8_t* table8 = tables.table8();
+        EXPECT_EQ(tables.table8(), table8);
+        EXPECT_EQ(memory.allocations, 2);
+    }
+    EXPECT_EQ(memory.releases, 2);
+}
+
+// The curve runs from full at black through 0.85 at 0.05 down to 0 at white.
+TEST(LowContrastShadowTables, CurveEnds) {
+    CountingMemory memory;
+    ShadowTables tables(memory);
+    const uint8_t* table8 = tables.table8();
+    const uint16_t* table16 = tables.table16();
+    EXPECT_EQ(table8[0], 255);
+    EXPECT_EQ(table8[255], 0);
+    EXPECT_EQ(table16[0], 32768);
+    EXPECT_EQ(table16[32768], 0);
+    for (int i = 1; i < 256; ++i) EXPECT_LE(table8[i], table8[i - 1]) << i;
+    for (int i = 1; i <= 32768; ++i) ASSERT_LE(table16[i], table16[i - 1]) << i;
+}
+
+// ---- Pixels ------------------------------------------------------------------------------
+
+// A black picture with a white square in the middle, alpha varied.
+ImagePtr squarePicture(uint32_t bytes) {
+    const uint32_t full = bytes == 2 ? 32768 : 255;
+    ImagePtr image = makeImage(60, 60, 4, bytes, {0, 0, 0, full});
+    for (int32_t y = 0; y < 60; ++y)
+        for (int32_t x = 0; x < 60; ++x) {
+            const bool inside = x >= 20 && x < 40 && y >= 20 && y < 40;
+            for (uint32_t c = 0; c < 3; ++c) setSample(*image, x, y, c, inside ? full : 0);
+            setSample(*image, x, y, 3, full - uint32_t(x + y) * (full / 200));
+        }
+    return image;
+}
+
+TEST(LowContrast, NoLightAndNoShadowLiftLeaveTheSource) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(23, 19, 4, bytes, 5);
+        EffectHarness harness("LowContrast");
+        EXPECT_TRUE(harness.isActive(*source));
+        harness.setNumber("lightBrightness", 0);
+        harness.setNumber("shadowBrightness", 0);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
+        harness.setList("view", kViewOriginal);
+        harness.setNumber("lightBrightness", 800);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
+    }
+}
+
+// k = trunc(0.3 x full); black rises by shadow[0] x k / full = k, white stays white.
+TEST(LowContrast, ShadowLift) {
+    struct Case {
+        uint32_t bytes, level, expected;
+    };
+    const Case cases[] = {{1, 0, 76}, {1, 255, 255}, {2, 0, 9830}, {2, 32768, 32768}};
+    for (const Case& c : cases) {
+        ImagePtr source = makeImage(8, 6, 4, c.bytes, {c.level, c.level, c.level, c.bytes == 2 ? 1234u : 77u});
+        EffectHarness harness("LowContrast");
+        harness.setNumber("lightBrightness", 0);
+        harness.setNumber("shadowBrightness", 30);
+        ImagePtr output = harness.render(*source);
+        for (uint32_t ch = 0; ch < 3; ++ch) EXPECT_EQ(sampleAt(*output, 4, 3, ch), c.expected) << c.level;
+        EXPECT_EQ(sampleAt(*output, 4, 3, 3), c.bytes == 2 ? 1234u : 77u);
+    }
+}
+
+// The spill is 0 in the middle of a highlight wider than the spread and highest around it, so
+// the dark surroundings get light and the highlight itself gets none; black far from any
+// light stays black.
+TEST(LowContrast, HighlightsLightTheirSurroundingsNotThemselves) {
+    for (uint32_t bytes : {1u, 2u}) {
+        SCOPED_TRACE(bytes);
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = squarePicture(bytes);
+        EffectHarness harness("LowContrast");
+        harness.setNumber("lightSpread", 8);
+        harness.setNumber("shadowBrightness", 0);
+        harness.setList("view", kViewSpread);
+        ImagePtr spill = harness.render(*source);
+        EXPECT_EQ(sampleAt(*spill, 30, 30, 0), 0u);
+        EXPECT_GT(sampleAt(*spill, 30, 18, 0), full / 4);
+        EXPECT_GT(sampleAt(*spill, 30, 18, 0), sampleAt(*spill, 5, 5, 0));
+        for (int32_t y = 0; y < 60; y += 3)
+            for (int32_t x = 0; x < 60; x += 3) {
+                EXPECT_EQ(sampleAt(*spill, x, y, 1), sampleAt(*spill, x, y, 0));
+                EXPECT_EQ(sampleAt(*spill, x, y, 2), sampleAt(*spill, x, y, 0));
+                EXPECT_EQ(sampleAt(*spill, x, y, 3), full);
+            }
+
+        harness.setList("view", kViewOutput);
+        ImagePtr output = harness.render(*source);
+        EXPECT_EQ(sampleAt(*output, 30, 30, 0), full);
+        EXPECT_EQ(sampleAt(*output, 5, 5, 0), 0u);
+        EXPECT_GT(sampleAt(*output, 30, 18, 0), sampleAt(*source, 30, 18, 0) + full / 20);
+        for (int32_t y = 0; y < 60; y += 3)
+            for (int32_t x = 0; x < 60; x += 3) {
+                EXPECT_GE(sampleAt(*output, x, y, 0), sampleAt(*source, x, y, 0));
+                EXPECT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+            }
+    }
+}
+
+// The matte at the defaults (position 100, range 80) is full on white and grey throughout.
+TEST(LowContrast, MatteViewIsOpaqueGrey) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = squarePicture(bytes);
+        EffectHarness harness("LowContrast");
+        harness.setList("view", kViewMatte);
+        ImagePtr matte = harness.render(*source);
+        EXPECT_EQ(sampleAt(*matte, 30, 30, 0), full);
+        EXPECT_LT(sampleAt(*matte, 5, 5, 0), full / 4);
+        for (int32_t y = 0; y < 60; y += 7)
+            for (int32_t x = 0; x < 60; x += 7) {
+                EXPECT_EQ(sampleAt(*matte, x, y, 1), sampleAt(*matte, x, y, 0));
+                EXPECT_EQ(sampleAt(*matte, x, y, 3), full);
+            }
+    }
+}
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+const std::vector<Setting> kStrongSettings[] = {
+    {},
+    {{"lightBrightness", 800}, {"lightSpread", 3}, {"shadowBrightness", 30}},
+    {{"lightBrightness", 260}, {"lightSpread", 20}, {"matteBlur", 6}, {"mattePosition", 70}, {"matteRange", 30}},
+};
+
+// Every pixel of a uniform picture sees the same neighbourhood, so the output stays uniform.
+TEST(LowContrast, UniformPictureStaysUniform) {
+    for (const auto& settings : kStrongSettings)
+        for (uint32_t bytes : {1u, 2u})
+            for (uint32_t level : {0u, 90u, 200u, 255u}) {
+                const uint32_t value = bytes == 2 ? level * 32768 / 255 : level;
+                ImagePtr source = makeImage(31, 17, 4, bytes, {value, value, value, bytes == 2 ? 32768u : 255u});
+                EffectHarness harness("LowContrast");
+                for (const Setting& s : settings) harness.setNumber(s.key, s.value);
+                ImagePtr output = harness.render(*source);
+                ImagePtr uniform = makeImage(31, 17, 4, bytes,
+                                             {sampleAt(*output, 0, 0, 0), sampleAt(*output, 0, 0, 1),
+                                              sampleAt(*output, 0, 0, 2), sampleAt(*output, 0, 0, 3)});
+                EXPECT_EQ(maxDifference(*output, *uniform), 0u) << bytes << " " << level;
+            }
+}
+
+// The same picture at 8 and 16 bits gives the same look within the rounding of the two scales
+// (truncations in the blurs and the repeated screen steps add up to a few levels).
+TEST(LowContrast, EightAndSixteenBitsAgree) {
+    for (const auto& settings : kStrongSettings) {
+        ImagePtr source8 = makeNoiseImage(40, 30, 4, 1, 3);
+        ImagePtr source16 = ImagePtr::make({40, 30}, 4, 2);
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 40; ++x)
+                for (uint32_t c = 0; c < 4; ++c)
+                    setSample(*source16, x, y, c, (sampleAt(*source8, x, y, c) * 32768 + 127) / 255);
+        for (uint32_t view : {kViewOutput, kViewMatte, kViewSpread}) {
+            EffectHarness eight("LowContrast"), sixteen("LowContrast");
+            for (EffectHarness* h : {&eight, &sixteen}) {
+                for (const Setting& s : settings) h->setNumber(s.key, s.value);
+                h->setList("view", view);
+            }
+            ImagePtr out8 = eight.render(*source8);
+            ImagePtr out16 = sixteen.render(*source16);
+            int worst = 0;
+            for (int32_t y = 0; y < 30; ++y)
+                for (int32_t x = 0; x < 40; ++x)
+                    for (uint32_t c = 0; c < 4; ++c) {
+                        const int narrowed = int((sampleAt(*out16, x, y, c) * 255 + 16384) / 32768);
+                        worst = std::max(worst, std::abs(narrowed - int(sampleAt(*out8, x, y, c))));
+                    }
+            EXPECT_LE(worst, 6) << "view " << view;
+        }
+    }
+}
+
+// Stored values outside the records' ranges render as the nearest allowed value; an unknown
+// View index renders the output.
+TEST(LowContrast, DamagedStoredValuesAreHeldToTheirRanges) {
+    ImagePtr source = makeNoiseImage(30, 20, 4, 2, 8);
+    EffectHarness damaged("LowContrast"), clamped("LowContrast");
+    damaged.setList("view", 17);
+    damaged.setNumber("lightBrightness", 1e9);
+    damaged.setNumber("lightSpread", -40);
+    damaged.setNumber("shadowBrightness", 1e300);
+    damaged.setNumber("matteBlur", 1e12);
+    clamped.setNumber("lightBrightness", 800);
+    clamped.setNumber("lightSpread", 0);
+    clamped.setNumber("shadowBrightness", 30);
+    clamped.setNumber("matteBlur", 200);
+    EXPECT_EQ(maxDifference(*damaged.render(*source), *clamped.render(*source)), 0u);
+    const PixelRect grown = damaged.requiredSource({0, 0, 16, 16}, 30, 20);
+    EXPECT_EQ(grown, clamped.requiredSource({0, 0, 16, 16}, 30, 20));
+}
+
+// The margin covers the matte blur and the spread blur twice (the spill, then the light):
+// (floor(size / 2) + 2) per run of the box, two runs per blur.
+TEST(LowContrast, RequiredSourceCoversTheChainedBlurs) {
+    struct Case {
+        double matteBlur, lightSpread;
+        int32_t margin;
+    };
+    const Case cases[] = {{0, 0, 0}, {0, 100, 2 * 2 * 52}, {10, 0, 2 * 7}, {7, 3, 2 * 5 + 2 * 2 * 3}};
+    for (const Case& c : cases) {
+        EffectHarness harness("LowContrast");
+        harness.setNumber("matteBlur", c.matteBlur);
+        harness.setNumber("lightSpread", c.lightSpread);
+        const PixelRect rect{100, 200, 116, 216};
+        EXPECT_EQ(harness.requiredSource(rect, 1000, 1000), rect.grown(c.margin, c.margin))
+            << c.matteBlur << " " << c.lightSpread;
+    }
+}
+
+TEST(LowContrast, PreviewScaleShrinksTheLight) {
+    ImagePtr source = squarePicture(1);
+    EffectHarness harness("LowContrast");
+    harness.setNumber("lightSpread", 8);
+    harness.setList("view", kViewSpread);
+    // At half scale the spread is 4 pixels: the light falls off within a shorter reach.
+    ImagePtr full = harness.render(*source, 1.0);
+    ImagePtr half = harness.render(*source, 0.5);
+    EXPECT_GT(sampleAt(*full, 30, 14, 0), sampleAt(*half, 30, 14, 0));
+}
+
+}  // namespace

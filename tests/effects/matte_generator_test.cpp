@@ -1,0 +1,191 @@
+// Matte Generator: class table, parameters, the gang hook, margins, views and matte values.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
+constexpr uint32_t kBlurY = 11, kGang = 12;
+
+TEST(MatteGenerator, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("MatteGenerator"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Matte Generator");
+    EXPECT_STREQ(effect->effectClass->description(), "Extract a matte");
+    EXPECT_EQ(effect->effectFlags, 8224u | 29u);
+    ASSERT_EQ(effect->parameterCount, 14u);
+    EXPECT_EQ(effect->inputCount, 1u);
+
+    const Parameter& input = effect->parameter(0);
+    EXPECT_EQ(input.kind, ParameterKind::Input);
+    EXPECT_STREQ(input.name, "matte");
+    EXPECT_STREQ(input.label, "Matte");
+
+    const Parameter& view = effect->parameter(1);
+    EXPECT_EQ(view.kind, ParameterKind::List);
+    EXPECT_STREQ(view.name, "view");
+    EXPECT_STREQ(view.label, "View");
+    EXPECT_EQ(view.flags, ParameterFlag::NewRecord | 0x0004);
+    ASSERT_EQ(view.itemCount, 3u);
+    const char* const items[] = {"Output", "Matte", "Original"};
+    for (uint32_t i = 0; i < 3; ++i) EXPECT_STREQ(view.items[i], items[i]);
+    EXPECT_EQ(view.listDefault, 0u);
+
+    // The extractor's group follows, starting from position 1.0 and range 1.6.
+    const char* const keys[] = {"extractOn", "position",    "range",      "clip",       "clipBlack",     "clipWhite",
+                                nullptr,     "matteAdjust", "matteBlurX", "matteBlurY", "matteBlurGang", "invert"};
+    for (uint32_t i = 0; i < 12; ++i) {
+        if (keys[i])
+            EXPECT_STREQ(effect->parameter(2 + i).name, keys[i]);
+        else
+            EXPECT_EQ(effect->parameter(2 + i).kind, ParameterKind::GroupEnd);
+    }
+    EXPECT_EQ(effect->parameter(3).numberDefault, 100.0);
+    EXPECT_EQ(effect->parameter(4).numberDefault, 80.0);
+    EXPECT_TRUE(effect->parameter(kGang).boolean);
+    EXPECT_FALSE(effect->parameter(kBlurY).isEnabled());
+}
+
+// A change of the gang switch (record 12) reaches the extractor's hook as its group index.
+TEST(MatteGenerator, GangSwitchEnablesVerticalBlur) {
+    EffectHarness harness("MatteGenerator");
+    Effect& effect = harness.effect();
+    Parameter& blurY = effect.parameter(kBlurY);
+    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
+
+    effect.parameter(kGang).boolean = false;
+    changed(kGang);
+    EXPECT_TRUE(blurY.isEnabled());
+    effect.parameter(kGang).boolean = true;
+    for (uint32_t other : {0u, 1u, 2u, 10u, 11u, 13u, 14u, 99u}) changed(other);
+    EXPECT_TRUE(blurY.isEnabled());  // no other record touches it
+    changed(kGang);
+    EXPECT_FALSE(blurY.isEnabled());
+}
+
+// Margins: the blur reads (floor(size / 2) + 2) per run of the box, two runs; the shrink/grow
+// reads ceil(|amount|) more. The vertical size is the horizontal one while the gang is on.
+TEST(MatteGenerator, RequiredSource) {
+    struct Case {
+        double adjust, blurX, blurY;
+        bool gang;
+        int32_t vertical, horizontal;
+    };
+    const Case cases[] = {
+        {0, 0, 0, true, 0, 0},
+        {0, 10, 3, true, 14, 14},
+        {0, 10, 3, false, 6, 14},
+        {0, 0, 25, false, 28, 0},
+        {-2.5, 0, 0, true, 3, 3},
+        {4, 25, 0, true, 32, 32},
+    };
+    for (const Case& c : cases) {
+        EffectHarness harness("MatteGenerator");
+        harness.setNumber("matteAdjust", c.adjust);
+        harness.setNumber("matteBlurX", c.blurX);
+        harness.setNumber("matteBlurY", c.blurY);
+        harness.setBoolean("matteBlurGang", c.gang);
+        const PixelRect rect{40, 50, 56, 66};
+        EXPECT_EQ(harness.requiredSource(rect, 500, 500), rect.grown(c.vertical, c.horizontal))
+            << c.adjust << " " << c.blurX << " " << c.blurY << " " << c.gang;
+    }
+}
+
+// "Output" and "Matte" give the same opaque grey picture whatever the source alpha; "Original"
+// gives the source.
+TEST(MatteGenerator, ViewsAndAlpha) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = makeNoiseImage(33, 21, 4, bytes, 4);
+        for (int32_t y = 0; y < 21; ++y)
+            for (int32_t x = 0; x < 33; ++x) setSample(*source, x, y, 3, uint32_t(x * y) % full);
+        EffectHarness harness("MatteGenerator");
+        harness.setNumber("matteBlurX", 5);
+        harness.setNumber("matteAdjust", 1.5);
+        EXPECT_TRUE(harness.isActive(*source));
+        harness.setList("view", kViewOutput);
+        ImagePtr output = harness.render(*source);
+        harness.setList("view", kViewMatte);
+        ImagePtr matte = harness.render(*source);
+        EXPECT_EQ(maxDifference(*output, *matte), 0u);
+        EXPECT_NE(maxDifference(*output, *source), 0u);
+        for (int32_t y = 0; y < 21; ++y)
+            for (int32_t x = 0; x < 33; ++x) {
+                EXPECT_EQ(sampleAt(*output, x, y, 1), sampleAt(*output, x, y, 0));
+                EXPECT_EQ(sampleAt(*output, x, y, 2), sampleAt(*output, x, y, 0));
+                ASSERT_EQ(sampleAt(*output, x, y, 3), full);
+            }
+        harness.setList("view", kViewOriginal);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
+    }
+}
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+struct MatteCase {
+    const char* name;
+    std::vector<Setting> settings;
+    uint32_t bytes;
+    uint32_t grey;
+    uint32_t matte;
+};
+
+// Whole-picture matte values of a uniform grey source.
+TEST(MatteGenerator, MatteOfUniformGrey) {
+    const std::vector<Setting> centred = {{"position", 50}, {"range", 25}};
+    const std::vector<Setting> centredInverted = {{"position", 50}, {"range", 25}, {"invert", 1}};
+    const MatteCase cases[] = {
+        // Position 50, range 25 at 16 bits: the window's peak sits at 16384, its feet at 0 and full.
+        {"peak", centred, 2, 16384, 32768},
+        {"black", centred, 2, 0, 0},
+        {"white", centred, 2, 32768, 0},
+        {"black 8-bit", centred, 1, 0, 0},
+        // Invert without blur or shrink/grow still inverts: the complement in 8 bits.
+        {"inverted peak", centredInverted, 2, 16384, 0},
+        {"inverted black 8-bit", centredInverted, 1, 0, 255},
+        // The defaults (position 100) select the whitest tones.
+        {"defaults white", {}, 1, 255, 255},
+        {"defaults white 16-bit", {}, 2, 32768, 32768},
+    };
+    for (const MatteCase& c : cases) {
+        ImagePtr source = makeImage(9, 7, 4, c.bytes, {c.grey, c.grey, c.grey, 0});
+        EffectHarness harness("MatteGenerator");
+        for (const Setting& s : c.settings) {
+            if (std::string(s.key) == "invert")
+                harness.setBoolean(s.key, s.value != 0);
+            else
+                harness.setNumber(s.key, s.value);
+        }
+        ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 7; y += 3)
+            for (int32_t x = 0; x < 9; x += 4) EXPECT_EQ(sampleAt(*output, x, y, 0), c.matte) << c.name;
+    }
+}
+
+// A uniform picture gives a uniform matte, whatever the shrink/grow and blur.
+TEST(MatteGenerator, UniformPictureGivesUniformMatte) {
+    for (uint32_t bytes : {1u, 2u})
+        for (double adjust : {-3.5, 0.0, 2.0}) {
+            const uint32_t level = bytes == 2 ? 30000 : 230;
+            ImagePtr source = makeImage(25, 14, 4, bytes, {level, level - 40, level, bytes == 2 ? 32768u : 255u});
+            EffectHarness harness("MatteGenerator");
+            harness.setNumber("matteAdjust", adjust);
+            harness.setNumber("matteBlurX", 9);
+            ImagePtr output = harness.render(*source);
+            const uint32_t first = sampleAt(*output, 0, 0, 0);
+            EXPECT_GT(first, 0u);
+            for (int32_t y = 0; y < 14; ++y)
+                for (int32_t x = 0; x < 25; ++x) ASSERT_EQ(sampleAt(*output, x, y, 0), first) << bytes << " " << adjust;
+        }
+}
+
+}  // namespace

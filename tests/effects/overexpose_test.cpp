@@ -1,0 +1,231 @@
+// Overexpose: class table, parameters, hooks and pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "imaging/blur.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) {
+        if (harness.effect().parameter(harness.index(s.key)).kind == ParameterKind::List)
+            harness.setList(s.key, uint32_t(s.value));
+        else
+            harness.setNumber(s.key, s.value);
+    }
+}
+
+TEST(Overexpose, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("Overexpose"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Overexpose");
+    EXPECT_STREQ(effect->effectClass->description(),
+                 "Simulates the overexposure that occurs when a film camera starts or stops.");
+    EXPECT_EQ(effect->effectFlags, 8224u | 8u);
+    ASSERT_EQ(effect->parameterCount, 5u);
+    EXPECT_EQ(effect->inputCount, 1u);
+    EXPECT_STREQ(effect->parameter(0).name, "input");
+    EXPECT_STREQ(effect->parameter(0).label, "Input");
+    const Parameter& view = effect->parameter(1);
+    EXPECT_STREQ(view.name, "view");
+    EXPECT_STREQ(view.label, "View");
+    ASSERT_EQ(view.itemCount, 2u);
+    EXPECT_STREQ(view.items[0], "Output");
+    EXPECT_STREQ(view.items[1], "Original");
+    EXPECT_EQ(view.listDefault, 0u);
+
+    struct NumberRow {
+        const char* key;
+        const char* label;
+        double maximum, defaultValue;
+        uint16_t flags;
+    };
+    const NumberRow numbers[] = {
+        {"amount", "Amount", 100, 0, 33 | 0x4000},
+        {"intensity", "Intensity", 1000, 1000, 33 | 0x4000},
+        {"blur", "Blur", 500, 50, 33},
+    };
+    for (uint32_t i = 0; i < 3; ++i) {
+        const Parameter& p = effect->parameter(i + 2);
+        EXPECT_EQ(p.kind, ParameterKind::Number);
+        EXPECT_STREQ(p.name, numbers[i].key);
+        EXPECT_STREQ(p.label, numbers[i].label);
+        EXPECT_EQ(p.minimum, 0.0);
+        EXPECT_EQ(p.maximum, numbers[i].maximum);
+        EXPECT_EQ(p.numberDefault, numbers[i].defaultValue);
+        EXPECT_EQ(p.numberWord, 1u);
+        EXPECT_EQ(p.flags, numbers[i].flags);
+    }
+}
+
+TEST(Overexpose, HooksIsActiveAndRequiredSource) {
+    struct Case {
+        std::vector<Setting> settings;
+        bool active;
+        double scale;
+        int32_t margin;
+    };
+    const Case cases[] = {
+        // Margins: what the two runs of the box read, 2 x (floor(size / 2) + 2), at least ceil(size).
+        {{}, false, 1.0, 54},
+        {{{"amount", 0.5}}, true, 1.0, 54},
+        {{{"amount", 50}, {"view", 1}}, false, 1.0, 54},
+        {{{"amount", 50}, {"blur", 0}}, true, 1.0, 0},
+        {{{"amount", 50}, {"blur", 20}}, true, 0.25, 8},
+        {{{"amount", 50}, {"blur", 7.5}}, true, 0.5, 6},
+        {{{"amount", 50}, {"blur", 9e9}}, true, 1.0, 504},  // stored values are held to the range
+    };
+    ImagePtr image = makeImage(2, 2, 4, 1, {9, 9, 9, 255});
+    for (const Case& c : cases) {
+        EffectHarness harness("Overexpose");
+        apply(harness, c.settings);
+        EXPECT_EQ(harness.isActive(*image), c.active) << "case " << (&c - cases);
+        fx::Plugin::RenderInfo info;
+        info.scaleX = info.scaleY = c.scale;
+        PixelRect rect{10, 20, 30, 40};
+        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
+        EXPECT_EQ(rect, (PixelRect{10 - c.margin, 20 - c.margin, 30 + c.margin, 40 + c.margin})) << "case " << (&c - cases);
+        Effect& e = harness.effect();
+        e.effectClass->parameterChanged(&e, 2);  // does nothing
+        EXPECT_EQ(e.parameter(2).flags, 33 | 0x4000);
+    }
+}
+
+// Constant pictures: the blur leaves them as they are, so each case is the formula on one value.
+struct PixelCase {
+    const char* name;
+    std::vector<Setting> settings;
+    uint32_t bytesPerChannel;
+    uint32_t in, out;
+};
+
+class OverexposePixel : public ::testing::TestWithParam<PixelCase> {};
+
+TEST_P(OverexposePixel, ConstantImage) {
+    const PixelCase& c = GetParam();
+    const uint32_t alpha = c.bytesPerChannel == 2 ? 12345 : 77;
+    ImagePtr source = makeImage(9, 7, 4, c.bytesPerChannel, {c.in, c.in, c.in, alpha});
+    EffectHarness harness("Overexpose");
+    apply(harness, c.settings);
+    ImagePtr output = harness.render(*source);
+    for (int32_t y = 0; y < 7; ++y)
+        for (int32_t x = 0; x < 9; ++x) {
+            for (uint32_t ch = 0; ch < 3; ++ch) ASSERT_EQ(sampleAt(*output, x, y, ch), c.out) << c.name;
+            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OverexposePixel,
+    ::testing::Values(
+        PixelCase{"amount 0", {}, 1, 20, 20},
+        PixelCase{"amount 0 16-bit", {}, 2, 2570, 2570},
+        // Amount 50, intensity 1000: i = 5; w = 1 - cos(pi/4): W = 74 (8-bit), 9597 (16-bit).
+        // 20 + 5 x 20 = 120, then (120 x 181 + 74 x 255) / 255 = 159.
+        PixelCase{"amount 50", {{"amount", 50}}, 1, 20, 159},
+        PixelCase{"amount 50 no blur", {{"amount", 50}, {"blur", 0}}, 1, 20, 159},
+        PixelCase{"amount 50 black", {{"amount", 50}}, 1, 0, 74},
+        PixelCase{"amount 50 clamps", {{"amount", 50}}, 1, 100, 255},
+        PixelCase{"amount 50 16-bit", {{"amount", 50}}, 2, 2570, 20500},
+        PixelCase{"amount 50 16-bit black", {{"amount", 50}}, 2, 0, 9597},
+        PixelCase{"amount 50 16-bit clamps", {{"amount", 50}}, 2, 12850, 32768},
+        // Amount 25, intensity 400: i = 1; W = 19 / 2494. 40 + 40 = 80 -> 93.
+        PixelCase{"amount 25 intensity 400", {{"amount", 25}, {"intensity", 400}}, 1, 40, 93},
+        PixelCase{"amount 25 intensity 400 16-bit", {{"amount", 25}, {"intensity", 400}}, 2, 5140, 11991},
+        // Intensity 0 only washes: (20 x 181 + 74 x 255) / 255 = 88.
+        PixelCase{"intensity 0", {{"amount", 50}, {"intensity", 0}}, 1, 20, 88},
+        PixelCase{"amount 100", {{"amount", 100}}, 1, 20, 255},
+        PixelCase{"amount 100 16-bit", {{"amount", 100}}, 2, 0, 32768},
+        PixelCase{"amount beyond the range", {{"amount", 400}}, 1, 3, 255}));
+
+TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = makeNoiseImage(31, 23, 4, bytes, 12);
+        for (int32_t y = 0; y < 23; ++y)
+            for (int32_t x = 0; x < 31; ++x) {
+                setSample(*source, x, y, 3, uint32_t(x * 37 + y * 11) % (full + 1));
+                for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, y, c, sampleAt(*source, x, y, c) / 8);
+            }
+        for (double blur : {0.0, 6.0}) {
+            EffectHarness harness("Overexpose");
+            apply(harness, {{"amount", 30}, {"intensity", 200}, {"blur", blur}});
+            ImagePtr output = harness.render(*source);
+            ImagePtr light = source->clone();
+            Blur reference;
+            reference.setExtraPasses(1);
+            reference.setSize(float(blur), float(blur));
+            reference.apply(*light, light->bounds);
+            // a = 0.3: i = 0.6, w = sin(0.3 q - q) + 1.
+            const double q = 1.57079632675;
+            const int64_t white = int64_t((std::sin(0.3 * q - q) + 1) * full);
+            for (int32_t y = 0; y < 23; ++y)
+                for (int32_t x = 0; x < 31; ++x) {
+                    for (uint32_t c = 0; c < 3; ++c) {
+                        const int64_t lit = std::min<int64_t>(
+                            full, int64_t(double(sampleAt(*light, x, y, c)) * 0.6 + double(sampleAt(*source, x, y, c))));
+                        ASSERT_EQ(int64_t(sampleAt(*output, x, y, c)), (lit * (full - white) + white * full) / full)
+                            << "blur " << blur << " at " << x << "," << y;
+                    }
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+                }
+        }
+    }
+}
+
+TEST(Overexpose, OriginalViewAndFullAmountKeepTransparency) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = bytes == 2 ? 32768 : 255;
+        ImagePtr source = makeNoiseImage(12, 9, 4, bytes, 2);
+        for (int32_t x = 0; x < 12; ++x) setSample(*source, x, 4, 3, uint32_t(x) * (full / 11));
+        EffectHarness original("Overexpose");
+        apply(original, {{"amount", 80}, {"view", 1}});
+        EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
+
+        EffectHarness white("Overexpose");
+        apply(white, {{"amount", 100}});
+        ImagePtr output = white.render(*source);
+        for (int32_t y = 0; y < 9; ++y)
+            for (int32_t x = 0; x < 12; ++x) {
+                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), full);
+                ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
+            }
+    }
+}
+
+TEST(Overexpose, WritesOnlyInsideTheRenderRectAndDepthsAgree) {
+    ImagePtr source = makeNoiseImage(30, 26, 4, 1, 6);
+    EffectHarness harness("Overexpose");
+    apply(harness, {{"amount", 40}, {"blur", 5}});
+    ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
+    for (int32_t y = 0; y < 26; ++y)
+        for (int32_t x = 0; x < 30; ++x)
+            for (uint32_t ch = 0; ch < 4; ++ch)
+                if (y >= 16 || x >= 20) {
+                    ASSERT_EQ(sampleAt(*output, x, y, ch), sampleAt(*source, x, y, ch));
+                }
+    EXPECT_NE(maxDifference(*output, *source), 0u);
+
+    for (uint32_t level : {0u, 30u, 64u, 200u}) {
+        ImagePtr source8 = makeImage(6, 6, 4, 1, {level, level / 2, level / 3, 255});
+        ImagePtr source16 = makeImage(6, 6, 4, 2, {level * 32768 / 255, level / 2 * 32768 / 255, level / 3 * 32768 / 255, 32768});
+        ImagePtr output8 = harness.render(*source8);
+        ImagePtr output16 = harness.render(*source16);
+        for (uint32_t ch = 0; ch < 3; ++ch)
+            EXPECT_NEAR(double(sampleAt(*output8, 2, 2, ch)), sampleAt(*output16, 2, 2, ch) * 255.0 / 32768.0, 2.0)
+                << level << " channel " << ch;
+    }
+}
+
+}  // namespace

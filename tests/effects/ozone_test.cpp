@@ -1,0 +1,323 @@
+// Ozone: parameters, the measures, the zone mix, the zone views and alpha.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+struct Setting {
+    std::string key;
+    double value;
+};
+
+void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) harness.setNumber(s.key.c_str(), s.value);
+}
+
+uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
+
+constexpr uint32_t kViewZone0 = 1;  // "Zone z" is list item z + 1
+
+enum Use : uint32_t { kLuminance, kHue, kSaturation, kAverage, kRed, kGreen, kBlue, kCyan, kMagenta, kYellow };
+
+// Three zones with every kind of adjustment between them.
+const std::vector<Setting> kThreeZones = {{"bri2", 30}, {"gam2", -20}, {"grn2", 50}, {"con5", 40},
+                                          {"red5", -60}, {"blu5", 80},  {"bri8", -25}, {"gam8", 30},
+                                          {"red8", 20},  {"grn8", -40}, {"blu8", 10}};
+
+TEST(Ozone, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("Ozone"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Ozone");
+    EXPECT_STREQ(effect->effectClass->description(), "Color correction");
+    EXPECT_EQ(effect->effectFlags, 8224u | 10u);
+    ASSERT_EQ(effect->parameterCount, 113u);
+    EXPECT_EQ(effect->inputCount, 1u);
+    EXPECT_STREQ(effect->parameter(0).name, "input");
+
+    const Parameter& view = effect->parameter(1);
+    ASSERT_EQ(view.itemCount, 12u);
+    EXPECT_STREQ(view.items[0], "Output");
+    EXPECT_STREQ(view.items[1], "Zone 0");
+    EXPECT_STREQ(view.items[11], "Zone 10");
+    const Parameter& use = effect->parameter(2);
+    EXPECT_STREQ(use.name, "use");
+    EXPECT_STREQ(use.label, "Extract On");
+    ASSERT_EQ(use.itemCount, 10u);
+    EXPECT_STREQ(use.items[1], "Hue");
+    EXPECT_STREQ(use.items[9], "Yellow");
+
+    const struct {
+        const char* prefix;
+        const char* label;
+        double minimum, maximum;
+    } sliders[] = {{"pos", "Position", 0, 100},       {"rng", "Range", 0, 100},       {"bri", "Brightness", -100, 100},
+                   {"con", "Contrast", -100, 100},    {"gam", "Gamma", -100, 100},    {"red", "Red", -200, 200},
+                   {"grn", "Green", -200, 200},       {"blu", "Blue", -200, 200}};
+    for (uint32_t z = 0; z <= 10; ++z) {
+        const uint32_t first = 3 + 10 * z;
+        const std::string number = std::to_string(z);
+        const Parameter& group = effect->parameter(first);
+        EXPECT_EQ(group.kind, ParameterKind::GroupBegin);
+        EXPECT_EQ(group.name, "zone" + number);
+        EXPECT_EQ(group.label, "Zone " + number);
+        EXPECT_TRUE(group.hasFlag(ParameterFlag::Open));
+        EXPECT_EQ(effect->parameter(first + 9).kind, ParameterKind::GroupEnd);
+        for (uint32_t i = 0; i < 8; ++i) {
+            const Parameter& p = effect->parameter(first + 1 + i);
+            SCOPED_TRACE(p.name);
+            EXPECT_EQ(p.name, sliders[i].prefix + number);
+            EXPECT_STREQ(p.label, sliders[i].label);
+            EXPECT_EQ(p.minimum, sliders[i].minimum);
+            EXPECT_EQ(p.maximum, sliders[i].maximum);
+            EXPECT_EQ(p.numberDefault, i == 0 ? 10.0 * z : i == 1 ? 30.0 : 0.0);
+            EXPECT_EQ(p.numberWord, 1u);
+            EXPECT_EQ(p.flags, ParameterFlag::NewRecord);
+        }
+    }
+}
+
+bool activeAfterRender(EffectHarness& harness, const Image& source) {
+    harness.render(source);
+    return harness.isActive(source);
+}
+
+TEST(Ozone, IsActive) {
+    const struct {
+        std::vector<Setting> settings;
+        uint32_t view;
+        bool active;
+    } cases[] = {
+        {{}, 0, false},
+        {{{"pos3", 55}, {"rng9", 5}}, 0, false},
+        {{{"bri0", 1}}, 0, true},
+        {{{"con10", -1}}, 0, true},
+        {{{"gam4", 2}}, 0, true},
+        {{{"blu7", -200}}, 0, true},
+        {{}, 1, true},
+        {{}, 11, true},
+    };
+    ImagePtr image = makeNoiseImage(3, 3, 4, 1, 1);
+    for (const auto& c : cases) {
+        EffectHarness harness("Ozone");
+        apply(harness, c.settings);
+        harness.setList("view", c.view);
+        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << c.view;
+    }
+}
+
+TEST(Ozone, NeutralZonesRenderTheSource) {
+    for (uint32_t bytes : {1u, 2u})
+        for (uint32_t use = 0; use < 10; ++use) {
+            ImagePtr source = makeNoiseImage(17, 5, 4, bytes, use + 1);
+            EffectHarness harness("Ozone");
+            harness.setList("use", use);
+            apply(harness, {{"pos4", 12}, {"rng6", 90}});
+            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << use;
+        }
+}
+
+struct PixelCase {
+    const char* name;
+    std::vector<Setting> settings;
+    uint32_t use;
+    uint32_t bytes;
+    std::vector<uint32_t> in;
+    std::vector<uint32_t> out;
+};
+
+class OzonePixel : public ::testing::TestWithParam<PixelCase> {};
+
+TEST_P(OzonePixel, ConstantImage) {
+    const PixelCase& c = GetParam();
+    const uint32_t alpha = c.bytes == 2 ? 4321 : 55;
+    ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
+    EffectHarness harness("Ozone");
+    apply(harness, c.settings);
+    harness.setList("use", c.use);
+    ImagePtr output = harness.render(*source);
+    const std::vector<uint32_t> pixel = {sampleAt(*output, 1, 1, 0), sampleAt(*output, 1, 1, 1),
+                                         sampleAt(*output, 1, 1, 2), sampleAt(*output, 1, 1, 3)};
+    EXPECT_EQ(pixel, (std::vector<uint32_t>{c.out[0], c.out[1], c.out[2], alpha})) << c.name;
+}
+
+const std::vector<Setting> kRed200 = {{"red5", 200}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OzonePixel,
+    ::testing::Values(
+        // Zone 5 red +200: at measure 50% the gain is 2 x one x 0.5 = one; at 0 nothing.
+        PixelCase{"red200 half 16", kRed200, kLuminance, 2, {16384, 16384, 16384}, {32768, 16384, 16384}},
+        PixelCase{"red200 128", kRed200, kLuminance, 1, {128, 128, 128}, {255, 128, 128}},
+        PixelCase{"red200 100", kRed200, kLuminance, 1, {100, 100, 100}, {192, 100, 100}},
+        PixelCase{"red200 black", kRed200, kLuminance, 1, {0, 0, 0}, {0, 0, 0}},
+        PixelCase{"red200 black 16", kRed200, kLuminance, 2, {0, 0, 0}, {0, 0, 0}},
+        // Three zones, each measure.
+        PixelCase{"luminance", kThreeZones, kLuminance, 1, {200, 90, 30}, {138, 87, 105}},
+        PixelCase{"luminance cool", kThreeZones, kLuminance, 1, {60, 120, 180}, {12, 117, 235}},
+        PixelCase{"luminance dark", kThreeZones, kLuminance, 1, {20, 20, 20}, {20, 23, 20}},
+        PixelCase{"luminance 16", kThreeZones, kLuminance, 2, {25000, 11000, 4000}, {17748, 10541, 12597}},
+        PixelCase{"luminance cool 16", kThreeZones, kLuminance, 2, {7000, 15000, 23000}, {1565, 14564, 29124}},
+        PixelCase{"hue", kThreeZones, kHue, 1, {200, 90, 30}, {200, 91, 30}},
+        PixelCase{"hue 16", kThreeZones, kHue, 2, {25000, 11000, 4000}, {24998, 11206, 3998}},
+        PixelCase{"saturation", kThreeZones, kSaturation, 1, {200, 90, 30}, {206, 0, 18}},
+        PixelCase{"saturation 16", kThreeZones, kSaturation, 2, {25000, 11000, 4000}, {25986, 0, 2510}},
+        PixelCase{"average", kThreeZones, kAverage, 1, {200, 90, 30}, {157, 87, 79}},
+        PixelCase{"average 16", kThreeZones, kAverage, 2, {25000, 11000, 4000}, {19964, 10629, 9614}},
+        PixelCase{"red", kThreeZones, kRed, 1, {200, 90, 30}, {213, 0, 24}},
+        PixelCase{"green 16", kThreeZones, kGreen, 2, {25000, 11000, 4000}, {23932, 12359, 4995}},
+        PixelCase{"blue", kThreeZones, kBlue, 1, {200, 90, 30}, {200, 99, 30}},
+        PixelCase{"cyan", kThreeZones, kCyan, 1, {200, 90, 30}, {200, 116, 30}},
+        PixelCase{"magenta 16", kThreeZones, kMagenta, 2, {25000, 11000, 4000}, {17528, 10552, 12916}},
+        PixelCase{"yellow", kThreeZones, kYellow, 1, {200, 90, 30}, {141, 95, 120}},
+        PixelCase{"yellow 16", kThreeZones, kYellow, 2, {25000, 11000, 4000}, {16289, 11504, 16793}}));
+
+// The zone's mask through each measure, read where the measure is exactly 50% (Zone 5's
+// peak, one) or outside 20%..80% (0). Pixels are 16-bit.
+TEST(Ozone, ZoneViewsMeasureEachAxis) {
+    const uint32_t half = 16384, full = 32768;
+    const struct {
+        uint32_t use;
+        std::vector<uint32_t> pixel;
+        uint32_t mask;
+    } cases[] = {
+        {kLuminance, {half, half, half}, full},  {kLuminance, {0, 0, 0}, 0},
+        {kHue, {0, full, full}, full},           // cyan: 180 degrees
+        {kHue, {full, 0, 0}, 0},                 // red: 0 degrees
+        {kHue, {half, half, half}, 0},           // grey: no hue
+        {kSaturation, {full, half, half}, full}, {kSaturation, {half, half, half}, 0},
+        {kAverage, {full, half, 0}, full},       {kAverage, {half, 0, 0}, 0},
+        {kRed, {half, 0, full}, full},           {kRed, {full, half, half}, 0},
+        {kGreen, {0, half, full}, full},         {kBlue, {full, 0, half}, full},
+        {kCyan, {full, full, 0}, full},          {kCyan, {0, full, full}, 0},
+        {kMagenta, {full, 0, 0}, full},          {kYellow, {0, full, 0}, full},
+        {kYellow, {0, 0, full}, 0},
+    };
+    for (const auto& c : cases) {
+        ImagePtr source = makeImage(2, 1, 4, 2, {c.pixel[0], c.pixel[1], c.pixel[2], 100});
+        EffectHarness harness("Ozone");
+        harness.setList("view", kViewZone0 + 5);
+        harness.setList("use", c.use);
+        ImagePtr output = harness.render(*source);
+        EXPECT_EQ(sampleAt(*output, 1, 0, 0), c.mask) << "use " << c.use;
+        EXPECT_EQ(sampleAt(*output, 1, 0, 1), c.mask) << "use " << c.use;
+        EXPECT_EQ(sampleAt(*output, 1, 0, 3), full) << "use " << c.use;
+    }
+}
+
+TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t one = fullOf(bytes);
+        ImagePtr greys = makeImage(4, 1, 4, bytes, {0, 0, 0, one});
+        for (int32_t x = 0; x < 4; ++x)
+            for (uint32_t c = 0; c < 3; ++c) setSample(*greys, x, 0, c, uint32_t(x) * one / 3);
+        EffectHarness harness("Ozone");
+        harness.setList("use", kHue);
+        harness.setList("view", kViewZone0);
+        ImagePtr mask = harness.render(*greys);
+        for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(sampleAt(*mask, x, 0, 0), one) << x;
+        // Measure 0 also means no gain: zone 0's colour leaves greys alone.
+        harness.setList("view", 0);
+        apply(harness, {{"red0", 200}, {"bri0", 100}});
+        EXPECT_EQ(maxDifference(*harness.render(*greys), *greys), 0u);
+    }
+}
+
+TEST(Ozone, ZoneTenMaskIsFullForTheBrightestAndZeroBelowSeventyPercent) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t one = fullOf(bytes);
+        const int32_t width = 101;
+        ImagePtr ramp = makeImage(width, 1, 4, bytes, {0, 0, 0, 3});
+        for (int32_t x = 0; x < width; ++x)
+            for (uint32_t c = 0; c < 3; ++c) setSample(*ramp, x, 0, c, uint32_t(x) * one / 100);
+        EffectHarness harness("Ozone");
+        harness.setList("view", kViewZone0 + 10);
+        ImagePtr mask = harness.render(*ramp);
+        EXPECT_EQ(sampleAt(*mask, 100, 0, 0), one);
+        for (int32_t x = 0; x <= 70; ++x) ASSERT_EQ(sampleAt(*mask, x, 0, 0), 0u) << x;
+        for (int32_t x = 71; x <= 100; ++x) {
+            ASSERT_GE(sampleAt(*mask, x, 0, 0), sampleAt(*mask, x - 1, 0, 0)) << x;
+            ASSERT_EQ(sampleAt(*mask, x, 0, 3), one);
+        }
+    }
+}
+
+TEST(Ozone, OutputKeepsAlphaAndZoneViewsAreOpaque) {
+    for (uint32_t bytes : {1u, 2u})
+        for (uint32_t view : {0u, 1u, 6u, 11u}) {
+            ImagePtr source = makeNoiseImage(19, 7, 4, bytes, 12);
+            for (int32_t y = 0; y < 7; ++y)
+                for (int32_t x = 0; x < 19; ++x) setSample(*source, x, y, 3, uint32_t(x * 11 + y));
+            EffectHarness harness("Ozone");
+            apply(harness, kThreeZones);
+            harness.setList("view", view);
+            ImagePtr output = harness.render(*source);
+            for (int32_t y = 0; y < 7; ++y)
+                for (int32_t x = 0; x < 19; ++x)
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), view == 0 ? sampleAt(*source, x, y, 3) : fullOf(bytes));
+        }
+}
+
+TEST(Ozone, WritesOnlyInsideTheRenderRect) {
+    for (uint32_t view : {0u, 4u}) {
+        ImagePtr source = makeNoiseImage(12, 10, 4, 2, 4);
+        EffectHarness harness("Ozone");
+        apply(harness, kThreeZones);
+        harness.setList("view", view);
+        ImagePtr output = harness.renderTile(*source, {0, 0, 6, 5}, {20, 30, 26, 35}, 100, 100);
+        uint32_t changedInside = 0;
+        for (int32_t y = 0; y < 10; ++y)
+            for (int32_t x = 0; x < 12; ++x)
+                for (uint32_t c = 0; c < 4; ++c) {
+                    const bool same = sampleAt(*output, x, y, c) == sampleAt(*source, x, y, c);
+                    if (y >= 6 || x >= 5)
+                        ASSERT_TRUE(same) << x << "," << y;
+                    else
+                        changedInside += !same;
+                }
+        EXPECT_GT(changedInside, 0u);
+    }
+}
+
+// One instance, settings changed between renders and depth switched: each render equals
+// what a fresh instance gives, and the two depths agree on the 8-bit scale.
+TEST(Ozone, TablesFollowSettingsAndDepth) {
+    ImagePtr source8 = makeNoiseImage(48, 12, 4, 1, 21);
+    ImagePtr source16 = ImagePtr::make({48, 12}, 4, 2);
+    for (int32_t y = 0; y < 12; ++y)
+        for (int32_t x = 0; x < 48; ++x)
+            for (uint32_t c = 0; c < 4; ++c)
+                setSample(*source16, x, y, c, (sampleAt(*source8, x, y, c) * 32768 + 127) / 255);
+    const std::vector<std::vector<Setting>> settings = {kThreeZones, {{"red5", 200}}, {{"blu1", -150}, {"pos1", 25}}};
+    EffectHarness switching("Ozone");
+    for (const auto& s : settings)
+        for (uint32_t use : {kLuminance, kAverage, kCyan}) {
+            EffectHarness fresh8("Ozone"), fresh16("Ozone");
+            for (EffectHarness* h : {&fresh8, &fresh16, &switching}) {
+                h->effect().resetToDefaults();
+                apply(*h, s);
+                h->setList("use", use);
+            }
+            ImagePtr expected8 = fresh8.render(*source8);
+            ImagePtr expected16 = fresh16.render(*source16);
+            EXPECT_EQ(maxDifference(*switching.render(*source16), *expected16), 0u);
+            EXPECT_EQ(maxDifference(*switching.render(*source8), *expected8), 0u);
+            uint32_t worst = 0;
+            for (int32_t y = 0; y < 12; ++y)
+                for (int32_t x = 0; x < 48; ++x)
+                    for (uint32_t c = 0; c < 3; ++c) {
+                        const int32_t narrowed = int32_t((sampleAt(*expected16, x, y, c) * 255 + 16384) / 32768);
+                        worst = std::max(worst, uint32_t(std::abs(narrowed - int32_t(sampleAt(*expected8, x, y, c)))));
+                    }
+            // Offsets reach 2 x one and the mix rises from 0 to its peak over 15% of the axis:
+            // there one 8-bit measure level moves it by up to about 9 levels.
+            EXPECT_LE(worst, 10u) << s[0].key << " use " << use;
+        }
+}
+
+}  // namespace

@@ -1,0 +1,339 @@
+// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the blur group,
+// the activity rule and the source they leave alone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+constexpr uint32_t kFull8 = 255;
+constexpr uint32_t kFull16 = 32768;
+
+uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? kFull16 : kFull8; }
+
+// A picture whose left half has one grey and right half another, alpha opaque.
+ImagePtr makeStep(int32_t width, int32_t height, uint32_t bytes, uint32_t left, uint32_t right) {
+    ImagePtr image = makeImage(width, height, 4, bytes, {left, left, left, fullOf(bytes)});
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = width / 2; x < width; ++x)
+            for (uint32_t c = 0; c < 3; ++c) setSample(*image, x, y, c, right);
+    return image;
+}
+
+// A noise picture with a varied alpha as well.
+ImagePtr makeTransparentNoise(int32_t width, int32_t height, uint32_t bytes) {
+    ImagePtr image = makeNoiseImage(width, height, 4, bytes, 7);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) setSample(*image, x, y, 3, uint32_t(x * 37 + y * 11) % (fullOf(bytes) + 1));
+    return image;
+}
+
+// Every pixel of the rendered view is grey and opaque.
+void expectGreyAndOpaque(const Image& image) {
+    const uint32_t full = fullOf(image.bytesPerChannel);
+    for (int32_t y = 0; y < image.height; ++y)
+        for (int32_t x = 0; x < image.width; ++x) {
+            ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 1));
+            ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 2));
+            ASSERT_EQ(sampleAt(image, x, y, 3), full);
+        }
+}
+
+TEST(SelectiveBlur, KeysInOrder) {
+    struct Case {
+        const char* key;
+        std::vector<const char*> names;  // null for a group end
+    };
+    const Case cases[] = {
+        {"SelectiveFocus",
+         {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "matte", "mattePosition", "matteRange",
+          "matteBlur", nullptr}},
+        {"SkinSmoother",
+         {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "edge", "EdgeBrightness", "EdgeBlur",
+          "EdgeOpacity", nullptr, "matte", "mattePosition", "matteRange", "matteBlur", nullptr}},
+        {"CenterSpot", {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "spot", "pos", "size", nullptr}},
+    };
+    for (const Case& test : cases) {
+        EffectHarness harness(test.key);
+        ASSERT_EQ(harness.effect().parameterCount, test.names.size()) << test.key;
+        for (uint32_t i = 0; i < test.names.size(); ++i) {
+            const char* name = harness.effect().parameter(i).name;
+            if (!test.names[i])
+                EXPECT_EQ(name, nullptr) << test.key << " " << i;
+            else
+                EXPECT_STREQ(name, test.names[i]) << test.key << " " << i;
+        }
+    }
+}
+
+TEST(SelectiveBlur, ActiveUnlessOriginalOrNothingToBlur) {
+    struct Case {
+        const char* key;
+        uint32_t view;
+        double blurX;
+        bool gang;
+        double blurY;
+        bool active;
+    };
+    const Case cases[] = {
+        {"SelectiveFocus", 0, 10, true, 10, true},   {"SelectiveFocus", 0, 0, true, 10, false},
+        {"SelectiveFocus", 0, 0, false, 4, true},    {"SelectiveFocus", 1, 0, true, 0, true},
+        {"SelectiveFocus", 2, 10, true, 10, false},  {"SkinSmoother", 0, 3, true, 3, true},
+        {"SkinSmoother", 0, 0, true, 3, false},      {"SkinSmoother", 2, 0, true, 0, true},
+        {"SkinSmoother", 3, 3, true, 3, false},      {"CenterSpot", 0, -5, true, 10, false},
+        {"CenterSpot", 1, 0, true, 0, true},         {"CenterSpot", 2, 10, true, 10, false},
+    };
+    const ImagePtr source = makeNoiseImage(8, 8, 4, 1);
+    for (const Case& test : cases) {
+        EffectHarness harness(test.key);
+        harness.setList("view", test.view);
+        harness.setNumber("blurX", test.blurX);
+        harness.setBoolean("gang", test.gang);
+        harness.setNumber("blurY", test.blurY);
+        EXPECT_EQ(harness.isActive(*source), test.active)
+            << test.key << " view " << test.view << " blur " << test.blurX << "/" << test.blurY;
+    }
+}
+
+TEST(SelectiveBlur, GangCopiesTheHorizontalSizeAndDisablesTheVerticalOne) {
+    for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
+        EffectHarness harness(key);
+        Effect& effect = harness.effect();
+        const uint32_t blurX = harness.index("blurX"), blurY = harness.index("blurY"), gang = harness.index("gang");
+        effect.parameter(blurY).flags &= uint16_t(~ParameterFlag::NeedsRefresh);
+        harness.setNumber("blurX", 42);
+        effect.effectClass->parameterChanged(&effect, blurX);
+        EXPECT_EQ(effect.numberValue(blurY), 42) << key;
+        EXPECT_TRUE(effect.parameter(blurY).hasFlag(ParameterFlag::NeedsRefresh)) << key;
+
+        effect.effectClass->parameterChanged(&effect, gang);
+        EXPECT_FALSE(effect.parameter(blurY).isEnabled()) << key;
+        harness.setBoolean("gang", false);
+        effect.effectClass->parameterChanged(&effect, gang);
+        EXPECT_TRUE(effect.parameter(blurY).isEnabled()) << key;
+        harness.setNumber("blurX", 7);
+        effect.effectClass->parameterChanged(&effect, blurX);
+        EXPECT_EQ(effect.numberValue(blurY), 42) << key;
+    }
+}
+
+// Without a blur every "Output" is the source, whatever else is set; so is "Original".
+TEST(SelectiveBlur, OutputWithoutBlurAndOriginalAreTheSource) {
+    struct Case {
+        const char* key;
+        uint32_t view;
+        double blur;
+    };
+    const Case cases[] = {{"SelectiveFocus", 0, 0}, {"SkinSmoother", 0, 0}, {"CenterSpot", 0, 0},
+                          {"SelectiveFocus", 2, 30}, {"SkinSmoother", 3, 30}, {"CenterSpot", 2, 30}};
+    for (uint32_t bytes : {1u, 2u}) {
+        const ImagePtr source = makeTransparentNoise(40, 30, bytes);
+        for (const Case& test : cases) {
+            EffectHarness harness(test.key);
+            harness.setList("view", test.view);
+            harness.setNumber("blurX", test.blur);
+            const ImagePtr output = harness.render(*source);
+            EXPECT_EQ(maxDifference(*output, *source), 0u) << test.key << " view " << test.view << " " << bytes;
+        }
+    }
+}
+
+// Selective Soft Focus and Center Spot lay their blur over the colours and keep alpha.
+TEST(SelectiveBlur, LayingOverKeepsAlpha) {
+    for (const char* key : {"SelectiveFocus", "CenterSpot"})
+        for (uint32_t bytes : {1u, 2u}) {
+            const ImagePtr source = makeTransparentNoise(50, 40, bytes);
+            EffectHarness harness(key);
+            const ImagePtr output = harness.render(*source);
+            EXPECT_GT(maxDifference(*output, *source), 0u) << key;
+            for (int32_t y = 0; y < 40; ++y)
+                for (int32_t x = 0; x < 50; ++x)
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3)) << key << " " << x << "," << y;
+        }
+}
+
+TEST(SelectiveFocus, EmptyMatteLeavesTheSourceWhateverTheBlur) {
+    for (uint32_t bytes : {1u, 2u}) {
+        ImagePtr source = makeNoiseImage(40, 30, 4, bytes, 3);
+        for (int32_t y = 0; y < 30; ++y)
+            for (int32_t x = 0; x < 40; ++x)
+                for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, y, c, sampleAt(*source, x, y, c) / 3);
+        EffectHarness harness("SelectiveFocus");
+        harness.setNumber("mattePosition", 100);
+        harness.setNumber("matteRange", 0);
+        harness.setNumber("blurX", 80);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
+    }
+}
+
+TEST(SelectiveBlur, ViewsOfMasksAreGreyAndOpaque) {
+    struct Case {
+        const char* key;
+        uint32_t view;
+    };
+    for (const Case& test : {Case{"SelectiveFocus", 1}, Case{"SkinSmoother", 1}, Case{"SkinSmoother", 2},
+                             Case{"CenterSpot", 1}}) {
+        const ImagePtr source = makeTransparentNoise(30, 20, 2);
+        EffectHarness harness(test.key);
+        harness.setList("view", test.view);
+        expectGreyAndOpaque(*harness.render(*source));
+    }
+}
+
+// A plain picture has no edges and its blur is itself: Skin Smoother leaves it exactly, alpha too.
+TEST(SkinSmoother, ConstantPictureStaysConstant) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = fullOf(bytes);
+        const ImagePtr source = makeImage(33, 21, 4, bytes, {full / 2, full / 3, full / 5, full / 2});
+        EffectHarness harness("SkinSmoother");
+        harness.setNumber("blurX", 9);
+        harness.setNumber("matteBlur", 4);
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
+    }
+}
+
+// Black against white: the two columns at the step see a Sobel difference of 4 x full, scaled by
+// 1 / 5.66 and then brightened (saturating at full).
+TEST(SkinSmoother, EdgeOfAStep) {
+    struct Case {
+        uint32_t bytes;
+        double brightness;
+        uint32_t edge;
+    };
+    const Case cases[] = {{1, 1.0, 180},   {1, 1.2, 216},   {1, 5.0, 255},
+                          {2, 1.0, 23157}, {2, 1.2, 27788}, {2, 5.0, 32768}};
+    for (const Case& test : cases) {
+        const ImagePtr source = makeStep(8, 6, test.bytes, 0, fullOf(test.bytes));
+        EffectHarness harness("SkinSmoother");
+        harness.setList("view", 2);
+        harness.setNumber("EdgeBlur", 0);
+        harness.setNumber("EdgeBrightness", test.brightness);
+        const ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 6; ++y)
+            for (int32_t x = 0; x < 8; ++x)
+                ASSERT_EQ(sampleAt(*output, x, y, 0), (x == 3 || x == 4) ? test.edge : 0u)
+                    << test.bytes << " " << test.brightness << " at " << x << "," << y;
+    }
+}
+
+// At full opacity a saturated edge brings the sharp picture back exactly; at opacity 0 the
+// edges play no part and the step is blurred.
+TEST(SkinSmoother, EdgeOpacityRestoresTheSharpPicture) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = fullOf(bytes);
+        const ImagePtr source = makeStep(16, 5, bytes, full * 90 / 255, full * 170 / 255);
+        auto render = [&](double opacity, double brightness) {
+            EffectHarness harness("SkinSmoother");
+            harness.setNumber("EdgeBlur", 0);
+            harness.setNumber("EdgeBrightness", brightness);
+            harness.setNumber("EdgeOpacity", opacity);
+            return harness.render(*source);
+        };
+        const ImagePtr restored = render(100, 10);
+        const ImagePtr softened = render(0, 10);
+        EXPECT_EQ(maxDifference(*softened, *render(0, 1)), 0u);
+        for (int32_t y = 0; y < 5; ++y)
+            for (int32_t x : {7, 8})
+                for (uint32_t c = 0; c < 3; ++c) {
+                    EXPECT_EQ(sampleAt(*restored, x, y, c), sampleAt(*source, x, y, c)) << x << "," << y;
+                    EXPECT_NE(sampleAt(*softened, x, y, c), sampleAt(*source, x, y, c)) << x << "," << y;
+                }
+    }
+}
+
+// The same picture in 8 and 16 bits gives the same look: the 16-bit result brought to 8 bits
+// stays within a few levels of the 8-bit result (each 8-bit step truncates: the premultiply,
+// the blur and the lay-over can each lose a level).
+TEST(SelectiveBlur, EightAndSixteenBitsAgree) {
+    // Soft gradients with a fine ripple, as in a photograph.
+    ImagePtr source8 = ImagePtr::make({48, 40}, 4, 1);
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 48; ++x) {
+            const uint32_t ripple = uint32_t((x * 7 + y * 3) % 9);
+            setSample(*source8, x, y, 0, uint32_t(x * 5) + ripple);
+            setSample(*source8, x, y, 1, uint32_t(y * 6) + ripple);
+            setSample(*source8, x, y, 2, uint32_t(x * 2 + y * 3) + ripple);
+            setSample(*source8, x, y, 3, kFull8);
+        }
+    ImagePtr source16 = ImagePtr::make({48, 40}, 4, 2);
+    for (int32_t y = 0; y < 40; ++y)
+        for (int32_t x = 0; x < 48; ++x)
+            for (uint32_t c = 0; c < 4; ++c)
+                setSample(*source16, x, y, c, (sampleAt(*source8, x, y, c) * kFull16 + 127) / kFull8);
+    for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
+        EffectHarness harness8(key), harness16(key);
+        const ImagePtr output8 = harness8.render(*source8);
+        const ImagePtr output16 = harness16.render(*source16);
+        uint32_t worst = 0;
+        for (int32_t y = 0; y < 40; ++y)
+            for (int32_t x = 0; x < 48; ++x)
+                for (uint32_t c = 0; c < 4; ++c) {
+                    const int32_t narrowed = int32_t((sampleAt(*output16, x, y, c) * kFull8 + kFull16 / 2) / kFull16);
+                    worst = std::max(worst, uint32_t(std::abs(narrowed - int32_t(sampleAt(*output8, x, y, c)))));
+                }
+        EXPECT_LE(worst, 4u) << key;
+    }
+}
+
+// The margins reach at least as far as the sizes themselves, rounded up, at the render's scale.
+TEST(SelectiveBlur, RequiredSourceCoversTheSizes) {
+    struct Case {
+        const char* key;
+        std::vector<std::pair<const char*, double>> numbers;
+        bool ganged;
+        int32_t horizontal;
+        int32_t vertical;
+    };
+    const Case cases[] = {
+        {"SelectiveFocus", {{"matteBlur", 20}}, true, 20, 20},
+        {"SelectiveFocus", {{"blurX", 0}, {"blurY", 7.5}}, false, 0, 8},
+        {"SkinSmoother", {{"EdgeBlur", 50}}, true, 50, 50},
+        {"SkinSmoother", {{"matteBlur", 30}, {"blurY", 60}}, false, 30, 60},
+        {"CenterSpot", {{"blurX", 0}}, true, 0, 0},
+        {"CenterSpot", {{"blurX", 120}, {"blurY", 0.5}}, false, 120, 1},
+    };
+    const PixelRect tile = {1000, 2000, 1256, 2256};
+    for (const Case& test : cases) {
+        EffectHarness harness(test.key);
+        harness.setBoolean("gang", test.ganged);
+        for (const auto& [key, value] : test.numbers) harness.setNumber(key, value);
+        const PixelRect grown = harness.requiredSource(tile, 6000, 4000);
+        EXPECT_GE(tile.left - grown.left, test.horizontal) << test.key;
+        EXPECT_GE(tile.top - grown.top, test.vertical) << test.key;
+        EXPECT_EQ(tile.left - grown.left, grown.right - tile.right) << test.key;
+        EXPECT_EQ(tile.top - grown.top, grown.bottom - tile.bottom) << test.key;
+        if (test.horizontal == 0 && test.vertical == 0) {
+            EXPECT_EQ(grown, tile) << test.key;
+        }
+    }
+}
+
+// Stored values outside their ranges are held to them; a source of another layout is left alone.
+TEST(SelectiveBlur, BadInputIsHarmless) {
+    const ImagePtr source = makeNoiseImage(20, 16, 4, 1, 5);
+    EffectHarness negative("SelectiveFocus");
+    negative.setNumber("blurX", -40);
+    EXPECT_FALSE(negative.isActive(*source));
+    EXPECT_EQ(maxDifference(*negative.render(*source), *source), 0u);
+
+    EffectHarness tooLarge("SkinSmoother"), largest("SkinSmoother");
+    tooLarge.setNumber("EdgeBrightness", 1e9);
+    tooLarge.setNumber("mattePosition", -3);
+    largest.setNumber("EdgeBrightness", 10);
+    largest.setNumber("mattePosition", 0);
+    EXPECT_EQ(maxDifference(*tooLarge.render(*source), *largest.render(*source)), 0u);
+
+    const ImagePtr grey = makeNoiseImage(20, 16, 1, 2, 5);
+    for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
+        EffectHarness harness(key);
+        EXPECT_EQ(maxDifference(*harness.render(*grey), *grey), 0u) << key;
+    }
+}
+
+}  // namespace

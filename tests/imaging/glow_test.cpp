@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <vector>
+
+#include "imaging/blur.h"
+#include "imaging/glow.h"
+#include "imaging/image.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
+
+ImagePtr rgbaImage(int32_t width, int32_t height, uint32_t bytes, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
+    return makeImage(width, height, 4, bytes, {r, g, b, a});
+}
+
+ImagePtr matteImage(int32_t width, int32_t height, uint32_t bytes, uint32_t value) {
+    return makeImage(width, height, 1, bytes, {value});
+}
+
+// Random colours and alpha, and a random matte with about a third of it dark.
+struct Scene {
+    ImagePtr image;
+    ImagePtr matte;
+};
+
+Scene randomScene(int32_t width, int32_t height, uint32_t bytes, uint32_t seed) {
+    Scene scene{rgbaImage(width, height, bytes, 0, 0, 0, 0), matteImage(width, height, bytes, 0)};
+    uint32_t state = seed * 2654435761u + 7u;
+    auto next = [&] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    const uint32_t full = fullOf(bytes);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            for (uint32_t c = 0; c < 4; ++c) setSample(*scene.image, x, y, c, next() % (full + 1));
+            const uint32_t m = next() % (full + 1);
+            setSample(*scene.matte, x, y, 0, next() % 3 == 0 ? 0 : m);
+        }
+    return scene;
+}
+
+std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y) {
+    return {sampleAt(image, x, y, 0), sampleAt(image, x, y, 1), sampleAt(image, x, y, 2), sampleAt(image, x, y, 3)};
+}
+
+// ---------------------------------------------------------------------------------------
+
+// Worked values of the matte-source rules: K = trunc(amount x full) gives n = K div (full + 1)
+// whole steps and a partial one of weight r = K mod (full + 1).
+TEST(Glow, MatteSourceWorkedValues) {
+    struct Case {
+        const char* what;
+        uint32_t bytes;
+        uint32_t value;  // red, green and blue
+        uint32_t matte;
+        GlowColor color;
+        double amount;
+        int32_t mode;
+        std::vector<uint32_t> expected;  // red, green, blue
+    };
+    const Case cases[] = {
+        // 8-bit amount 1.0: K = 255, n = 0, r = 255, one partial step equal to a full one.
+        {"white 1.0 screen", 1, 100, 255, {1, 1, 1}, 1.0, kGlowScreen, {161, 161, 161}},
+        {"white 2.0 screen", 1, 60, 200, {1, 1, 1}, 2.0, kGlowScreen, {125, 125, 125}},
+        {"white 2.0 add", 1, 60, 200, {1, 1, 1}, 2.0, kGlowAdd, {153, 153, 153}},
+        {"white 0.5 screen", 1, 60, 200, {1, 1, 1}, 0.5, kGlowScreen, {78, 78, 78}},
+        {"white 0.5 add", 1, 60, 200, {1, 1, 1}, 0.5, kGlowAdd, {83, 83, 83}},
+        {"grey light screen", 1, 200, 128, {0.5, 0.5, 0.5}, 1.0, kGlowScreen, {211, 211, 211}},
+        {"grey light add", 1, 200, 128, {0.5, 0.5, 0.5}, 1.0, kGlowAdd, {249, 249, 249}},
+        {"grey light 2.0 add clamps", 1, 200, 128, {0.5, 0.5, 0.5}, 2.0, kGlowAdd, {255, 255, 255}},
+        // The partial step of a colour takes the value it is applied to (after the whole step).
+        {"grey light 2.0 screen", 1, 10, 130, {0.5, 0.5, 0.5}, 2.0, kGlowScreen, {15, 15, 15}},
+        // White takes its own rule; a colour a hair from white takes the colour rule.
+        {"white 1.0 dark", 1, 5, 255, {1, 1, 1}, 1.0, kGlowScreen, {10, 10, 10}},
+        {"near white 1.0 dark", 1, 5, 255, {1, 1, 0.999}, 1.0, kGlowScreen, {10, 10, 9}},
+        // 16-bit amount 2.5: K = 81920, n = 2, r = 16382.
+        {"16-bit 2.5 screen", 2, 8192, 32768, {1, 1, 1}, 2.5, kGlowScreen, {20672, 20672, 20672}},
+        {"16-bit 2.5 add", 2, 8192, 32768, {1, 1, 1}, 2.5, kGlowAdd, {28671, 28671, 28671}},
+        {"16-bit 2.5 add clamps", 2, 20000, 32768, {1, 1, 1}, 2.5, kGlowAdd, {32768, 32768, 32768}},
+        {"black light", 1, 90, 255, {0, 0, 0}, 3.0, kGlowAdd, {90, 90, 90}},
+        {"other mode", 1, 90, 255, {1, 1, 1}, 3.0, 2, {90, 90, 90}},
+    };
+    for (const Case& c : cases) {
+        ImagePtr image = rgbaImage(3, 2, c.bytes, c.value, c.value, c.value, 77);
+        ImagePtr matte = matteImage(3, 2, c.bytes, c.matte);
+        compositeGlow(*image, *matte, image->bounds, c.color, c.amount, c.mode);
+        std::vector<uint32_t> expected = c.expected;
+        expected.push_back(77);
+        EXPECT_EQ(pixelAt(*image, 1, 1), expected) << c.what;
+        // applyGlow without blur is the same step.
+        ImagePtr again = rgbaImage(3, 2, c.bytes, c.value, c.value, c.value, 77);
+        applyGlow(*again, *matte, again->bounds, 0.0, 0.0, c.amount, kGlowFromMatte, c.mode, c.color, 1);
+        EXPECT_EQ(maxDifference(*again, *image), 0u) << c.what;
+    }
+}
+
+// Worked values of the image-source rules (no blur: the light is the premultiplied picture).
+TEST(Glow, ImageSourceWorkedValues) {
+    struct Case {
+        const char* what;
+        uint32_t bytes;
+        std::vector<uint32_t> pixel;  // red, green, blue, alpha
+        uint32_t matte;
+        GlowColor color;
+        double amount;
+        int32_t mode;
+        std::vector<uint32_t> expected;
+    };
+    const Case cases[] = {
+        // Add: c + trunc(Gc x (amount x colour)), the factor in single precision: 100 x 0.29f is
+        // 29.000002 where double precision would give 28.999999.
+        {"add float factor", 1, {100, 200, 100, 9}, 255, {1, 1, 1}, 0.29, kGlowAdd, {129, 255, 129, 9}},
+        {"add float factor 0.53", 1, {100, 50, 10, 9}, 255, {1, 1, 1}, 0.53, kGlowAdd, {152, 76, 15, 9}},
+        {"add colour", 1, {200, 100, 50, 9}, 255, {1, 0.5, 0.25}, 0.5, kGlowAdd, {255, 125, 56, 9}},
+        // Premultiplied light: 200 x 51 / 255 = 40, then add 40 x 1.0.
+        {"add partial matte", 1, {200, 100, 50, 9}, 51, {1, 1, 1}, 1.0, kGlowAdd, {240, 120, 60, 9}},
+        // Screen, amount 1.0: n = 0, r = 255, R = trunc(255 x colour), g' = R x Gc / 255.
+        {"screen white", 1, {100, 200, 0, 9}, 255, {1, 1, 1}, 1.0, kGlowScreen, {161, 244, 0, 9}},
+        {"screen other mode", 1, {100, 200, 0, 9}, 255, {1, 1, 1}, 1.0, 5, {161, 244, 0, 9}},
+        // 16-bit 2.5: n = 2 whole steps of g = Gc, then g' = 16382 x Gc >> 15.
+        {"16-bit screen 2.5", 2, {8192, 0, 32768, 3}, 32768, {1, 1, 1}, 2.5, kGlowScreen, {20672, 0, 32768, 3}},
+    };
+    for (const Case& c : cases) {
+        ImagePtr image = rgbaImage(2, 2, c.bytes, c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[3]);
+        ImagePtr matte = matteImage(2, 2, c.bytes, c.matte);
+        applyGlow(*image, *matte, image->bounds, 0.0, 0.0, c.amount, kGlowFromImage, c.mode, c.color, 1);
+        EXPECT_EQ(pixelAt(*image, 0, 1), c.expected) << c.what;
+    }
+}
+
+// No light, no change: amount 0 (or less), a dark matte, a black colour with the matte source.
+TEST(Glow, NothingToAdd) {
+    struct Case {
+        const char* what;
+        double amount;
+        bool darkMatte;
+        GlowColor color;
+        int32_t source;
+    };
+    const Case cases[] = {
+        {"amount 0, matte", 0.0, false, {1, 1, 1}, kGlowFromMatte},
+        {"amount 0, image", 0.0, false, {1, 0.3, 1}, kGlowFromImage},
+        {"negative amount", -2.0, false, {1, 1, 1}, kGlowFromMatte},
+        {"NaN amount", std::numeric_limits<double>::quiet_NaN(), false, {1, 1, 1}, kGlowFromImage},
+        {"dark matte, matte", 8.0, true, {1, 1, 1}, kGlowFromMatte},
+        {"dark matte, image", 8.0, true, {0.2, 1, 1}, kGlowFromImage},
+        {"black, matte", 8.0, false, {0, 0, 0}, kGlowFromMatte},
+    };
+    for (uint32_t bytes : {1u, 2u})
+        for (const Case& c : cases)
+            for (int32_t mode : {kGlowScreen, kGlowAdd})
+                for (double blur : {0.0, 6.0}) {
+                    Scene scene = randomScene(24, 18, bytes, 5);
+                    if (c.darkMatte) scene.matte = matteImage(24, 18, bytes, 0);
+                    ImagePtr before = scene.image->clone();
+                    applyGlow(*scene.image, *scene.matte, scene.image->bounds, blur, blur, c.amount, c.source, mode,
+                              c.color, 1);
+                    EXPECT_EQ(maxDifference(*scene.image, *before), 0u) << c.what << ", " << bytes << " bytes";
+                }
+}
+
+// Whatever the settings, colours stay within 0..full, alpha is untouched, the caller's matte
+// is untouched, and nothing outside the rect changes.
+TEST(Glow, Invariants) {
+    const PixelRect rect{3, 4, 17, 25};
+    for (uint32_t bytes : {1u, 2u})
+        for (int32_t source : {kGlowFromMatte, kGlowFromImage})
+            for (int32_t mode : {kGlowScreen, kGlowAdd})
+                for (double amount : {0.4, 1.0, 2.5, 8.0}) {
+                    Scene scene = randomScene(30, 20, bytes, uint32_t(amount * 10) + bytes);
+                    ImagePtr before = scene.image->clone();
+                    ImagePtr matteBefore = scene.matte->clone();
+                    applyGlow(*scene.image, *scene.matte, rect, 7.0, 3.5, amount, source, mode, {1.0, 0.6, 0.3}, 1);
+                    EXPECT_EQ(maxDifference(*scene.matte, *matteBefore), 0u);
+                    bool changed = false;
+                    for (int32_t y = 0; y < 20; ++y)
+                        for (int32_t x = 0; x < 30; ++x) {
+                            const bool inside = y >= rect.top && y < rect.bottom && x >= rect.left && x < rect.right;
+                            for (uint32_t c = 0; c < 4; ++c) {
+                                const uint32_t now = sampleAt(*scene.image, x, y, c);
+                                const uint32_t was = sampleAt(*before, x, y, c);
+                                ASSERT_LE(now, fullOf(bytes));
+                                if (c == 3 || !inside) ASSERT_EQ(now, was);
+                                else ASSERT_GE(now, was);  // light only ever brightens
+                                changed = changed || now != was;
+                            }
+                        }
+                    EXPECT_TRUE(changed);
+                }
+}
+
+// The matte source lights the picture with the blurred matte, the image source with the blurred
+// premultiplied picture; light built over the whole image reaches into the rect.
+TEST(Glow, BlurSpreadsTheLight) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t full = fullOf(bytes);
+        ImagePtr matte = matteImage(21, 9, bytes, 0);
+        setSample(*matte, 10, 4, 0, full);
+        const PixelRect right{0, 12, 9, 21};  // the lit pixel lies left of the rect
+
+        ImagePtr image = rgbaImage(21, 9, bytes, full / 4, full / 4, full / 4, full);
+        ImagePtr byMatte = image->clone();
+        applyGlow(*byMatte, *matte, byMatte->bounds, 8.0, 8.0, 1.0, kGlowFromMatte, kGlowAdd, {}, 0);
+        ImagePtr blurred = matte->clone();
+        Blur blur;
+        blur.setSize(8.0f, 8.0f);
+        blur.apply(*blurred, blurred->bounds);
+        ImagePtr expected = image->clone();
+        compositeGlow(*expected, *blurred, expected->bounds, {}, 1.0, kGlowAdd);
+        EXPECT_EQ(maxDifference(*byMatte, *expected), 0u);
+        EXPECT_GT(sampleAt(*byMatte, 13, 4, 0), full / 4);
+
+        ImagePtr byImage = image->clone();
+        applyGlow(*byImage, *matte, right, 8.0, 8.0, 1.0, kGlowFromImage, kGlowAdd, {}, 0);
+        EXPECT_GT(sampleAt(*byImage, 12, 4, 0), full / 4);
+        EXPECT_EQ(sampleAt(*byImage, 10, 4, 0), full / 4);  // outside the rect
+    }
+}
+
+// The same scene in 8 and 16 bits gives the same picture to within the 8-bit roundings (a
+// few levels: each truncation of a step costs up to one).
+TEST(Glow, EightAndSixteenBitsAgree) {
+    for (int32_t source : {kGlowFromMatte, kGlowFromImage})
+        for (int32_t mode : {kGlowScreen, kGlowAdd}) {
+            Scene narrow = randomScene(16, 12, 1, 3);
+            ImagePtr wideImage = rgbaImage(16, 12, 2, 0, 0, 0, 0);
+            ImagePtr wideMatte = matteImage(16, 12, 2, 0);
+            auto widen = [](uint32_t v) { return (v * 32768 + 127) / 255; };
+            for (int32_t y = 0; y < 12; ++y)
+                for (int32_t x = 0; x < 16; ++x) {
+                    for (uint32_t c = 0; c < 4; ++c) setSample(*wideImage, x, y, c, widen(sampleAt(*narrow.image, x, y, c)));
+                    setSample(*wideMatte, x, y, 0, widen(sampleAt(*narrow.matte, x, y, 0)));
+                }
+            const GlowColor color{0.9, 0.7, 1.0};
+            applyGlow(*narrow.image, *narrow.matte, narrow.image->bounds, 3.0, 3.0, 1.5, source, mode, color, 1);
+            applyGlow(*wideImage, *wideMatte, wideImage->bounds, 3.0, 3.0, 1.5, source, mode, color, 1);
+            for (int32_t y = 0; y < 12; ++y)
+                for (int32_t x = 0; x < 16; ++x)
+                    for (uint32_t c = 0; c < 4; ++c) {
+                        const double eight = sampleAt(*narrow.image, x, y, c);
+                        const double sixteen = sampleAt(*wideImage, x, y, c) * 255.0 / 32768.0;
+                        ASSERT_NEAR(eight, sixteen, 6.0) << x << "," << y << " channel " << c;
+                    }
+        }
+}
+
+TEST(Glow, RefusesOtherLayouts) {
+    ImagePtr rgba = rgbaImage(4, 4, 1, 0, 0, 0, 0);
+    ImagePtr grey = matteImage(4, 4, 1, 0);
+    ImagePtr grey16 = matteImage(4, 4, 2, 0);
+    ImagePtr small = matteImage(3, 4, 1, 0);
+    EXPECT_THROW(compositeGlow(*grey, *grey, grey->bounds, {}, 1.0, kGlowScreen), std::invalid_argument);
+    EXPECT_THROW(compositeGlow(*rgba, *rgba, rgba->bounds, {}, 1.0, kGlowScreen), std::invalid_argument);
+    EXPECT_THROW(applyGlow(*rgba, *grey16, rgba->bounds, 0, 0, 1.0, 0, 0, {}, 1), std::invalid_argument);
+    EXPECT_THROW(applyGlow(*rgba, *small, rgba->bounds, 0, 0, 1.0, 1, 0, {}, 1), std::invalid_argument);
+    EXPECT_NO_THROW(applyGlow(*rgba, *grey, PixelRect{2, 2, 2, 9}, 5, 5, 1.0, 1, 0, {}, 1));
+}
+
+}  // namespace
