@@ -1,8 +1,10 @@
 // The blur on a 24-megapixel picture (6000 x 4000) in the four layouts: one horizontal pass,
 // one vertical pass and both, at sizes 2, 20 and 200 (plus 25, a half radius), beside a
-// memcpy of the same bytes to read the results against.
+// memcpy of the same bytes to read the results against (time / memcpy time of the layout).
 //
 //   build-blur/ravo_bench --benchmark_filter=Blur
+// On a shared machine, add --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
+// and read the medians.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

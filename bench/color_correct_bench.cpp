@@ -117,7 +117,9 @@ const Settings kOzoneThreeZones = {{"bri2", 30}, {"grn2", 50}, {"con5", 40}, {"r
                                    {"gam8", 30}, {"red8", 20}, {"blu8", 120}};
 
 const bool registered = [] {
-    auto name = [](const char* picture, const char* what) { return std::string("ColorCorrect/RGBA16/") + picture + what; };
+    auto name = [](const char* picture, const char* what) {
+        return std::string("ColorCorrect/RGBA16/") + picture + what;
+    };
     benchmark::RegisterBenchmark(name("", "memcpy").c_str(), copyPicture)->Unit(benchmark::kMillisecond);
     for (const auto& [content, label] : {std::pair{Content::Noise, "noise/"}, std::pair{Content::Photo, "photo/"}}) {
         benchmark::RegisterBenchmark(name(label, "channelOnly").c_str(), renderEffect, content, "ColorCorrect", kMaster)

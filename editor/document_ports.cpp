@@ -69,7 +69,7 @@ ps::SPErr readPixels(ps::PIChannelPort port, ps::int32 level, ps::VRect* bounds,
     if (channel < 0 || !bounds) return ps::errUnknownPort;
     if (level != 0) return ps::paramErr;
     if (!usableDescriptor(desc)) return ps::errUnsupportedColBits;
-    const Picture& picture = document->picture();
+    const Picture& picture = document->readablePicture();
     if (desc->depth != picture.depth) return ps::errUnsupportedDepth;
     const ps::VRect wanted = *bounds;
     if (!clipToPicture(picture, *bounds)) return ps::noErr;
@@ -85,6 +85,7 @@ ps::SPErr writePixels(ps::PIChannelPort port, ps::VRect* bounds, const ps::Pixel
     const int channel = document ? document->channelOf(port, true) : -1;
     if (channel < 0 || !bounds) return ps::errUnknownPort;
     if (!usableDescriptor(desc)) return ps::errUnsupportedColBits;
+    document->keepOriginal();
     Picture& picture = document->picture();
     if (desc->depth != picture.depth) return ps::errUnsupportedDepth;
     const ps::VRect wanted = *bounds;
@@ -112,7 +113,7 @@ ps::SPErr readScaledPixels(ps::PIChannelPort port, ps::VRect* readRect, const ps
     const int channel = document ? document->channelOf(port, false) : -1;
     if (channel < 0 || !scaling) return ps::errUnknownPort;
     if (!usableDescriptor(desc)) return ps::errUnsupportedColBits;
-    const Picture& picture = document->picture();
+    const Picture& picture = document->readablePicture();
     ps::VRect source = scaling->sourceRect;
     const int64_t destinationHeight = int64_t(scaling->destinationRect.bottom) - scaling->destinationRect.top;
     const int64_t destinationWidth = int64_t(scaling->destinationRect.right) - scaling->destinationRect.left;
@@ -205,6 +206,10 @@ DocumentPorts* DocumentPorts::current() { return current_; }
 
 void DocumentPorts::setTiling(int32_t tileHeight, int32_t tileWidth) {
     for (ps::ReadChannelDesc& desc : channels_) desc.tileSize = {tileHeight, tileWidth};
+}
+
+void DocumentPorts::keepOriginal() {
+    if (!original_) original_ = picture_;
 }
 
 int DocumentPorts::channelOf(ps::PIChannelPort port, bool forWriting) const {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "editor/picture.h"
@@ -22,6 +23,13 @@ public:
     const ps::PSChannelPortsSuite1* suite() const { return &suite_; }
     ps::ReadImageDocumentDesc* documentInfo() { return &document_; }
     Picture& picture() { return picture_; }
+    // What the read ports serve: the document as it was when the filter started writing, so
+    // that the margins of later tiles read pixels the filter has not changed yet.
+    const Picture& readablePicture() const { return original_ ? *original_ : picture_; }
+    // Keeps the unfiltered document for the read ports before the first write of a run.
+    void keepOriginal();
+    // A new filter run reads the document as it is now.
+    void startRun() { original_.reset(); }
 
     // Tile size and origin the document advertises on every channel.
     void setTiling(int32_t tileHeight, int32_t tileWidth);
@@ -43,6 +51,7 @@ public:
 
 private:
     Picture& picture_;
+    std::optional<Picture> original_;
     ps::PSChannelPortsSuite1 suite_{};
     ps::ReadImageDocumentDesc document_{};
     std::array<ps::ReadChannelDesc, 4> channels_{};

@@ -44,13 +44,13 @@ void disposeBuffer(ps::Ptr* buffer) { host().disposeBuffer(buffer); }
 ps::unsigned32 bufferSize(ps::Ptr buffer) { return host().bufferSize(buffer); }
 ps::unsigned32 bufferSpace() { return 0x40000000u; }
 
-ps::SPErr pluginFileSpecification(ps::SPPluginRef, ps::SPPlatformFileSpecification* spec) {
-    if (!spec) return ps::kSPBadParameterError;
+ps::SPErr pluginFileSpecification(ps::SPPluginRef, ps::SPPlatformFileSpecification* fileSpec) {
+    if (!fileSpec) return ps::kSPBadParameterError;
     const std::string& path = host().pluginPath();
-    // A path that does not fit the 300-byte specification is refused, never cut.
-    if (path.size() >= sizeof spec->path) return ps::kSPBadParameterError;
-    std::memset(spec->path, 0, sizeof spec->path);
-    std::memcpy(spec->path, path.data(), path.size());
+    // A path that does not fit the 300-byte path buffer is refused, never cut.
+    if (path.size() >= sizeof fileSpec->path) return ps::kSPBadParameterError;
+    std::memset(fileSpec->path, 0, sizeof fileSpec->path);
+    std::memcpy(fileSpec->path, path.data(), path.size());
     return ps::kSPNoError;
 }
 
@@ -155,6 +155,7 @@ int16_t FilterHost::call(const EntryCall& entry, int16_t selector) {
     ports_.makeCurrent();
     int16_t result = 0;
     errorString_[0] = 0;
+    if (selector == ps::filterSelectorStart) ports_.startRun();
     if (selector == ps::filterSelectorAbout)
         entry(selector, &about_, &privateValue_, &result);
     else

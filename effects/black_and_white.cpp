@@ -335,9 +335,14 @@ private:
     template <class Sample>
     void fill(double contrast) {
         constexpr int32_t one = SampleTraits<Sample>::full;
-        for (int32_t i = 0; i < SampleTraits<Sample>::tableSize; ++i)
-            levels_[i] = contrast == 0.0 ? uint16_t(i)
-                                         : clampSample<Sample>(truncToInt(toneAdjust(double(i) / one, 0.0, contrast, 0.0) * one + 0.5));
+        for (int32_t i = 0; i < SampleTraits<Sample>::tableSize; ++i) {
+            if (contrast == 0.0) {
+                levels_[i] = uint16_t(i);
+                continue;
+            }
+            const double level = toneAdjust(double(i) / one, 0.0, contrast, 0.0);
+            levels_[i] = clampSample<Sample>(truncToInt(level * one + 0.5));
+        }
     }
 
     uint16_t* levels_ = nullptr;
@@ -377,9 +382,10 @@ inline Sample overlayLevel(int32_t level, int32_t grey) {
         const int32_t light = 255 - (511 - 2 * level) * (255 - grey) / 255;
         return clampSample<Sample>(dark + (light - dark) * int32_t(level >= 128));
     } else {
-        const int32_t dark = 2 * level * grey / 32768;
-        const int32_t light = 32768 - 2 * (32768 - level) * (32768 - grey) / 32768;
-        return clampSample<Sample>(dark + (light - dark) * int32_t(level >= 16384));
+        // 2 x 32768 x 32768 needs more than 31 bits.
+        const int64_t dark = 2 * int64_t(level) * grey / 32768;
+        const int64_t light = 32768 - 2 * int64_t(32768 - level) * (32768 - grey) / 32768;
+        return clampSample<Sample>(dark + (light - dark) * int64_t(level >= 16384));
     }
 }
 
@@ -401,7 +407,8 @@ void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, doubl
         Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const Pixel<Sample> original = {p[0], p[1], p[2], p[3]};
-            const int32_t grey = contrast[luma(p)];
+            // Host samples never exceed full; the bound keeps the lookup inside the table regardless.
+            const int32_t grey = contrast[std::min<int32_t>(luma(p), one)];
             Pixel<Sample> desaturated = original;
             if constexpr (changesSaturation) desaturated = adjustSaturation<Sample>(original, saturation);
             const Pixel<Sample> overlaid = overlayGrey<Sample>(grey, desaturated);

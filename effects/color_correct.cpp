@@ -40,8 +40,10 @@ constexpr uint32_t kParameterCount = 44;
 
 // The engine reads the records from the master group on.
 static_assert(kParameterCount - kMaster == color_correct_span::kCount);
-static_assert(kMasterHue - kMaster == color_correct_span::kHue && kMasterSat - kMaster == color_correct_span::kSaturation);
-static_assert(kBrightness - kMaster == color_correct_span::kBrightness && kMasterR - kMaster == color_correct_span::kRed);
+static_assert(kMasterHue - kMaster == color_correct_span::kHue &&
+              kMasterSat - kMaster == color_correct_span::kSaturation);
+static_assert(kBrightness - kMaster == color_correct_span::kBrightness &&
+              kMasterR - kMaster == color_correct_span::kRed);
 static_assert(kTintAmount - kMaster == color_correct_span::kFlashAmount &&
               kTintColor - kMaster == color_correct_span::kFlashColor);
 static_assert(kShad + 1 - kMaster == color_correct_span::kZoneFirst[kShadowZone] &&

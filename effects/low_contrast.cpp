@@ -117,18 +117,18 @@ void LowContrastEffect::requiredSource(LowContrastEffect& effect, const fx::Plug
 // The spill of one matte sample m and its spread b: high around the highlights, 0 where
 // both are full. Read left to right: (2 x m x b) / full.
 template <class Sample>
-inline int64_t spill(int64_t m, int64_t b) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
-    return std::clamp<int64_t>(m + b - 2 * m * b / full, 0, full);
+inline typename SampleTraits<Sample>::Accumulator spill(Sample matte, Sample spread) {
+    using Accumulator = typename SampleTraits<Sample>::Accumulator;
+    constexpr Accumulator full = SampleTraits<Sample>::full;
+    const Accumulator m = matte, b = spread;
+    return std::clamp<Accumulator>(m + b - 2 * m * b / full, 0, full);
 }
 
-// out[i] = min(full, i + shadow[i] x k / full): black rises by k, white stays.
+// With k = trunc(s x full), out[i] = min(full, i + shadow[i] x k / full): black rises by k,
+// white stays.
 template <class Sample>
-void liftShadows(Image& image, const PixelRect& rect, double shadowBrightness, const Sample* shadow) {
+void liftShadows(Image& image, const PixelRect& rect, double s, const Sample* shadow) {
     constexpr int64_t full = SampleTraits<Sample>::full;
-    // "P(5) / 100" as the render step states it (a division, not a product by 0.01).
-    const double s = shadowBrightness / 100.0;
-    if (!(s > 0.0)) return;
     const int64_t k = truncToInt64(s * full);
     std::vector<Sample> table(SampleTraits<Sample>::tableSize);
     for (int64_t i = 0; i <= full; ++i) table[size_t(i)] = Sample(std::min(full, i + int64_t(shadow[i]) * k / full));
@@ -148,14 +148,15 @@ void spillInto(Image& matte, const Image& spread, const PixelRect& rect) {
 // The colour channels of the picture times the spill of the matte: X x E / full, alpha kept.
 template <class Sample>
 void maskBySpill(Image& picture, const Image& matte, const Image& spread, const PixelRect& rect) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
+    using Accumulator = typename SampleTraits<Sample>::Accumulator;
+    constexpr Accumulator full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
         const Sample* m = matte.row<Sample>(y);
         const Sample* b = spread.row<Sample>(y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
-            const int64_t e = spill<Sample>(m[x], b[x]);
-            for (int c = 0; c < 3; ++c) p[c] = Sample(int64_t(p[c]) * e / full);
+            const Accumulator e = spill<Sample>(m[x], b[x]);
+            for (int c = 0; c < 3; ++c) p[c] = Sample(Accumulator(p[c]) * e / full);
         }
     }
 }
@@ -165,20 +166,22 @@ void maskBySpill(Image& picture, const Image& matte, const Image& spread, const 
 // with the light scaled to x r / full. Alpha is left alone.
 template <class Sample>
 void screenLight(Image& picture, const Image& light, const PixelRect& rect, double amount) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
-    const int64_t k = truncToInt64(amount * full);
-    const int64_t steps = k / (full + 1);
-    const int64_t remainder = k % (full + 1);
+    using Accumulator = typename SampleTraits<Sample>::Accumulator;
+    constexpr Accumulator full = SampleTraits<Sample>::full;
+    // The amount is at most 8, so K and the step count stay small.
+    const Accumulator k = Accumulator(truncToInt64(amount * full));
+    const Accumulator steps = k / (full + 1);
+    const Accumulator remainder = k % (full + 1);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
         const Sample* l = light.row<Sample>(y) + size_t(rect.left) * 4;
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4, l += 4) {
             for (int ch = 0; ch < 3; ++ch) {
-                const int64_t light = l[ch];
-                int64_t c = p[ch];
-                for (int64_t i = 0; i < steps; ++i) c = c + light - c * light / full;
+                const Accumulator level = l[ch];
+                Accumulator c = p[ch];
+                for (Accumulator i = 0; i < steps; ++i) c = c + level - c * level / full;
                 if (remainder > 0) {
-                    const int64_t partial = light * remainder / full;
+                    const Accumulator partial = level * remainder / full;
                     c = c + partial - c * partial / full;
                 }
                 p[ch] = clampSample<Sample>(c);
@@ -219,7 +222,9 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
     const bool showSpread = view == kViewSpread;  // any other index renders the output
     if (!showSpread) {
         copyRect(source, output, rect);
-        liftShadows<Sample>(output, rect, effect.number(kShadowBrightness), sharedShadowTable<Sample>());
+        // "P(5) / 100" as the render step states it (a division, not a product by 0.01).
+        const double shadowLift = effect.number(kShadowBrightness) / 100.0;
+        if (shadowLift > 0.0) liftShadows<Sample>(output, rect, shadowLift, sharedShadowTable<Sample>());
     }
     const double spread = effect.number(kLightSpread);
     const double brightness = effect.number(kLightBrightness) / 100.0;

@@ -3,15 +3,12 @@
 #include "imaging/sample_traits.h"
 #include "imaging/tone_curve.h"
 
-namespace {
-
-// Constant-initialised: no lock guards it, and its destructor returns the tables when the
-// plug-in file is unloaded.
-constinit ShadowTables sharedTables;
-
-}  // namespace
-
-ShadowTables& ShadowTables::shared() { return sharedTables; }
+ShadowTables& ShadowTables::shared() {
+    // Made on first use, after the plug-in's memory handler, so that it is destroyed first when
+    // the plug-in file is unloaded and can still hand its tables back to the handler.
+    static ShadowTables tables;
+    return tables;
+}
 
 ShadowTables::~ShadowTables() {
     memory().release(table8_);

@@ -62,8 +62,11 @@ enum Measure : uint32_t {
 
 constexpr uint32_t kOzoneFlags = 10;
 
-#define RAVO_ZONE_TEXTS(prefix) \
-    { prefix "0", prefix "1", prefix "2", prefix "3", prefix "4", prefix "5", prefix "6", prefix "7", prefix "8", prefix "9", prefix "10" }
+#define RAVO_ZONE_TEXTS(prefix)                                                                         \
+    {                                                                                                   \
+        prefix "0", prefix "1", prefix "2", prefix "3", prefix "4", prefix "5", prefix "6", prefix "7", \
+            prefix "8", prefix "9", prefix "10"                                                         \
+    }
 constexpr const char* kGroupKeys[kZoneCount] = RAVO_ZONE_TEXTS("zone");
 constexpr const char* kGroupLabels[kZoneCount] = RAVO_ZONE_TEXTS("Zone ");
 constexpr const char* kPosKeys[kZoneCount] = RAVO_ZONE_TEXTS("pos");
@@ -162,7 +165,9 @@ struct OzoneEffect : Effect {
         else
             return weights16[z].get(zones[z]);
     }
-    bool anyZoneAdjusts() const { return std::any_of(std::begin(zones), std::end(zones), [](const OzoneZone& z) { return z.adjusts(); }); }
+    bool anyZoneAdjusts() const {
+        return std::any_of(std::begin(zones), std::end(zones), [](const OzoneZone& z) { return z.adjusts(); });
+    }
 
     static void define(OzoneEffect& effect) { defineOzone(effect.params); }
     static bool isActive(OzoneEffect& effect, const fx::Plugin::RenderInfo& info);
@@ -216,7 +221,8 @@ void buildZoneMix(OzoneEffect& effect) {
             const float x = float(i) * step;
             const float d = float(int32_t(tone[i]) - i) * step;
             for (uint32_t c = 0; c < 3; ++c)
-                accumulators[c][i] = float(double(accumulators[c][i]) + (double(d) + k[c]) * double(weights[i]) * double(x));
+                accumulators[c][i] =
+                    float(double(accumulators[c][i]) + (double(d) + k[c]) * double(weights[i]) * double(x));
         }
     }
     for (uint32_t c = 0; c < 3; ++c) {

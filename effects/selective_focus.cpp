@@ -85,14 +85,30 @@ struct SelectiveLayout {
     BlurLaying laying;
 };
 
-constexpr SelectiveLayout kFocusLayout = {1,        kAbsent,  2,
-                                          kAbsent,  kAbsent,  kAbsent,
-                                          kFocusMattePosition, kFocusMatteRange, kFocusMatteBlur,
-                                          BlurLaying::OverSelection};
-constexpr SelectiveLayout kSkinLayout = {1,           2,         3,
-                                         kEdgeBrightness, kEdgeBlur, kEdgeOpacity,
-                                         kSkinMattePosition, kSkinMatteRange, kSkinMatteBlur,
-                                         BlurLaying::MixedByMatteAndEdges};
+constexpr SelectiveLayout kFocusLayout = {
+    .viewMatte = 1,
+    .viewEdge = kAbsent,
+    .viewOriginal = 2,
+    .edgeBrightness = kAbsent,
+    .edgeBlur = kAbsent,
+    .edgeOpacity = kAbsent,
+    .mattePosition = kFocusMattePosition,
+    .matteRange = kFocusMatteRange,
+    .matteBlur = kFocusMatteBlur,
+    .laying = BlurLaying::OverSelection,
+};
+constexpr SelectiveLayout kSkinLayout = {
+    .viewMatte = 1,
+    .viewEdge = 2,
+    .viewOriginal = 3,
+    .edgeBrightness = kEdgeBrightness,
+    .edgeBlur = kEdgeBlur,
+    .edgeOpacity = kEdgeOpacity,
+    .mattePosition = kSkinMattePosition,
+    .matteRange = kSkinMatteRange,
+    .matteBlur = kSkinMatteBlur,
+    .laying = BlurLaying::MixedByMatteAndEdges,
+};
 
 // ---- Definitions -------------------------------------------------------------------------
 
@@ -207,7 +223,7 @@ void brightenEdges(Image& edges, const PixelRect& rect, double brightness) {
 }
 
 // Skin Smoother's "Output" rows: mix(source, blurred, matte, 1.0), then, when there are edges,
-// mix(that, source, edges, opacity). blurred covers rect only.
+// mix(that, source, edges, opacity).
 template <class Sample>
 void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& matte, const Image* edges,
                         double opacity, Image& output, const PixelRect& rect) {
@@ -218,8 +234,8 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* sharp = source.row<Sample>(y) + size_t(rect.left) * 4;
         Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
-        mixRow<Sample>(sharp, blurred.row<Sample>(y - rect.top), matte.row<Sample>(y) + rect.left, out, width,
-                       wholeStrength);
+        mixRow<Sample>(sharp, blurred.row<Sample>(y) + size_t(rect.left) * 4, matte.row<Sample>(y) + rect.left, out,
+                       width, wholeStrength);
         if (edges) mixRow<Sample>(out, sharp, edges->row<Sample>(y) + rect.left, out, width, edgeStrength);
     }
 }
@@ -309,12 +325,11 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
         return;
     }
 
-    ImagePtr blurred = ImagePtr::make({rect.width(), rect.height()}, 4, source->bytesPerChannel);
-    copyRect(*source, *blurred, rect);
+    ImagePtr blurred = source->clone();
     Blur blur;
     blur.setExtraPasses(info.reservedWord1);
     blur.setSize(horizontal, vertical);
-    blur.apply(*blurred, blurred->bounds);
+    blur.apply(*blurred, rect);
     if (source->is16())
         mixByMatteAndEdges<uint16_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
     else

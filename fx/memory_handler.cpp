@@ -1,6 +1,7 @@
 #include "fx/memory_handler.h"
 
 #include <cstdlib>
+#include <new>
 
 void* PS_MemHandler::allocate(size_t size) {
     void* pointer = std::malloc(size == 0 ? 1 : size);
@@ -10,12 +11,13 @@ void* PS_MemHandler::allocate(size_t size) {
 
 void PS_MemHandler::release(void* pointer) { std::free(pointer); }
 
-namespace {
-// Constant-initialised, so it outlives every object that releases memory through it at exit.
-constinit PS_MemHandler memoryHandler;
-}  // namespace
-
-PS_MemHandler& PS_MemHandler::instance() { return memoryHandler; }
+PS_MemHandler& PS_MemHandler::instance() {
+    // Made once and never destroyed: effect instances and shared tables hand their memory back
+    // through it while the plug-in file is being unloaded, whatever the order of destruction.
+    alignas(PS_MemHandler) static unsigned char storage[sizeof(PS_MemHandler)];
+    static PS_MemHandler* handler = new (storage) PS_MemHandler();
+    return *handler;
+}
 
 void* fxAllocate(size_t size) { return PS_MemHandler::instance().allocate(size); }
 void fxRelease(void* pointer) { PS_MemHandler::instance().release(pointer); }

@@ -22,13 +22,13 @@ namespace plugin_path {
 void fetch(const PluginCall& call) {
     AcquiredSuite<ps::SPPluginsSuite4> plugins(call.basicSuite(), ps::kSPPluginsSuite, ps::kSPPluginsSuiteVersion4);
     if (!plugins || !plugins->GetPluginFileSpecification) return;
-    ps::SPPlatformFileSpecification spec;
-    std::memset(&spec, 0, sizeof spec);
-    if (plugins->GetPluginFileSpecification(static_cast<ps::SPPluginRef>(call.plugInRef()), &spec) != ps::kSPNoError)
+    ps::SPPlatformFileSpecification fileSpec;
+    std::memset(&fileSpec, 0, sizeof fileSpec);
+    if (plugins->GetPluginFileSpecification(static_cast<ps::SPPluginRef>(call.plugInRef()), &fileSpec) != ps::kSPNoError)
         return;
     // A path that fills the whole buffer without its terminator was cut by the host: refuse it.
-    if (!std::memchr(spec.path, 0, sizeof spec.path)) return;
-    std::memcpy(pluginFilePath, spec.path, sizeof pluginFilePath);
+    if (!std::memchr(fileSpec.path, 0, sizeof fileSpec.path)) return;
+    std::memcpy(pluginFilePath, fileSpec.path, sizeof pluginFilePath);
 }
 
 const char* get() { return pluginFilePath; }

@@ -1,6 +1,7 @@
 #include "imaging/blur.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -8,30 +9,31 @@
 #include "imaging/prefix_sums.h"
 #include "imaging/sample_traits.h"
 
-
 // How the work is laid out.
 //
-// The window sum of the description, which adds and drops weighted taps one at a time, is
-// exactly S = U x F + a x (left partial tap + right partial tap), F being the plain sum of the
-// samples under whole weight. Both directions keep F by running sums and differ only in how
-// they walk the image, so that their inner loops run over contiguous samples and vectorise:
+// The window sum S of the box filter, classically kept by adding and dropping weighted taps one
+// at a time, is exactly U x F + a x (left partial tap + right partial tap), F being the plain
+// sum of the samples under whole weight. Both directions keep F by running sums and differ
+// only in how they walk the image, so that their inner loops run over contiguous samples and
+// vectorise:
 //   - Horizontal: prefix sums along each row give F and both partial taps of every position
 //     by differences; outputs go straight back into the row.
 //   - Vertical: one running sum per column (a row of accumulators) sweeps the rows top to
 //     bottom, over strips of columns narrow enough that the rows under the window stay in
 //     cache. Outputs wait in a ring of n + 1 lines until no later window needs the original
 //     row, and are then written back.
-// Interior outputs use the reciprocal division of the description; outputs near the line ends
-// divide by the weight left inside the line.
+// Interior outputs divide by the full weight D through a fixed-point reciprocal; outputs near
+// the line ends divide by the weight left inside the line.
 
 namespace {
 
 // Radii beyond 2^24 are all whole in single precision; infinity is taken as such a radius.
 constexpr float kLargestRadius = 16777216.0f;
-// Keeps every window sum inside its accumulator: 8-bit sums stay below 2^32 and 16-bit
-// whole-weight sums below 2^32 while windows span at most 65535 samples. No effect asks
-// for a blur anywhere near this.
-constexpr int64_t kLargestReach = 32767;
+// The farthest a window reaches either side. 16-bit: whole-weight sums stay below 2^31. 8-bit:
+// the line-end multipliers stay below 2^32 (see EndDivision8). No effect asks for a blur
+// anywhere near these.
+constexpr int64_t kLargestReach16 = 32767;
+constexpr int64_t kLargestReach8 = 8191;
 // Working-set goal of a vertical strip: the rows under the window, the delayed lines and
 // the sums of one strip.
 constexpr size_t kStripCacheBytes = 1024 * 1024;
@@ -81,7 +83,7 @@ BoxWindow boxWindow(float radius, int32_t length, uint32_t unitShift) {
     // Lines too short for the window: keep its outermost taps inside the line (2n <= L - 1).
     // Lines of one or two samples are then left as they are.
     reach = std::min<int64_t>(reach, (int64_t(length) - 1) / 2);
-    reach = std::min(reach, kLargestReach);
+    reach = std::min(reach, unitShift == 8 ? kLargestReach8 : kLargestReach16);
     if (reach < 1) return window;
 
     window.reach = int32_t(reach);
@@ -96,17 +98,6 @@ BoxWindow boxWindow(float radius, int32_t length, uint32_t unitShift) {
     return window;
 }
 
-// Division of a window sum near a line end by the weight that remains, truncating. The sum
-// and the weight are whole numbers below 2^53, so in double precision they are exact; the
-// product by the rounded reciprocal lies within 2^-37 of the quotient (which is at most
-// 32768), so its truncation is the quotient or one less, and one exact comparison decides.
-struct EndWeight {
-    double weight;
-    double inverse;
-};
-
-EndWeight endWeightOf(uint64_t weight) { return {double(weight), 1.0 / double(weight)}; }
-
 // The window sum of one output from its whole-weight sum and the samples under the two
 // partial taps (zero for taps outside the line).
 struct WindowSum {
@@ -114,15 +105,62 @@ struct WindowSum {
     uint32_t edgeTaps;
 };
 
-template <class Sample>
-[[gnu::always_inline]] inline Sample endAverage(WindowSum window, double unit, double edge, EndWeight divisor) {
-    const double sum = double(int32_t(window.whole)) * unit + double(int32_t(window.edgeTaps)) * edge;
-    int32_t quotient = truncToInt(sum * divisor.inverse);
-    if (double(quotient + 1) * divisor.weight <= sum) ++quotient;
-    return Sample(quotient);
-}
+// Near the line ends the window sum is divided by the weight left inside the line, truncating,
+// without a division per sample. Each line-end position has its divisor; the division rule
+// holds what is common to the line.
+//
+// 8-bit: the sum S is at most 255 W. With one shift k per line such that 2^k > 255 D^2 (D the
+// largest weight) and m = floor(2^k / W) + 1, (S x m) >> k is floor(S / W), because
+// S (m W - 2^k) <= S W <= 255 W^2 < 2^k. As every end weight is at least D / 2, m stays below
+// 2^32 while D < 4.2 million (reach 8191).
+struct EndDivision8 {
+    uint32_t edge;
+    uint32_t shift;
 
-// The interior division of the description: S / D by a reciprocal, exact at full scale.
+    uint32_t divisorFor(uint64_t weight) const { return uint32_t((uint64_t(1) << shift) / weight + 1); }
+    uint8_t operator()(WindowSum window, uint32_t multiplier) const {
+        const uint32_t sum = (window.whole << 8) + edge * window.edgeTaps;
+        return uint8_t((uint64_t(sum) * multiplier) >> shift);
+    }
+};
+
+// 16-bit: the sum (below 2^48) and the weight (below 2^32) are whole numbers, so in double
+// precision they and the product of the quotient by the weight are exact. The sum times the
+// rounded reciprocal lies within 2^-37 of the quotient (at most 32768), while a quotient that
+// is not whole is at least 2^-32 from the next whole number: its truncation is the quotient,
+// or one less when the quotient is whole, and one exact comparison decides.
+struct EndWeight {
+    double weight;
+    double inverse;
+};
+
+struct EndDivision16 {
+    double unit;
+    double edge;
+
+    EndWeight divisorFor(uint64_t weight) const { return {double(weight), 1.0 / double(weight)}; }
+    uint16_t operator()(WindowSum window, EndWeight divisor) const {
+        const double sum = double(int32_t(window.whole)) * unit + double(int32_t(window.edgeTaps)) * edge;
+        int32_t quotient = truncToInt(sum * divisor.inverse);
+        if (double(quotient + 1) * divisor.weight <= sum) ++quotient;
+        return uint16_t(quotient);
+    }
+};
+
+EndDivision8 endDivision(const BoxWindow& window, uint8_t) {
+    const uint64_t largest = 255 * window.fullWeight * window.fullWeight;
+    return {window.edge, uint32_t(std::bit_width(largest))};
+}
+EndDivision16 endDivision(const BoxWindow& window, uint16_t) { return {65536.0, double(window.edge)}; }
+
+template <class Sample>
+using EndDivisionOf = decltype(endDivision(BoxWindow(), Sample()));
+template <class Sample>
+using EndDivisorOf = decltype(EndDivisionOf<Sample>().divisorFor(1));
+
+// The interior division S / D by a fixed-point reciprocal, exact at full scale: 8-bit
+// (S x floor(2^23 / D) + 255 x (2^23 - floor(2^23 / D) x D)) >> 23 in 32-bit arithmetic, 16-bit
+// the same with 2^47 and 65535 in 64-bit arithmetic.
 struct InteriorAverage8 {
     uint32_t edge;
     uint32_t reciprocal;
@@ -177,12 +215,12 @@ template <class Sample, class Average>
     }
 }
 
+// A line-end row of the lanes: one divisor for the whole row.
 template <class Sample>
 struct LaneEndAverage {
-    double unit;
-    double edge;
-    EndWeight divisor;
-    Sample operator()(WindowSum window) const { return endAverage<Sample>(window, unit, edge, divisor); }
+    EndDivisionOf<Sample> division;
+    EndDivisorOf<Sample> divisor;
+    Sample operator()(WindowSum window) const { return division(window, divisor); }
 };
 
 RAVO_VECTOR_LOOP void stepInterior(const uint8_t* in, const uint8_t* out, const uint8_t* right, uint32_t* sums,
@@ -231,24 +269,25 @@ struct ColumnWork {
     Sample* zeros = nullptr;
     Sample* ring = nullptr;
     size_t ringStride = 0;
-    EndWeight* ends = nullptr;
+    EndDivisionOf<Sample> division;
+    EndDivisorOf<Sample>* ends = nullptr;
 
     static size_t bytesFor(size_t lanes, const BoxWindow& window) {
         return alignUp(lanes * sizeof(uint32_t)) + alignUp(lanes * sizeof(Sample)) * size_t(window.reach + 2) +
-               alignUp(window.endCount() * sizeof(EndWeight)) + kAlignment;
+               alignUp(window.endCount() * sizeof(EndDivisorOf<Sample>)) + kAlignment;
     }
 
-    ColumnWork(std::byte* scratch, size_t lanes, const BoxWindow& window) {
+    ColumnWork(std::byte* scratch, size_t lanes, const BoxWindow& window) : division(endDivision(window, Sample())) {
         std::byte* next = reinterpret_cast<std::byte*>(alignUp(reinterpret_cast<uintptr_t>(scratch)));
         sums = carve<uint32_t>(next, lanes);
         zeros = carve<Sample>(next, lanes);
         std::fill_n(zeros, lanes, Sample(0));
         ringStride = alignUp(lanes * sizeof(Sample)) / sizeof(Sample);
         ring = carve<Sample>(next, ringStride * size_t(window.reach + 1));
-        ends = carve<EndWeight>(next, window.endCount());
-        for (int32_t i = 0; i <= window.reach; ++i) ends[window.endIndex(i)] = endWeightOf(window.weightAt(i));
+        ends = carve<EndDivisorOf<Sample>>(next, window.endCount());
+        for (int32_t i = 0; i <= window.reach; ++i) ends[window.endIndex(i)] = division.divisorFor(window.weightAt(i));
         for (int32_t i = window.length - window.reach; i < window.length; ++i)
-            ends[window.endIndex(i)] = endWeightOf(window.weightAt(i));
+            ends[window.endIndex(i)] = division.divisorFor(window.weightAt(i));
     }
 };
 
@@ -263,8 +302,6 @@ void filterLanes(std::byte* first, size_t rowBytes, size_t lanes, const BoxWindo
     const size_t slots = size_t(reach) + 1;
     auto slot = [&](int32_t i) { return work.ring + (size_t(i) % slots) * work.ringStride; };
     const auto interior = interiorAverage(window, Sample());
-    const double unit = double(1u << window.unitShift);
-    const double edge = double(window.edge);
 
     // The whole-weight sum before row 0 covers rows 0 .. n-2; step 0 adds row n-1.
     std::fill_n(work.sums, lanes, 0u);
@@ -279,7 +316,7 @@ void filterLanes(std::byte* first, size_t rowBytes, size_t lanes, const BoxWindo
         const Sample* next = i + reach + 1 < length ? at(i + reach + 1) : work.zeros;
         Sample* result = slot(i);
         const bool interiorRow = window.isInterior(i);
-        const LaneEndAverage<Sample> end{unit, edge, work.ends[window.endIndex(interiorRow ? 0 : i)]};
+        const LaneEndAverage<Sample> end{work.division, work.ends[window.endIndex(interiorRow ? 0 : i)]};
         for (size_t x = 0; x < lanes; x += kSliceSamples) {
             const size_t count = std::min(kSliceSamples, lanes - x);
             prefetch(next + x, count * sizeof(Sample));
@@ -351,8 +388,9 @@ template <class Sample, class Average>
 
 template <class Sample>
 [[gnu::always_inline]] inline void averageRowEnds(PrefixWindow window, Sample* __restrict out, size_t count,
-                                                  double unit, double edge, const EndWeight* __restrict weights) {
-    for (size_t j = 0; j < count; ++j) out[j] = endAverage<Sample>(window.at(j), unit, edge, weights[j]);
+                                                  EndDivisionOf<Sample> division,
+                                                  const EndDivisorOf<Sample>* __restrict divisors) {
+    for (size_t j = 0; j < count; ++j) out[j] = division(window.at(j), divisors[j]);
 }
 
 RAVO_VECTOR_LOOP void averageRow(PrefixWindow window, uint8_t* out, size_t count, InteriorAverage8 average) {
@@ -361,44 +399,46 @@ RAVO_VECTOR_LOOP void averageRow(PrefixWindow window, uint8_t* out, size_t count
 RAVO_VECTOR_LOOP void averageRow(PrefixWindow window, uint16_t* out, size_t count, InteriorAverage16 average) {
     averageRow<uint16_t>(window, out, count, average);
 }
-RAVO_VECTOR_LOOP void averageRowEnds(PrefixWindow window, uint8_t* out, size_t count, double unit, double edge,
-                                     const EndWeight* weights) {
-    averageRowEnds<uint8_t>(window, out, count, unit, edge, weights);
+RAVO_VECTOR_LOOP void averageRowEnds(PrefixWindow window, uint8_t* out, size_t count, EndDivision8 division,
+                                     const uint32_t* divisors) {
+    averageRowEnds<uint8_t>(window, out, count, division, divisors);
 }
-RAVO_VECTOR_LOOP void averageRowEnds(PrefixWindow window, uint16_t* out, size_t count, double unit, double edge,
-                                     const EndWeight* weights) {
-    averageRowEnds<uint16_t>(window, out, count, unit, edge, weights);
+RAVO_VECTOR_LOOP void averageRowEnds(PrefixWindow window, uint16_t* out, size_t count, EndDivision16 division,
+                                     const EndWeight* divisors) {
+    averageRowEnds<uint16_t>(window, out, count, division, divisors);
 }
 
-// Working memory of the horizontal direction: the padded prefix of one row and the weights of
+// Working memory of the horizontal direction: the padded prefix of one row and the divisors of
 // the end samples (positions 0 .. n, then L - n .. L - 1, one entry per sample).
+template <class Sample>
 struct RowWork {
     uint32_t* prefixStart = nullptr;  // P(-n)
     uint32_t* prefix = nullptr;       // P(0)
-    EndWeight* ends = nullptr;
+    EndDivisionOf<Sample> division;
+    EndDivisorOf<Sample>* ends = nullptr;
 
     static size_t bytesFor(const BoxWindow& window, size_t channels) {
         return alignUp(size_t(window.length + 2 * window.reach + 1) * channels * sizeof(uint32_t)) +
-               alignUp(window.endCount() * channels * sizeof(EndWeight)) + kAlignment;
+               alignUp(window.endCount() * channels * sizeof(EndDivisorOf<Sample>)) + kAlignment;
     }
 
-    RowWork(std::byte* scratch, const BoxWindow& window, size_t channels) {
+    RowWork(std::byte* scratch, const BoxWindow& window, size_t channels) : division(endDivision(window, Sample())) {
         std::byte* next = reinterpret_cast<std::byte*>(alignUp(reinterpret_cast<uintptr_t>(scratch)));
         const size_t span = size_t(window.reach) * channels;
         prefixStart = carve<uint32_t>(next, size_t(window.length + 2 * window.reach + 1) * channels);
         prefix = prefixStart + span;
         std::fill_n(prefixStart, span, 0u);
-        ends = carve<EndWeight>(next, window.endCount() * channels);
+        ends = carve<EndDivisorOf<Sample>>(next, window.endCount() * channels);
         for (int32_t i = 0; i <= window.reach; ++i)
-            std::fill_n(ends + window.endIndex(i) * channels, channels, endWeightOf(window.weightAt(i)));
+            std::fill_n(ends + window.endIndex(i) * channels, channels, division.divisorFor(window.weightAt(i)));
         for (int32_t i = window.length - window.reach; i < window.length; ++i)
-            std::fill_n(ends + window.endIndex(i) * channels, channels, endWeightOf(window.weightAt(i)));
+            std::fill_n(ends + window.endIndex(i) * channels, channels, division.divisorFor(window.weightAt(i)));
     }
 };
 
 // Filters one row in place; `nextRow` (or null) is fetched meanwhile, slice by slice.
 template <class Sample, size_t Channels>
-void filterRow(Sample* row, const Sample* nextRow, const BoxWindow& window, const RowWork& work) {
+void filterRow(Sample* row, const Sample* nextRow, const BoxWindow& window, const RowWork<Sample>& work) {
     const size_t length = size_t(window.length);
     const size_t span = size_t(window.reach) * Channels;
     prefixSums(row, size_t(window.length), Channels, work.prefix);
@@ -407,25 +447,23 @@ void filterRow(Sample* row, const Sample* nextRow, const BoxWindow& window, cons
     uint32_t* after = total + Channels;
     for (size_t k = 0; k < span; ++k) after[k] = total[k % Channels];
 
-    const double unit = double(1u << window.unitShift);
-    const double edge = double(window.edge);
-    const size_t leftEnd = span + Channels;               // samples of positions 0 .. n
+    const size_t leftEnd = span + Channels;                      // samples of positions 0 .. n
     const size_t rightEnd = (length - window.reach) * Channels;  // first sample of position L - n
-    averageRowEnds(PrefixWindow(work.prefix, 0, span, Channels), row, leftEnd, unit, edge, work.ends);
+    averageRowEnds(PrefixWindow(work.prefix, 0, span, Channels), row, leftEnd, work.division, work.ends);
     const auto interior = interiorAverage(window, Sample());
     for (size_t j = leftEnd; j < rightEnd; j += kSliceSamples) {
         const size_t count = std::min(kSliceSamples, rightEnd - j);
         if (nextRow) prefetch(nextRow + j, count * sizeof(Sample));
         averageRow(PrefixWindow(work.prefix, j, span, Channels), row + j, count, interior);
     }
-    averageRowEnds(PrefixWindow(work.prefix, rightEnd, span, Channels), row + rightEnd, span, unit, edge,
+    averageRowEnds(PrefixWindow(work.prefix, rightEnd, span, Channels), row + rightEnd, span, work.division,
                    work.ends + leftEnd);
 }
 
 template <class Sample, size_t Channels>
 void filterRows(Image& image, const PixelRect& rect, const BoxWindow& window, uint32_t passes,
                 std::byte* scratch) {
-    const RowWork work(scratch, window, Channels);
+    const RowWork<Sample> work(scratch, window, Channels);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         Sample* row = image.row<Sample>(y) + size_t(rect.left) * Channels;
         const Sample* nextRow = y + 1 < rect.bottom ? image.row<Sample>(y + 1) + size_t(rect.left) * Channels : nullptr;
@@ -481,11 +519,12 @@ void Blur::apply(Image& image, const PixelRect& requested) {
     if (horizontalRadius > 0.0f) {
         const BoxWindow window = boxWindow(horizontalRadius, rect.width(), unitShift);
         if (window.filters()) {
-            std::byte* scratch = scratchOf(RowWork::bytesFor(window, image.channels));
             if (is16)
-                filterRowsOf<uint16_t>(image, rect, window, passes, scratch);
+                filterRowsOf<uint16_t>(image, rect, window, passes,
+                                       scratchOf(RowWork<uint16_t>::bytesFor(window, image.channels)));
             else
-                filterRowsOf<uint8_t>(image, rect, window, passes, scratch);
+                filterRowsOf<uint8_t>(image, rect, window, passes,
+                                      scratchOf(RowWork<uint8_t>::bytesFor(window, image.channels)));
         }
     }
 

@@ -5,7 +5,8 @@
 // weight on the samples within r - frac(r) of the centre, a partial weight frac(r) on the
 // two samples one further out. Near the ends of a line the part of the window outside it
 // is dropped and the sum is divided by the weight that remains. Running sums make the cost
-// per sample independent of the radius; all arithmetic is integer fixed point. The box is
+// per sample independent of the radius; sums are integer fixed point and every division
+// truncates exactly as an integer division would. The box is
 // applied extraPasses + 1 times in each direction (repeated boxes approach a Gaussian), all
 // horizontal passes before the first vertical one. Alpha is filtered like the colours.
 //

@@ -18,14 +18,19 @@ dist=dist/windows
 source scripts/windows/packages.sh
 ensure_packages "${windows_build_packages[@]}"
 
+started=$SECONDS
 echo "Picture libraries (Debian sources, mingw-w64):"
 scripts/windows/libraries.sh "$build"
+echo "  ($((SECONDS - started)) s)"
+
+started=$SECONDS
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$(pwd)/scripts/windows/toolchain-mingw-w64.cmake" \
   -DRAVO_WINDOWS_PREFIX="$(pwd)/$build/deps/install" -DRAVO_RESOURCE_WRITER="${RAVO_RESOURCE_WRITER:-}" \
   -DRAVO_TESTS=OFF -DRAVO_BENCH=OFF >/dev/null
 ninja -C "$build" Ravo ravo ravo_textures
+echo "Cross build: $((SECONDS - started)) s"
 
 rm -rf "$dist"
 mkdir -p "$dist"

@@ -32,7 +32,7 @@ inline constexpr int32 kSPPluginsSuiteVersion4 = 4;
 inline constexpr int32 kSPPluginsSuiteVersion5 = 5;
 
 // ---------------------------------------------------------------------------
-// File specifications
+// File locations
 
 inline constexpr int kMaxPathLength = 300;
 

