@@ -180,6 +180,14 @@ run_case() {
     2>"$work/linux/$name.err" || linuxStatus=$?
   "$wine" "$dist/ravo.exe" apply "$key" "$input" "$work/windows/$name" --depth "$depth" "$@" >/dev/null \
     2>"$work/windows/$name.err" || windowsStatus=$?
+  # ravo.exe never exits 1 and always names its failure; a silent 1 is Wine failing to start
+  # the process (seen once in many hundred runs), so that run is tried once more.
+  if [ "$windowsStatus" = 1 ] && [ ! -s "$work/windows/$name.err" ]; then
+    echo "Wine did not start ravo.exe for $name; running it again" >&2
+    windowsStatus=0
+    "$wine" "$dist/ravo.exe" apply "$key" "$input" "$work/windows/$name" --depth "$depth" "$@" >/dev/null \
+      2>"$work/windows/$name.err" || windowsStatus=$?
+  fi
   if [ "$linuxStatus" != "$windowsStatus" ]; then
     echo "FAIL $name: exit $linuxStatus on Linux, $windowsStatus on Windows: $(tr -d '\r' <"$work/windows/$name.err")"
   elif [ "$linuxStatus" != 0 ]; then
