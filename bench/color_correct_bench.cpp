@@ -1,7 +1,7 @@
 // Color Correct and Ozone on a 24-megapixel 16-bit RGBA picture (6000 x 4000), rendered in
 // one tile through their class tables, beside a memcpy of the same bytes to read them
 // against: the channel tables alone, the zones, the zones with a hue shift, and Ozone with
-// three active zones; each on a picture of noise and on a photograph-like one.
+// three active zones, Selective Color with and without hue; each on a picture of noise and on a photograph-like one.
 //
 //   build-cc/ravo_bench --benchmark_filter=ColorCorrect
 #include <benchmark/benchmark.h>
@@ -116,6 +116,13 @@ const Settings kZonesAndHue = {{"ccBrightness", 10}, {"ccShadR", 40}, {"ccMidBri
 const Settings kOzoneThreeZones = {{"bri2", 30}, {"grn2", 50}, {"con5", 40}, {"red5", -60},
                                    {"gam8", 30}, {"red8", 20}, {"blu8", 120}};
 
+// Selective Color through a blurred midtone matte: the channel tables and warm/cool, and the
+// same with a hue shift.
+const Settings kSelectiveTables = {{"ccBrightness", 10}, {"ccMasterR", 5}, {"warmCool", 10},
+                                   {"position", 50},     {"range", 40},     {"matteBlurX", 10}};
+const Settings kSelectiveHue = {{"hue", 30},      {"saturation", -20}, {"ccMasterR", 5},
+                                {"position", 50}, {"range", 40},       {"matteBlurX", 10}};
+
 const bool registered = [] {
     auto name = [](const char* picture, const char* what) {
         return std::string("ColorCorrect/RGBA16/") + picture + what;
@@ -131,6 +138,12 @@ const bool registered = [] {
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(name(label, "ozoneThreeZones").c_str(), renderEffect, content, "Ozone",
                                      kOzoneThreeZones)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(name(label, "selectiveTables").c_str(), renderEffect, content, "SelectiveColor",
+                                     kSelectiveTables)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(name(label, "selectiveHue").c_str(), renderEffect, content, "SelectiveColor",
+                                     kSelectiveHue)
             ->Unit(benchmark::kMillisecond);
     }
     return true;

@@ -145,7 +145,7 @@ SpotGeometry CenterSpotEffect::geometry(const CenterSpotEffect& effect, const Im
     const auto centre = effect.pointPixel(kSpotPosition, spot.imageWidth, spot.imageHeight);
     spot.centreX = centre[0];
     spot.centreY = centre[1];
-    spot.sizeFraction = numberIn(effect, kSpotSize) * 0.01;
+    spot.sizeFraction = effect.numberInRange(kSpotSize) * 0.01;
     spot.outputRect = info.outputRect;
     // The block holds the output rectangle grown by the margins, cut at the picture's top and left.
     const SpotMargins grow = margins(effect, info);

@@ -17,5 +17,6 @@ const EffectClass& ozoneClass();
 const EffectClass& lowContrastClass();
 const EffectClass& matteGeneratorClass();
 const EffectClass& centerSpotClass();
+const EffectClass& selectiveColorClass();
 const EffectClass& selectiveFocusClass();
 const EffectClass& skinSmootherClass();

@@ -71,19 +71,9 @@ void MatteGeneratorEffect::parameterChanged(MatteGeneratorEffect& effect, uint32
         onParameterChanged(effect.matteExtractor, effect.matteGroup(), index - kMatteGroup);
 }
 
-// The matte reads around a pixel through its shrink/grow and then its blur. The shrink/grow
-// counts too (not only the blur), so that a render in strips equals a render in one tile.
 void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info,
                                           PixelRect& rect) {
-    const MatteSettings settings = matteSettings(effect.matteGroup());
-    const uint32_t runs = info.reservedWord1 + 1;
-    const float vertical = settings.gang ? settings.blurX : settings.blurY;
-    const int64_t x = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleX)) +
-                      blurMargin(float(double(settings.blurX) * info.scaleX), runs);
-    const int64_t y = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleY)) +
-                      blurMargin(float(double(vertical) * info.scaleY), runs);
-    const int64_t largest = int64_t(kLargestSourceMargin);
-    rect = rect.grown(int32_t(std::min(y, largest)), int32_t(std::min(x, largest)));
+    rect = grownForMatte(rect, matteSettings(effect.matteGroup()), info);
 }
 
 // ---- Render ------------------------------------------------------------------------------

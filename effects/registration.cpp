@@ -29,6 +29,7 @@ const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
 const Registration overexpose("Overexpose", overexposeClass());
 const Registration ozone("Ozone", ozoneClass());
+const Registration selectiveColor("SelectiveColor", selectiveColorClass());
 const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
 const Registration skinSmoother("SkinSmoother", skinSmootherClass());
 const Registration temperature("Temperature", temperatureClass());

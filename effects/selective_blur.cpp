@@ -76,14 +76,9 @@ void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, ui
     static_assert(kBlurY == kBlurX + BlurPairParameter::kVertical && kGang == kBlurX + BlurPairParameter::kGang);
 }
 
-double numberIn(const Effect& effect, uint32_t index) {
-    const Parameter& record = effect.parameter(index);
-    return std::clamp(record.number, record.minimum, record.maximum);
-}
-
 BlurSizes selectiveBlurSizes(const Effect& effect) {
-    const double horizontal = numberIn(effect, kBlurX);
-    return {horizontal, effect.booleanValue(kGang) ? horizontal : numberIn(effect, kBlurY)};
+    const double horizontal = effect.numberInRange(kBlurX);
+    return {horizontal, effect.booleanValue(kGang) ? horizontal : effect.numberInRange(kBlurY)};
 }
 
 bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {

@@ -35,9 +35,6 @@ constexpr uint32_t kViewOutput = 0;
 void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, uint32_t viewItemCount,
                              double maximum, double defaultSize);
 
-// A number held to its record's range, so that a damaged stored value stays usable.
-double numberIn(const Effect& effect, uint32_t index);
-
 // The blur sizes in pixels at full image size, held to their records' range: horizontal, and
 // vertical (the horizontal size while the gang is on).
 BlurSizes selectiveBlurSizes(const Effect& effect);

@@ -247,9 +247,9 @@ ImagePtr buildMatte(const Effect& effect, MatteExtractor& extractor, const Selec
                     const Image& source, const PixelRect& rect, const fx::Plugin::RenderInfo& info) {
     // Every build extracts afresh (a kept matte could belong to another tile), so none is kept.
     extractor.setCacheEnabled(false);
-    extractor.setPosition(float(numberIn(effect, layout.mattePosition) / 100));
-    extractor.setRange(float(numberIn(effect, layout.matteRange) * 0.02));
-    extractor.setBlur(float(numberIn(effect, layout.matteBlur)));
+    extractor.setPosition(float(effect.numberInRange(layout.mattePosition) / 100));
+    extractor.setRange(float(effect.numberInRange(layout.matteRange) * 0.02));
+    extractor.setBlur(float(effect.numberInRange(layout.matteBlur)));
     extractor.applyPositionRange();
     return build(extractor, source, rect, info);
 }
@@ -262,13 +262,13 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
         detectEdges<uint16_t>(source, *edges, rect);
     else
         detectEdges<uint8_t>(source, *edges, rect);
-    const double size = numberIn(effect, layout.edgeBlur);
+    const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
     blur.setExtraPasses(info.reservedWord1);
     blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
     blur.apply(*edges, rect);
-    const double brightness = numberIn(effect, layout.edgeBrightness);
+    const double brightness = effect.numberInRange(layout.edgeBrightness);
     if (brightness > 1.0) {
         if (edges->is16())
             brightenEdges<uint16_t>(*edges, rect, brightness);
@@ -297,7 +297,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     const BlurSizes sizes = selectiveBlurSizes(effect);
     const bool blurs = sizes.horizontal > 0.0 || sizes.vertical > 0.0;
     const bool mixesEdges = layout.laying == BlurLaying::MixedByMatteAndEdges;
-    const double opacity = mixesEdges ? numberIn(effect, layout.edgeOpacity) / 100 : 0.0;
+    const double opacity = mixesEdges ? effect.numberInRange(layout.edgeOpacity) / 100 : 0.0;
     const bool usesEdges = showsEdges || (view == kViewOutput && blurs && opacity > 0.0);
 
     // Without a blur the output view is the source: the lay-over adds nothing, and mixing a
@@ -342,8 +342,8 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
 PixelRect selectiveRequiredSource(const Effect& effect, const SelectiveLayout& layout,
                                   const fx::Plugin::RenderInfo& info, const PixelRect& rect) {
     const BlurSizes sizes = selectiveBlurSizes(effect);
-    const double matteBlur = numberIn(effect, layout.matteBlur);
-    const double edgeBlur = layout.edgeBlur == kAbsent ? 0.0 : numberIn(effect, layout.edgeBlur);
+    const double matteBlur = effect.numberInRange(layout.matteBlur);
+    const double edgeBlur = layout.edgeBlur == kAbsent ? 0.0 : effect.numberInRange(layout.edgeBlur);
     auto margin = [&](double pictureBlur, double scale) {
         const int64_t matteReach = scaledBlurMargin(matteBlur, scale, info);
         const int64_t pictureReach = scaledBlurMargin(pictureBlur, scale, info);

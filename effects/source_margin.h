@@ -7,6 +7,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "fx/render_info.h"
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_rect.h"
+
 // Larger margins than any picture needs; keeps the grown rectangles inside 32 bits.
 constexpr double kLargestSourceMargin = 1 << 24;
 
@@ -28,4 +32,19 @@ inline int32_t shrinkGrowMargin(double amount) {
     const double margin = std::ceil(std::fabs(amount));
     if (!(margin > 0.0)) return 0;
     return int32_t(std::min(margin, kLargestSourceMargin));
+}
+
+// rect grown by how far a matte of these settings reads around a pixel at this render's scale:
+// its shrink/grow and then its blur with the render's extra passes. The shrink/grow counts
+// too, so that a render in strips equals a render in one tile.
+inline PixelRect grownForMatte(const PixelRect& rect, const MatteSettings& settings,
+                               const fx::Plugin::RenderInfo& info) {
+    const uint32_t runs = info.reservedWord1 + 1;
+    const float vertical = settings.gang ? settings.blurX : settings.blurY;
+    const int64_t x = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleX)) +
+                      blurMargin(float(double(settings.blurX) * info.scaleX), runs);
+    const int64_t y = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleY)) +
+                      blurMargin(float(double(vertical) * info.scaleY), runs);
+    const int64_t largest = int64_t(kLargestSourceMargin);
+    return rect.grown(int32_t(std::min(y, largest)), int32_t(std::min(x, largest)));
 }

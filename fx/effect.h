@@ -52,6 +52,8 @@ struct Effect {
     Parameter& parameter(uint32_t i) { return parameters[i]; }
     const Parameter& parameter(uint32_t i) const { return parameters[i]; }
     double numberValue(uint32_t i) const { return parameters[i].number; }
+    // The number held to its record's range, so that a damaged stored value stays usable.
+    double numberInRange(uint32_t i) const { return parameters[i].numberInRange(); }
     uint32_t listValue(uint32_t i) const { return parameters[i].listIndex; }
     bool booleanValue(uint32_t i) const { return parameters[i].boolean; }
     ImagePtr inputImage(uint32_t i) const { return parameters[i].image; }

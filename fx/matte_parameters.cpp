@@ -14,9 +14,6 @@ static_assert(std::size(kExtractOnItems) == kMatteMeasureCount);
 constexpr uint16_t kListMark = 4;
 constexpr uint16_t kSliderMarks = ParameterFlag::Open | ParameterFlag::Percent;
 
-// A number held to its record's range, so that a damaged stored value stays usable.
-double numberIn(const Parameter& record) { return std::clamp(record.number, record.minimum, record.maximum); }
-
 }  // namespace
 
 void defineParameters(const MatteExtractor& extractor, Parameter* parameters, uint32_t firstIndex) {
@@ -53,13 +50,13 @@ void onParameterChanged(MatteExtractor&, Parameter* group, uint32_t index) {
 MatteSettings matteSettings(const Parameter* group) {
     MatteSettings settings;
     settings.extractOn = group[kExtractOn].listIndex;
-    settings.position = float(numberIn(group[kPosition]) * 0.01);
-    settings.range = float(numberIn(group[kRange]) * 0.02);
-    settings.clipBlack = float(numberIn(group[kClipBlack]) * 0.01);
-    settings.clipWhite = float(numberIn(group[kClipWhite]) * 0.01);
-    settings.shrinkGrow = float(numberIn(group[kMatteAdjust]));
-    settings.blurX = float(numberIn(group[kMatteBlurX]));
-    settings.blurY = float(numberIn(group[kMatteBlurY]));
+    settings.position = float(group[kPosition].numberInRange() * 0.01);
+    settings.range = float(group[kRange].numberInRange() * 0.02);
+    settings.clipBlack = float(group[kClipBlack].numberInRange() * 0.01);
+    settings.clipWhite = float(group[kClipWhite].numberInRange() * 0.01);
+    settings.shrinkGrow = float(group[kMatteAdjust].numberInRange());
+    settings.blurX = float(group[kMatteBlurX].numberInRange());
+    settings.blurY = float(group[kMatteBlurY].numberInRange());
     settings.gang = group[kMatteBlurGang].boolean;
     settings.invert = group[kInvert].boolean;
     return settings;

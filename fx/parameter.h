@@ -3,6 +3,7 @@
 // and preset code and the render code all work from them.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -101,6 +102,8 @@ struct Parameter {
     // value := default (Number, Boolean, List, Color, Point); ImageFile: no file.
     void resetToDefault();
 
+    // The number held to the record's range, so that a damaged stored value stays usable.
+    double numberInRange() const { return std::clamp(number, minimum, maximum); }
     // The number as the dialog shows it: "%d" of the truncated value when whole, "%lg" otherwise.
     std::string formatNumber() const;
 

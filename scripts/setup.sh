@@ -21,7 +21,7 @@ if ((${#missing[@]})); then
   fi
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRAVO_TESTS=ON -DRAVO_BENCH=ON >/dev/null
 ninja -C build
 
 mkdir -p out

@@ -1,4 +1,4 @@
-// Color Correct and Ozone through the plug-in file on real photographs: a run in narrow
+// Color Correct, Ozone and Selective Color through the plug-in file on real photographs: a run in narrow
 // 16 x 16 tiles gives exactly what a run in one tile gives, at 8 and 16 bits and with
 // transparency.
 #include <gtest/gtest.h>
@@ -45,6 +45,19 @@ const StripCase kCases[] = {
      true},
     {"Ozone hue measure", "Ozone", {{"use", "Hue"}, {"red3", "150"}, {"gam6", "-40"}}, true},
     {"Ozone zone view", "Ozone", {{"use", "Saturation"}, {"view", "Zone 7"}}, true},
+    {"SelectiveColor defaults", "SelectiveColor", {}, false},
+    {"SelectiveColor midtones grey",
+     "SelectiveColor",
+     {{"saturation", "-100"}, {"position", "50"}, {"range", "60"}, {"matteAdjust", "2.5"}, {"matteBlurX", "9"}},
+     true},
+    {"SelectiveColor hue matte",
+     "SelectiveColor",
+     {{"hue", "-70"}, {"ccContrast", "20"}, {"ccMasterB", "-30"}, {"warmCool", "15"}, {"extractOn", "Hue"},
+      {"position", "10"}, {"range", "30"}, {"clipBlack", "20"}, {"matteBlurX", "3"}, {"matteBlurY", "14"},
+      {"matteBlurGang", "off"}, {"invert", "on"}},
+     true},
+    {"SelectiveColor matte view", "SelectiveColor", {{"view", "Matte"}, {"extractOn", "Red"}, {"matteAdjust", "-3"}},
+     true},
 };
 
 // The sample with an alpha ramp and a transparent corner, as a document with transparency.

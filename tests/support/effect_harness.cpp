@@ -68,6 +68,8 @@ ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceR
 bool EffectHarness::isActive(const Image& source) {
     Image output(source.width, source.height, source.channels, source.bytesPerChannel, 0, source.data);
     prepare(source, output, 1.0);
+    // The host asks after the prepare step, as the tile loop does.
+    effect_->effectClass->beginRender(effect_.get(), &info_);
     const bool active = effect_->effectClass->isActive(effect_.get(), &info_);
     effect_->parameter(0).image.reset();
     --const_cast<Image&>(source).refCount;

@@ -1,0 +1,327 @@
+// Selective Color: class table and parameters, when it is active, the colour step through a
+// full matte, the mix through a partial matte, and the matte view.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fx/effect_registry.h"
+#include "tests/support/effect_harness.h"
+
+namespace {
+
+constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
+
+struct Setting {
+    const char* key;
+    double value;
+};
+
+void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) {
+        const std::string key = s.key;
+        if (key == "invert" || key == "matteBlurGang")
+            harness.setBoolean(s.key, s.value != 0);
+        else if (key == "view" || key == "extractOn")
+            harness.setList(s.key, uint32_t(s.value));
+        else
+            harness.setNumber(s.key, s.value);
+    }
+}
+
+// A colourful picture whose levels all lie in the darkest fifth, with a varying alpha.
+ImagePtr darkPicture(uint32_t bytes, int32_t width = 31, int32_t height = 17) {
+    const uint32_t full = bytes == 2 ? 32768 : 255;
+    ImagePtr picture = makeNoiseImage(width, height, 4, bytes, 7);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            for (uint32_t c = 0; c < 3; ++c) setSample(*picture, x, y, c, sampleAt(*picture, x, y, c) / 5);
+            setSample(*picture, x, y, 3, uint32_t(x * 7 + y * 3) * full / uint32_t(width * 7 + height * 3));
+        }
+    return picture;
+}
+
+// A window over the brightest tones selects nothing of the dark picture; inverted it selects
+// all of it.
+const std::vector<Setting> kSelectNothing = {{"position", 100}, {"range", 20}};
+const std::vector<Setting> kSelectAll = {{"position", 100}, {"range", 20}, {"invert", 1}};
+
+TEST(SelectiveColor, ClassTableAndParameters) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("SelectiveColor"));
+    ASSERT_TRUE(effect);
+    EXPECT_STREQ(effect->effectClass->title(), "Ravo Selective Color Correct");
+    EXPECT_STREQ(effect->effectClass->description(), "Selectively adjust color.");
+    EXPECT_EQ(effect->effectFlags, 8224u | 8u);
+    ASSERT_EQ(effect->parameterCount, 27u);
+    EXPECT_EQ(effect->inputCount, 1u);
+
+    struct Record {
+        uint32_t index;
+        const char* key;
+        const char* label;
+        ParameterKind kind;
+        double minimum, maximum;
+        uint16_t extraFlags;
+    };
+    const Record records[] = {
+        {0, "background", "Background", ParameterKind::Input, 0, 0, 0},
+        {1, "view", "View", ParameterKind::List, 0, 0, 0},
+        {2, "cc", "Color Correct", ParameterKind::GroupBegin, 0, 0, ParameterFlag::Open},
+        {3, "hue", "Hue", ParameterKind::Number, -360, 360, 0},
+        {4, "saturation", "Saturation", ParameterKind::Number, -100, 100, 0},
+        {5, "ccBrightness", "Brightness", ParameterKind::Number, -100, 100, 0},
+        {6, "ccContrast", "Contrast", ParameterKind::Number, -100, 100, 0},
+        {7, "ccGamma", "Gamma", ParameterKind::Number, -100, 100, 0},
+        {8, "ccMasterR", "Red", ParameterKind::Number, -100, 100, 0x0100},
+        {9, "ccMasterG", "Green", ParameterKind::Number, -100, 100, 0x0200},
+        {10, "ccMasterB", "Blue", ParameterKind::Number, -100, 100, 0x0400},
+        {11, "warmCool", "Warm/Cool", ParameterKind::Number, -50, 50, 0},
+        {13, "matte", "Matte", ParameterKind::GroupBegin, 0, 0, ParameterFlag::Open},
+        {14, "extractOn", "Extract On", ParameterKind::List, 0, 0, 0x0004},
+    };
+    for (const Record& r : records) {
+        const Parameter& p = effect->parameter(r.index);
+        EXPECT_STREQ(p.name, r.key) << r.index;
+        EXPECT_STREQ(p.label, r.label) << r.index;
+        EXPECT_EQ(p.kind, r.kind) << r.index;
+        EXPECT_EQ(p.flags, ParameterFlag::NewRecord | r.extraFlags) << r.index;
+        if (r.kind == ParameterKind::Number) {
+            EXPECT_EQ(p.minimum, r.minimum) << r.index;
+            EXPECT_EQ(p.maximum, r.maximum) << r.index;
+            EXPECT_EQ(p.numberDefault, 0.0) << r.index;
+        }
+    }
+    EXPECT_EQ(effect->parameter(12).kind, ParameterKind::GroupEnd);
+    EXPECT_EQ(effect->parameter(26).kind, ParameterKind::GroupEnd);
+    // The extractor's rows start from position 1.0 and range 1.6.
+    EXPECT_STREQ(effect->parameter(15).name, "position");
+    EXPECT_EQ(effect->parameter(15).numberDefault, 100.0);
+    EXPECT_EQ(effect->parameter(16).numberDefault, 80.0);
+    EXPECT_STREQ(effect->parameter(25).name, "invert");
+}
+
+// Active when a colour slider is set or the matte is shown; with no slider set "Output" and
+// "Original" leave the picture to the host.
+TEST(SelectiveColor, IsActive) {
+    struct Case {
+        std::vector<Setting> settings;
+        bool active;
+    };
+    const Case cases[] = {
+        {{}, false},
+        {{{"position", 30}, {"matteBlurX", 20}, {"invert", 1}}, false},
+        {{{"view", kViewMatte}}, true},
+        {{{"view", kViewOriginal}}, false},
+        {{{"hue", -360}}, true},
+        {{{"saturation", 5}}, true},
+        {{{"ccGamma", -1}}, true},
+        {{{"ccMasterB", 100}}, true},
+        {{{"warmCool", -50}}, true},
+    };
+    const ImagePtr source = darkPicture(1);
+    for (const Case& c : cases) {
+        EffectHarness harness("SelectiveColor");
+        apply(harness, c.settings);
+        EXPECT_EQ(harness.isActive(*source), c.active) << "case " << (&c - cases);
+    }
+}
+
+// Whatever the sliders, a matte of 0 everywhere leaves the picture as it is.
+TEST(SelectiveColor, ZeroMatteLeavesThePicture) {
+    for (uint32_t bytes : {1u, 2u}) {
+        const ImagePtr source = darkPicture(bytes);
+        EffectHarness harness("SelectiveColor");
+        apply(harness, kSelectNothing);
+        harness.setList("view", kViewMatte);
+        const ImagePtr matte = harness.render(*source);
+        for (int32_t y = 0; y < source->height; ++y)
+            for (int32_t x = 0; x < source->width; ++x) ASSERT_EQ(sampleAt(*matte, x, y, 0), 0u);
+        harness.setList("view", kViewOutput);
+        apply(harness, {{"hue", 90}, {"saturation", 60}, {"ccBrightness", 40}, {"ccContrast", -30},
+                        {"ccGamma", 25}, {"ccMasterR", 70}, {"ccMasterG", -20}, {"ccMasterB", 10}, {"warmCool", 35}});
+        EXPECT_TRUE(harness.isActive(*source));
+        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
+    }
+}
+
+// Through a full matte: exact results of the colour step, colour channels only, alpha kept.
+TEST(SelectiveColor, ColorStepThroughFullMatte) {
+    struct Case {
+        const char* name;
+        std::vector<Setting> settings;
+        uint32_t bytes;
+        uint32_t in[3];
+        uint32_t out[3];
+    };
+    const Case cases[] = {
+        // Red +100 adds the level itself: min(2i, one).
+        {"red +100", {{"ccMasterR", 100}}, 1, {30, 40, 50}, {60, 40, 50}},
+        {"red +100 clamps", {{"ccMasterR", 100}}, 1, {200, 40, 50}, {255, 40, 50}},
+        {"red +100 16-bit", {{"ccMasterR", 100}}, 2, {3000, 4000, 5000}, {6000, 4000, 5000}},
+        {"blue -100 16-bit", {{"ccMasterB", -100}}, 2, {3000, 4000, 5000}, {3000, 4000, 0}},
+        // Warm/cool 50 moves trunc(0.5 x one) from red to blue.
+        {"cool 50", {{"warmCool", 50}}, 1, {10, 40, 50}, {0, 40, 177}},
+        {"warm 50 16-bit", {{"warmCool", -50}}, 2, {3000, 4000, 5000}, {19384, 4000, 0}},
+        // A third of a turn takes pure red to pure green, at both depths.
+        {"hue 120", {{"hue", 120}}, 1, {50, 0, 0}, {0, 50, 0}},
+        {"hue -120 16-bit", {{"hue", -120}}, 2, {6000, 0, 0}, {0, 0, 6000}},
+        // Saturation -100 turns a colour into the grey of its largest channel.
+        {"saturation -100", {{"saturation", -100}}, 1, {50, 20, 10}, {50, 50, 50}},
+        {"saturation -100 16-bit", {{"saturation", -100}}, 2, {1000, 6000, 2000}, {6000, 6000, 6000}},
+        // Saturation +100 doubles it: (50, 40, 30) has s 0.4 and v 50. Its hue comes out of the
+        // single-precision conversion as 29.9999924, not 30, so green lands just below 30.
+        {"saturation +100", {{"saturation", 100}}, 1, {50, 40, 30}, {50, 29, 10}},
+        // A grey has no hue: hue and saturation leave it.
+        {"grey keeps", {{"hue", 77}, {"saturation", 100}}, 2, {5000, 5000, 5000}, {5000, 5000, 5000}},
+        // The channel tables follow the hue step: green +100 doubles the rotated green.
+        {"hue then green", {{"hue", 120}, {"ccMasterG", 100}}, 1, {50, 0, 0}, {0, 100, 0}},
+    };
+    for (const Case& c : cases) {
+        const ImagePtr source = darkPicture(c.bytes, 5, 3);
+        for (int32_t y = 0; y < 3; ++y)
+            for (uint32_t ch = 0; ch < 3; ++ch) setSample(*source, 2, y, ch, c.in[ch]);
+        EffectHarness harness("SelectiveColor");
+        apply(harness, kSelectAll);
+        apply(harness, c.settings);
+        const ImagePtr output = harness.render(*source);
+        for (int32_t y = 0; y < 3; ++y) {
+            for (uint32_t ch = 0; ch < 3; ++ch) EXPECT_EQ(sampleAt(*output, 2, y, ch), c.out[ch]) << c.name;
+            for (int32_t x = 0; x < 5; ++x) EXPECT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3)) << c.name;
+        }
+    }
+}
+
+// A whole turn either way gives every colour back, up to one level of rounding.
+TEST(SelectiveColor, WholeTurnOfHue) {
+    for (uint32_t bytes : {1u, 2u})
+        for (double hue : {360.0, -360.0}) {
+            const ImagePtr source = makeNoiseImage(31, 17, 4, bytes, 5);
+            EffectHarness harness("SelectiveColor");
+            apply(harness, {{"position", 0}, {"range", 20}, {"invert", 1}});
+            harness.setList("view", kViewMatte);
+            const ImagePtr matte = harness.render(*source);
+            harness.setList("view", kViewOutput);
+            harness.setNumber("hue", hue);
+            const ImagePtr output = harness.render(*source);
+            EXPECT_LE(maxDifference(*output, *source), 1u) << bytes << " " << hue;
+            EXPECT_GT(maxDifference(*matte, *makeImage(31, 17, 4, bytes, {0, 0, 0, 0})), 0u);
+        }
+}
+
+// Where the matte is partial every channel is (source x (one - m) + corrected x m) / one, with
+// the corrected picture the one a full matte shows; alpha stays that of the source.
+TEST(SelectiveColor, MixThroughPartialMatte) {
+    const std::vector<Setting> correction = {{"hue", 45}, {"saturation", 30}, {"ccGamma", 20}, {"warmCool", 10}};
+    const std::vector<Setting> partial = {{"extractOn", 4}, {"position", 10}, {"range", 15}, {"matteBlurX", 4}};
+    for (uint32_t bytes : {1u, 2u}) {
+        const uint32_t one = bytes == 2 ? 32768 : 255;
+        const ImagePtr source = darkPicture(bytes);
+
+        EffectHarness full("SelectiveColor");
+        apply(full, kSelectAll);
+        apply(full, correction);
+        const ImagePtr corrected = full.render(*source);
+
+        EffectHarness harness("SelectiveColor");
+        apply(harness, partial);
+        harness.setList("view", kViewMatte);
+        const ImagePtr matte = harness.render(*source);
+        harness.setList("view", kViewOutput);
+        apply(harness, correction);
+        const ImagePtr output = harness.render(*source);
+
+        uint32_t partialPixels = 0;
+        for (int32_t y = 0; y < source->height; ++y)
+            for (int32_t x = 0; x < source->width; ++x) {
+                const uint64_t m = sampleAt(*matte, x, y, 0);
+                if (m > 0 && m < one) ++partialPixels;
+                for (uint32_t c = 0; c < 4; ++c) {
+                    const uint64_t s = sampleAt(*source, x, y, c);
+                    const uint64_t w = c < 3 ? sampleAt(*corrected, x, y, c) : s;
+                    ASSERT_EQ(sampleAt(*output, x, y, c), (s * (one - m) + w * m) / one)
+                        << bytes << " at " << x << "," << y << " channel " << c;
+                }
+            }
+        EXPECT_GT(partialPixels, 50u) << bytes;
+    }
+}
+
+// The matte view shows the extractor's matte as opaque grey, as Matte Generator does with the
+// same settings, whether or not a colour slider is set.
+TEST(SelectiveColor, MatteViewMatchesMatteGenerator) {
+    const std::vector<Setting> settings = {{"extractOn", 1}, {"position", 40}, {"range", 30}, {"clipBlack", 10},
+                                           {"matteAdjust", -1.5}, {"matteBlurX", 6}};
+    for (uint32_t bytes : {1u, 2u}) {
+        const ImagePtr source = makeNoiseImage(40, 26, 4, bytes, 3);
+        EffectHarness generator("MatteGenerator");
+        apply(generator, settings);
+        const ImagePtr expected = generator.render(*source);
+        for (bool sliders : {false, true}) {
+            EffectHarness harness("SelectiveColor");
+            apply(harness, settings);
+            harness.setList("view", kViewMatte);
+            if (sliders) harness.setNumber("saturation", -100);
+            EXPECT_EQ(maxDifference(*harness.render(*source), *expected), 0u) << bytes << sliders;
+        }
+    }
+}
+
+// One instance rendering 8 bits, then 16, then 8 again gives what fresh instances give: the
+// channel tables follow the depth.
+TEST(SelectiveColor, DepthSwitchRebuildsTables) {
+    const std::vector<Setting> settings = {{"ccBrightness", 25}, {"ccContrast", 30}, {"ccMasterR", -40}};
+    EffectHarness reused("SelectiveColor");
+    apply(reused, kSelectAll);
+    apply(reused, settings);
+    for (uint32_t bytes : {1u, 2u, 1u}) {
+        const ImagePtr source = darkPicture(bytes);
+        EffectHarness fresh("SelectiveColor");
+        apply(fresh, kSelectAll);
+        apply(fresh, settings);
+        const ImagePtr expected = fresh.render(*source);
+        EXPECT_NE(maxDifference(*expected, *source), 0u);
+        EXPECT_EQ(maxDifference(*reused.render(*source), *expected), 0u) << bytes;
+    }
+}
+
+// A stored value beyond a slider's range acts as the end of the range.
+TEST(SelectiveColor, OutOfRangeValuesHeldToRange) {
+    const ImagePtr source = darkPicture(2);
+    auto renderWith = [&](const std::vector<Setting>& settings) {
+        EffectHarness harness("SelectiveColor");
+        apply(harness, kSelectAll);
+        apply(harness, settings);
+        return harness.render(*source);
+    };
+    EXPECT_EQ(maxDifference(*renderWith({{"hue", 1e9}, {"ccMasterG", -500}}),
+                            *renderWith({{"hue", 360}, {"ccMasterG", -100}})),
+              0u);
+    EXPECT_EQ(maxDifference(*renderWith({{"warmCool", 80}}), *renderWith({{"warmCool", 50}})), 0u);
+}
+
+// The matte's shrink/grow and blur set the margin, as for Matte Generator.
+TEST(SelectiveColor, RequiredSourceAsMatteGenerator) {
+    const std::vector<Setting> cases[] = {
+        {},
+        {{"matteBlurX", 12}},
+        {{"matteBlurX", 12}, {"matteBlurY", 3}, {"matteBlurGang", 0}},
+        {{"matteAdjust", 4}, {"matteBlurX", 7}, {"hue", 40}},
+    };
+    const PixelRect rect{40, 50, 56, 66};
+    for (const auto& settings : cases) {
+        EffectHarness selective("SelectiveColor");
+        EffectHarness generator("MatteGenerator");
+        for (const Setting& s : settings) {
+            if (std::string(s.key) != "hue") apply(generator, {s});
+            apply(selective, {s});
+        }
+        EXPECT_EQ(selective.requiredSource(rect, 500, 500), generator.requiredSource(rect, 500, 500));
+    }
+    EffectHarness blurred("SelectiveColor");
+    blurred.setNumber("matteBlurX", 12);
+    EXPECT_NE(blurred.requiredSource(rect, 500, 500), rect);
+}
+
+}  // namespace
