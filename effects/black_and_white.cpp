@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
 #include "fx/matte_parameters.h"
@@ -103,29 +104,6 @@ double number(const Effect& effect, uint32_t index) {
     return std::clamp(record.number, record.minimum, record.maximum);
 }
 
-// The source of a render and the rectangle to compute; the rectangle is empty when there is
-// nothing to do: no source, a source of another layout than the output, or an image without
-// red, green and blue.
-struct RenderArea {
-    ImagePtr source;
-    PixelRect rect;
-};
-
-RenderArea renderArea(const Effect& effect, const fx::Plugin::RenderInfo& info) {
-    RenderArea area{effect.inputImage(0), {}};
-    const Image* output = info.outputImage;
-    if (!area.source || !output || area.source->channels != 4 || output->channels != 4 ||
-        area.source->bytesPerChannel != output->bytesPerChannel)
-        return area;
-    area.rect = info.renderRect.intersected(output->bounds).intersected(area.source->bounds);
-    return area;
-}
-
-// Copies the rectangle of the source into the output, unless they are the same pixels.
-void copySource(const RenderArea& area, Image& output) {
-    if (area.source->data != output.data) copyRect(*area.source, output, area.rect);
-}
-
 // ---- Black and White ---------------------------------------------------------------------
 
 struct BlackAndWhiteEffect : Effect {
@@ -154,8 +132,8 @@ void BlackAndWhiteEffect::define(BlackAndWhiteEffect& effect) {
 // The tile loop passes the source through when View is "Original"; a render asked for all
 // the same leaves the copy of the source.
 void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, info);
-    if (area.rect.isEmpty()) return;
+    const RenderArea area = renderArea(effect, kBackground, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     Image& output = *info.outputImage;
     if (effect.listValue(kView) != kViewOutput) {
         copySource(area, output);
@@ -261,8 +239,8 @@ Image viewOf(const Image& image, const PixelRect& rect) {
 }
 
 void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, info);
-    if (area.rect.isEmpty()) return;
+    const RenderArea area = renderArea(effect, kInfraRedBackground, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     const uint32_t view = effect.listValue(kInfraRedView);
     if (view == kInfraRedViewOriginal) {
         copySource(area, *info.outputImage);
@@ -459,8 +437,8 @@ void BleachBypassEffect::beginRender(BleachBypassEffect& effect, const fx::Plugi
 }
 
 void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, info);
-    if (area.rect.isEmpty()) return;
+    const RenderArea area = renderArea(effect, kBleachBackground, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     Image& output = *info.outputImage;
     copySource(area, output);
     if (effect.listValue(kBleachView) != kViewOutput) return;

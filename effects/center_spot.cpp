@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/selective_blur.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
@@ -171,15 +172,15 @@ const Image& CenterSpotEffect::maskFor(CenterSpotEffect& effect, const SpotGeome
 }
 
 void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = renderSource(effect, info);
-    if (!source) return;
+    const RenderArea area = renderArea(effect, kBackground, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
+    const ImagePtr& source = area.source;
     Image& output = *info.outputImage;
-    const PixelRect rect = renderArea(*source, info);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
 
     const uint32_t view = effect.listValue(kView);
     if (view != kViewOutput && view != kViewSpot) {
-        if (source->data != output.data) copyRect(*source, output, rect);
+        copySource(area, output);
         return;
     }
     if (view == kViewSpot) {
@@ -187,7 +188,7 @@ void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::Render
         return;
     }
 
-    if (source->data != output.data) copyRect(*source, output, rect);
+    copySource(area, output);
     const BlurSizes sizes = selectiveBlurSizes(effect);
     if (sizes.horizontal <= 0.0 && sizes.vertical <= 0.0) return;
     const Image& mask = maskFor(effect, geometry(effect, *source, info));

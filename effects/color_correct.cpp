@@ -11,6 +11,7 @@
 
 #include "effects/color_correct_engine.h"
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "fx/effect_class.h"
 #include "imaging/pixel_utils.h"
 
@@ -186,16 +187,14 @@ void renderArea(ColorCorrectEffect& effect, const Image& source, Image& output, 
 }
 
 void ColorCorrectEffect::render(ColorCorrectEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kInput);
+    const RenderArea area = renderArea(effect, kInput, info);
+    if (area.rect.isEmpty()) return;
+    const ImagePtr& source = area.source;
     Image* output = info.outputImage;
-    if (!source || !output || source->channels != output->channels ||
-        source->bytesPerChannel != output->bytesPerChannel)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds).intersected(source->bounds);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
     // The original, and any picture without red, green and blue, is passed through.
-    if (effect.view == kViewOriginal || output->channels != 4) {
-        copyRect(*source, *output, rect);
+    if (effect.view == kViewOriginal || !area.isRgba()) {
+        copySource(area, *output);
         return;
     }
     const bool is16 = output->is16();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "fx/effect_class.h"
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
@@ -61,16 +62,9 @@ void defineShiftParameters(Parameter* params, double minimum, double maximum) {
 // empty when there is nothing to shift: no source, a source of another layout, or an image
 // without red, green and blue (the copy is then the whole result).
 PixelRect copySource(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(input);
-    Image* output = info.outputImage;
-    if (!source || !output || source->channels != output->channels ||
-        source->bytesPerChannel != output->bytesPerChannel)
-        return {};
-    const PixelRect rect = info.renderRect.intersected(output->bounds).intersected(source->bounds);
-    if (rect.isEmpty()) return {};
-    copyRect(*source, *output, rect);
-    if (output->channels != 4) return {};
-    return rect;
+    const RenderArea area = renderArea(effect, input, info);
+    copySource(area, *info.outputImage);
+    return area.isRgba() ? area.rect : PixelRect{};
 }
 
 // ---- Temperature -------------------------------------------------------------------------

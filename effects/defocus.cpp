@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
@@ -75,28 +76,6 @@ BlurSizes blurSizes(const Effect& effect, uint32_t first) {
 int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
     const double scaled = size * scale;
     return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
-}
-
-// The source of a render and the rectangle to compute; the rectangle is empty when there is
-// nothing to do: no source, or a source of another layout than the four-channel output.
-struct RenderArea {
-    ImagePtr source;
-    PixelRect rect;
-};
-
-RenderArea renderArea(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
-    RenderArea area{effect.inputImage(input), {}};
-    const Image* output = info.outputImage;
-    if (!area.source || !output || area.source->channels != 4 || output->channels != 4 ||
-        area.source->bytesPerChannel != output->bytesPerChannel)
-        return area;
-    area.rect = info.renderRect.intersected(output->bounds).intersected(area.source->bounds);
-    return area;
-}
-
-// Copies the rectangle of the source into the output, unless they are the same pixels.
-void copySource(const RenderArea& area, Image& output) {
-    if (area.source->data != output.data) copyRect(*area.source, output, area.rect);
 }
 
 // Blurs the rect of image in place with sizes at full image size, scaled for this render.
@@ -176,7 +155,7 @@ void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::Rend
 
 void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info) {
     const RenderArea area = renderArea(effect, kDefocusInput, info);
-    if (area.rect.isEmpty()) return;
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     Image& output = *info.outputImage;
     copySource(area, output);
     const uint32_t view = effect.listValue(kDefocusView);
@@ -251,7 +230,7 @@ void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::Re
 
 void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
     const RenderArea area = renderArea(effect, kFastBlurInput, info);
-    if (area.rect.isEmpty()) return;
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     Image& output = *info.outputImage;
     copySource(area, output);
     const BlurSizes sizes = blurSizes(effect, kBlurX);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/low_contrast_tables.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
@@ -248,16 +249,12 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
 }
 
 void LowContrastEffect::render(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kBackground);
+    const RenderArea area = renderArea(effect, kBackground, info);
+    // The tile loop hands four-channel blocks; anything else is left as it is.
+    if (area.rect.isEmpty() || !area.isRgba()) return;
+    const ImagePtr& source = area.source;
     Image* output = info.outputImage;
-    // The tile loop hands four-channel blocks of one sample size; anything else is left as it is.
-    if (!source || !output || source->channels != 4 || output->channels != 4 ||
-        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) ||
-        source->bytesPerChannel != output->bytesPerChannel || source->width != output->width ||
-        source->height != output->height)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
     if (output->is16())
         renderLowContrast<uint16_t>(effect, *source, *output, rect, info);
     else

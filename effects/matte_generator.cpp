@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
@@ -80,18 +81,14 @@ void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx
 
 // "Output" and "Matte" give the same picture: the matte as grey, alpha full.
 void MatteGeneratorEffect::render(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kMatte);
+    const RenderArea area = renderArea(effect, kMatte, info);
+    // The tile loop hands four-channel blocks; anything else is left as it is.
+    if (area.rect.isEmpty() || !area.isRgba()) return;
+    const ImagePtr& source = area.source;
     Image* output = info.outputImage;
-    // The tile loop hands four-channel blocks of one sample size; anything else is left as it is.
-    if (!source || !output || source->channels != 4 || output->channels != 4 ||
-        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) ||
-        source->bytesPerChannel != output->bytesPerChannel || source->width != output->width ||
-        source->height != output->height)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
     if (effect.listValue(kView) == kViewOriginal) {
-        copyRect(*source, *output, rect);
+        copySource(area, *output);
         return;
     }
     update(effect.matteExtractor, effect.matteGroup(), info);

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "imaging/blur.h"
@@ -103,15 +104,12 @@ void overexpose(Image& output, const Image& light, const PixelRect& rect, double
 }
 
 void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kInput);
+    const RenderArea area = renderArea(effect, kInput, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
     Image* output = info.outputImage;
-    if (!source || !output || source->channels != 4 || output->channels != 4 ||
-        source->bytesPerChannel != output->bytesPerChannel)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds).intersected(source->bounds);
-    if (rect.isEmpty()) return;
+    const PixelRect rect = area.rect;
     // The source's pixels, alpha included, are the start of every pixel written below.
-    if (source->data != output->data) copyRect(*source, *output, rect);
+    copySource(area, *output);
     if (effect.listValue(kView) == kViewOriginal) return;
 
     const double amount = number(effect, kAmount) / 100;
@@ -121,9 +119,9 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
 
     // The light: the source, or a copy of it blurred over the rect (not needed for the white fill).
     ImagePtr blurred;
-    const Image* light = source.get();
+    const Image* light = area.source.get();
     if (size > 0.0 && wash != 1.0) {
-        blurred = source->clone();
+        blurred = area.source->clone();
         Blur blur;
         blur.setExtraPasses(info.reservedWord1);
         blur.setSize(float(size * info.scaleX), float(size * info.scaleY));

@@ -12,6 +12,7 @@
 
 #include "effects/color_correct_engine.h"
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/owned_table.h"
 #include "fx/effect_class.h"
 #include "imaging/color.h"
@@ -384,15 +385,13 @@ void renderArea(OzoneEffect& effect, const Image& source, Image& output, const P
 }
 
 void OzoneEffect::render(OzoneEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kInput);
+    const RenderArea area = renderArea(effect, kInput, info);
+    if (area.rect.isEmpty()) return;
+    const ImagePtr& source = area.source;
     Image* output = info.outputImage;
-    if (!source || !output || source->channels != output->channels ||
-        source->bytesPerChannel != output->bytesPerChannel)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds).intersected(source->bounds);
-    if (rect.isEmpty()) return;
-    if (output->channels != 4) {
-        copyRect(*source, *output, rect);
+    const PixelRect& rect = area.rect;
+    if (!area.isRgba()) {
+        copySource(area, *output);
         return;
     }
     if (output->is16())

@@ -93,21 +93,6 @@ int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo
     return blurMargin(float(size * scale), info.reservedWord1 + 1);
 }
 
-ImagePtr renderSource(const Effect& effect, const fx::Plugin::RenderInfo& info) {
-    ImagePtr source = effect.inputImage(kBackground);
-    const Image* output = info.outputImage;
-    if (!source || !output || !source->data || !output->data || source->channels != 4 || output->channels != 4 ||
-        source->bytesPerChannel != output->bytesPerChannel ||
-        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) || source->width != output->width ||
-        source->height != output->height)
-        return {};
-    return source;
-}
-
-PixelRect renderArea(const Image& source, const fx::Plugin::RenderInfo& info) {
-    return info.renderRect.intersected(source.bounds).intersected(info.outputImage->bounds);
-}
-
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
                          float horizontal, float vertical, uint32_t extraPasses) {
     if (rect.isEmpty()) return;

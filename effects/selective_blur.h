@@ -47,12 +47,6 @@ bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal);
 // needs at this scale, with the render's extra passes (0 when the size is 0).
 int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info);
 
-// The source of a render as the effects need it: four channels, the output's sample size.
-// Null when the render has no usable source.
-ImagePtr renderSource(const Effect& effect, const fx::Plugin::RenderInfo& info);
-// The area to draw: renderRect within both images.
-PixelRect renderArea(const Image& source, const fx::Plugin::RenderInfo& info);
-
 // Lays the blurred selection over the output within rect. X = source with each colour
 // multiplied by mask / full and alpha = mask (the selection, premultiplied); X is blurred over
 // rect with (horizontal, vertical) pixels of the processed image and the extra passes; then

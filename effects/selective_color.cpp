@@ -9,6 +9,7 @@
 
 #include "effects/color_correct_engine.h"
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
@@ -280,18 +281,14 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
 }
 
 void SelectiveColorEffect::render(SelectiveColorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = effect.inputImage(kBackground);
+    const RenderArea area = renderArea(effect, kBackground, info);
+    // The tile loop hands four-channel blocks; anything else is left as it is.
+    if (area.rect.isEmpty() || !area.isRgba()) return;
+    const ImagePtr& source = area.source;
     Image* output = info.outputImage;
-    // The tile loop hands four-channel blocks of one sample size; anything else is left as it is.
-    if (!source || !output || source->channels != 4 || output->channels != 4 ||
-        (source->bytesPerChannel != 1 && source->bytesPerChannel != 2) ||
-        source->bytesPerChannel != output->bytesPerChannel || source->width != output->width ||
-        source->height != output->height)
-        return;
-    const PixelRect rect = info.renderRect.intersected(output->bounds);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
     if (effect.listValue(kView) == kViewOriginal) {
-        copyRect(*source, *output, rect);
+        copySource(area, *output);
         return;
     }
     update(effect.matteExtractor, effect.matteGroup(), info);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "effects/effect_classes.h"
+#include "effects/render_area.h"
 #include "effects/selective_blur.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
@@ -280,17 +281,17 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
 
 void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveLayout& layout,
                      const fx::Plugin::RenderInfo& info) {
-    const ImagePtr source = renderSource(effect, info);
-    if (!source) return;
+    const RenderArea area = renderArea(effect, kBackground, info);
+    if (area.rect.isEmpty() || !area.isRgba()) return;
+    const ImagePtr& source = area.source;
     Image& output = *info.outputImage;
-    const PixelRect rect = renderArea(*source, info);
-    if (rect.isEmpty()) return;
+    const PixelRect& rect = area.rect;
 
     const uint32_t view = effect.listValue(kView);
     const bool showsMatte = view == layout.viewMatte;
     const bool showsEdges = view == layout.viewEdge;
     if (view != kViewOutput && !showsMatte && !showsEdges) {
-        if (source->data != output.data) copyRect(*source, output, rect);
+        copySource(area, output);
         return;
     }
 
@@ -303,7 +304,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     // Without a blur the output view is the source: the lay-over adds nothing, and mixing a
     // picture with itself gives it back exactly.
     if (view == kViewOutput && !blurs) {
-        if (source->data != output.data) copyRect(*source, output, rect);
+        copySource(area, output);
         return;
     }
 
@@ -320,7 +321,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     const float horizontal = float(sizes.horizontal * info.scaleX);
     const float vertical = float(sizes.vertical * info.scaleY);
     if (layout.laying == BlurLaying::OverSelection) {
-        if (source->data != output.data) copyRect(*source, output, rect);
+        copySource(area, output);
         layBlurredSelection(*source, *matte, output, rect, horizontal, vertical, info.reservedWord1);
         return;
     }
