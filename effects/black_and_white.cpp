@@ -15,13 +15,13 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
+#include "effects/tone_table.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
 #include "fx/matte_parameters.h"
 #include "fx/memory_handler.h"
 #include "imaging/black_and_white_convert.h"
 #include "imaging/color.h"
-#include "imaging/color_correct.h"
 #include "imaging/glow.h"
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
@@ -98,12 +98,6 @@ void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
 
 // ---- Shared render frame -----------------------------------------------------------------
 
-// A Number held to its record's range: stored values from older blocks or scripts may lie outside it.
-double number(const Effect& effect, uint32_t index) {
-    const Parameter& record = effect.parameter(index);
-    return std::clamp(record.number, record.minimum, record.maximum);
-}
-
 // ---- Black and White ---------------------------------------------------------------------
 
 struct BlackAndWhiteEffect : Effect {
@@ -112,10 +106,16 @@ struct BlackAndWhiteEffect : Effect {
     static constexpr uint32_t kEffectFlags = 10;
 
     Parameter params[kBlackAndWhiteParameterCount];
+    // The brightness, contrast and gamma sliders after the conversion.
+    ToneTable toneTable{ToneTable::Rounding::Truncate};
 
     static void define(BlackAndWhiteEffect& effect);
     static bool isActive(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo&) {
         return effect.listValue(kView) == kViewOutput;
+    }
+    static void beginRender(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info) {
+        effect.toneTable.prepare(effect.numberInRange(kBrightness) / 100, effect.numberInRange(kContrast) / 100,
+                                 effect.numberInRange(kGamma) / 100, info.is16);
     }
     static void render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info);
 };
@@ -141,8 +141,7 @@ void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::
     }
     // Copying the source and converting it in place, done in one pass.
     toBlackAndWhite(*area.source, output, area.rect, effect.listValue(kFilter));
-    colorCorrect(output, area.rect, 0.0, 0.0, number(effect, kBrightness) / 100,
-                 number(effect, kContrast) / 100, number(effect, kGamma) / 100, 0.0, 0.0, 0.0, false);
+    effect.toneTable.apply(output, area.rect);
 }
 
 // ---- Infra-Red ---------------------------------------------------------------------------
@@ -153,8 +152,14 @@ struct InfraRedEffect : Effect {
     static constexpr uint32_t kEffectFlags = 8;
 
     Parameter params[kInfraRedParameterCount];
+    // The brightness, contrast and gamma sliders before the glow.
+    ToneTable toneTable{ToneTable::Rounding::Truncate};
 
     static void define(InfraRedEffect& effect);
+    static void beginRender(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
+        effect.toneTable.prepare(effect.numberInRange(kInfraRedBrightness) / 100, effect.numberInRange(kInfraRedContrast) / 100,
+                                 effect.numberInRange(kInfraRedGamma) / 100, info.is16);
+    }
     static void render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info);
     static void parameterChanged(InfraRedEffect& effect, uint32_t index);
     static void requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
@@ -220,7 +225,7 @@ int64_t blurReach(double size, uint32_t passes) {
 // differs from a render in one tile near the joins.
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
     const BlurSizes blur = glowBlur(effect);
-    const double matteBlur = number(effect, kMatteBlur);
+    const double matteBlur = effect.numberInRange(kMatteBlur);
     const uint32_t passes = info.reservedWord1 + 1;
     auto margin = [&](double glowSize, double scale) {
         const int64_t stated = int64_t(std::ceil(std::max(matteBlur, glowSize) * scale));
@@ -249,14 +254,14 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
     const Image source = viewOf(*area.source, area.rect);
     Image output = viewOf(*info.outputImage, area.rect);
     const PixelRect rect = output.bounds;
-    const double brightness = number(effect, kGlowBrightness) / 100;
+    const double brightness = effect.numberInRange(kGlowBrightness) / 100;
 
     ImagePtr matte;
     if (view == kViewMatte || brightness > 0.0) {
         MatteExtractor extractor;
-        extractor.setPosition(float(number(effect, kMattePosition) / 100));
-        extractor.setRange(float(number(effect, kMatteRange) * 0.02));
-        extractor.setBlur(float(number(effect, kMatteBlur)));
+        extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
+        extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
+        extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
         extractor.applyPositionRange();
         matte = build(extractor, source, rect, info);
     }
@@ -266,9 +271,7 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
     }
 
     if (source.data != output.data) copyRect(source, output, rect);
-    colorCorrect(output, rect, 0.0, 0.0, number(effect, kInfraRedBrightness) / 100,
-                 number(effect, kInfraRedContrast) / 100, number(effect, kInfraRedGamma) / 100, 0.0, 0.0, 0.0,
-                 false);
+    effect.toneTable.apply(output, rect);
     if (brightness > 0.0) {
         const BlurSizes blur = glowBlur(effect);
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
@@ -279,55 +282,6 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
 }
 
 // ---- Bleach Bypass -----------------------------------------------------------------------
-
-// The contrast table of Bleach Bypass: T[i] = trunc(toneAdjust(i / full, 0, c, 0) x full + 0.5),
-// the identity at c = 0. It is effect-owned state, allocated once through the memory handler
-// at full 16-bit size (8-bit renders use its first 256 entries) and rebuilt only when the
-// contrast or the sample size changes, so that a render in many tiles builds it once.
-class ContrastTable {
-public:
-    ContrastTable() = default;
-    ~ContrastTable() { fxRelease(levels_); }
-    ContrastTable(const ContrastTable&) = delete;
-    ContrastTable& operator=(const ContrastTable&) = delete;
-
-    // Makes the table hold the levels of contrast c for the sample size. Allocating it raises
-    // the out-of-memory exception when there is no memory; the table then stays missing.
-    void prepare(double contrast, bool is16) {
-        if (!levels_) levels_ = static_cast<uint16_t*>(fxAllocate(sizeof(uint16_t) * kEntries));
-        if (built_ && contrast == contrast_ && is16 == is16_) return;
-        built_ = false;
-        if (is16)
-            fill<uint16_t>(contrast);
-        else
-            fill<uint8_t>(contrast);
-        contrast_ = contrast;
-        is16_ = is16;
-        built_ = true;
-    }
-    const uint16_t* levels() const { return levels_; }
-
-private:
-    static constexpr int32_t kEntries = SampleTraits<uint16_t>::tableSize;
-
-    template <class Sample>
-    void fill(double contrast) {
-        constexpr int32_t one = SampleTraits<Sample>::full;
-        for (int32_t i = 0; i < SampleTraits<Sample>::tableSize; ++i) {
-            if (contrast == 0.0) {
-                levels_[i] = uint16_t(i);
-                continue;
-            }
-            const double level = toneAdjust(double(i) / one, 0.0, contrast, 0.0);
-            levels_[i] = clampSample<Sample>(truncToInt(level * one + 0.5));
-        }
-    }
-
-    uint16_t* levels_ = nullptr;
-    bool built_ = false;
-    double contrast_ = 0.0;
-    bool is16_ = false;
-};
 
 template <class Sample>
 using Pixel = std::array<Sample, 4>;
@@ -378,7 +332,7 @@ inline Pixel<Sample> overlayGrey(int32_t grey, const Pixel<Sample>& colour) {
 // (r x t + p x (full - t)) / full. Alpha stays p's. Without a saturation change the HSV round
 // trip is left out of the loop altogether.
 template <class Sample, bool changesSaturation>
-void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, double saturation, uint32_t mix) {
+void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double saturation, uint32_t mix) {
     constexpr uint32_t one = SampleTraits<Sample>::full;
     const uint32_t keep = one - mix;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -396,7 +350,7 @@ void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, doubl
 }
 
 template <class Sample>
-void bleach(Image& image, const PixelRect& rect, const uint16_t* contrast, double saturation, uint32_t mix) {
+void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double saturation, uint32_t mix) {
     if (saturation != 0.0)
         bleach<Sample, true>(image, rect, contrast, saturation, mix);
     else
@@ -409,11 +363,12 @@ struct BleachBypassEffect : Effect {
     static constexpr uint32_t kEffectFlags = 10;
 
     Parameter params[kBleachBypassParameterCount];
-    ContrastTable contrastTable;
+    // T[i] = trunc(toneAdjust(i / full, 0, c, 0) x full + 0.5), the identity at c = 0.
+    ToneTable contrastTable{ToneTable::Rounding::Nearest};
 
     static void define(BleachBypassEffect& effect);
     static bool isActive(BleachBypassEffect& effect, const fx::Plugin::RenderInfo&) {
-        return number(effect, kAmount) > 0.0 && effect.listValue(kBleachView) == kViewOutput;
+        return effect.numberInRange(kAmount) > 0.0 && effect.listValue(kBleachView) == kViewOutput;
     }
     static void beginRender(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info);
     static void render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info);
@@ -433,7 +388,7 @@ void BleachBypassEffect::define(BleachBypassEffect& effect) {
 // The table is built once per run, before the first tile: a run that cannot have it ends
 // with the out-of-memory result instead of clearing every tile.
 void BleachBypassEffect::beginRender(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
-    effect.contrastTable.prepare(number(effect, kBleachContrast) / 100, info.is16);
+    effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, info.is16);
 }
 
 void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
@@ -442,18 +397,18 @@ void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::Re
     Image& output = *info.outputImage;
     copySource(area, output);
     if (effect.listValue(kBleachView) != kViewOutput) return;
-    const double amount = number(effect, kAmount) / 100;
-    const double saturation = number(effect, kSaturation) / 100;
+    const double amount = effect.numberInRange(kAmount) / 100;
+    const double saturation = effect.numberInRange(kSaturation) / 100;
     const bool is16 = output.is16();
     const int32_t mix = truncToInt(amount * (is16 ? SampleTraits<uint16_t>::full : SampleTraits<uint8_t>::full));
     if (mix <= 0) return;
     // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
     // the out-of-memory exception rather than reading a table that is not there.
-    effect.contrastTable.prepare(number(effect, kBleachContrast) / 100, is16);
+    effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, is16);
     if (is16)
-        bleach<uint16_t>(output, area.rect, effect.contrastTable.levels(), saturation, uint32_t(mix));
+        bleach<uint16_t>(output, area.rect, effect.contrastTable.levels<uint16_t>(), saturation, uint32_t(mix));
     else
-        bleach<uint8_t>(output, area.rect, effect.contrastTable.levels(), saturation, uint32_t(mix));
+        bleach<uint8_t>(output, area.rect, effect.contrastTable.levels<uint8_t>(), saturation, uint32_t(mix));
 }
 
 }  // namespace

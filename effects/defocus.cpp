@@ -53,12 +53,6 @@ constexpr uint32_t kViewOriginal = 2;
 
 // ---- Shared render frame -----------------------------------------------------------------
 
-// A Number held to its record's range: stored values from older blocks or scripts may lie outside it.
-double number(const Effect& effect, uint32_t index) {
-    const Parameter& record = effect.parameter(index);
-    return std::clamp(record.number, record.minimum, record.maximum);
-}
-
 // The blur pair starting at `first`, each size held to its record's range.
 BlurSizes blurSizes(const Effect& effect, uint32_t first) {
     const BlurSizes sizes = blurPairSizes(effect.parameters, first);
@@ -128,7 +122,7 @@ bool DefocusEffect::isActive(DefocusEffect& effect, const fx::Plugin::RenderInfo
     if (view == kViewOriginal) return false;
     if (view == kViewMatte) return true;
     const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
-    return number(effect, kBloom) != 0.0 || sizes.horizontal != 0.0 || sizes.vertical != 0.0;
+    return effect.numberInRange(kBloom) != 0.0 || sizes.horizontal != 0.0 || sizes.vertical != 0.0;
 }
 
 void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
@@ -140,8 +134,8 @@ void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
 // pixel reads reaches as far as both blurs together: the margin is widened to that.
 void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
     const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
-    const double matteBlur = number(effect, kMatteBlur);
-    const double reach = std::max(matteBlur, number(effect, kBloom));
+    const double matteBlur = effect.numberInRange(kMatteBlur);
+    const double reach = std::max(matteBlur, effect.numberInRange(kBloom));
     // The extractor holds its blur size as a 32-bit float.
     const double matteSize = double(float(matteBlur));
     const int32_t vertical = std::max(int32_t(std::ceil(std::max(sizes.vertical, reach) * info.scaleY)),
@@ -167,16 +161,16 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
         blurScaled(blur, output, area.rect, sizes, info);
     }
 
-    const double bloom = number(effect, kBloom) / 100;
+    const double bloom = effect.numberInRange(kBloom) / 100;
     if (bloom <= 0.0 && view != kViewMatte) return;
 
     // The highlights of the blurred picture. A fresh extractor serves one render, so it keeps
     // no copy of its matte for a later one.
     MatteExtractor extractor;
     extractor.setCacheEnabled(false);
-    extractor.setPosition(float(number(effect, kMattePosition) / 100));
-    extractor.setRange(float(number(effect, kMatteRange) * 0.02));
-    extractor.setBlur(float(number(effect, kMatteBlur)));
+    extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
+    extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
+    extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
     extractor.applyPositionRange();
     const ImagePtr matte = extractor.build(output, area.rect, matteBuildContext(info));
 

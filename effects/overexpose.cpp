@@ -30,12 +30,6 @@ constexpr uint32_t kViewOriginal = 1;
 // pi/2 cut to eleven decimals: the phase of the wash-to-white curve.
 constexpr double kQuarterTurn = 1.57079632675;
 
-// A Number held to its record's range: stored values from older blocks or scripts may lie outside it.
-double number(const Effect& effect, uint32_t index) {
-    const Parameter& record = effect.parameter(index);
-    return std::clamp(record.number, record.minimum, record.maximum);
-}
-
 struct OverexposeEffect : Effect {
     static constexpr const char* kTitle = "Ravo Overexpose";
     static constexpr const char* kDescription =
@@ -63,7 +57,7 @@ void OverexposeEffect::define(OverexposeEffect& effect) {
 }
 
 bool OverexposeEffect::isActive(OverexposeEffect& effect, const fx::Plugin::RenderInfo&) {
-    return effect.listValue(kView) != kViewOriginal && number(effect, kAmount) != 0.0;
+    return effect.listValue(kView) != kViewOriginal && effect.numberInRange(kAmount) != 0.0;
 }
 
 // The blur size scaled and rounded up, widened to what the blur's repeated boxes read, so that
@@ -74,7 +68,7 @@ int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info)
 }
 
 void OverexposeEffect::requiredSource(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const double size = number(effect, kBlurSize);
+    const double size = effect.numberInRange(kBlurSize);
     rect = rect.grown(blurReach(size, info.scaleY, info), blurReach(size, info.scaleX, info));
 }
 
@@ -112,9 +106,9 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
     copySource(area, *output);
     if (effect.listValue(kView) == kViewOriginal) return;
 
-    const double amount = number(effect, kAmount) / 100;
-    const double intensity = number(effect, kIntensity) * amount / 100;
-    const double size = number(effect, kBlurSize);
+    const double amount = effect.numberInRange(kAmount) / 100;
+    const double intensity = effect.numberInRange(kIntensity) * amount / 100;
+    const double size = effect.numberInRange(kBlurSize);
     const double wash = std::sin(amount * kQuarterTurn - kQuarterTurn) + 1;
 
     // The light: the source, or a copy of it blurred over the rect (not needed for the white fill).

@@ -14,6 +14,7 @@
 #include "fx/effect_registry.h"
 #include "imaging/tone_curve.h"
 #include "tests/support/effect_harness.h"
+#include "tests/support/rationed_memory.h"
 
 namespace {
 
@@ -374,20 +375,6 @@ TEST(ColorCorrect, DepthsAgreeAndSwitchingDepthRebuildsTheTables) {
 }
 
 // ---- The engine on its own -----------------------------------------------------------------
-
-// Memory that runs out after a set number of allocations.
-class RationedMemory : public fx::MemoryHandler {
-public:
-    void* allocate(size_t size) override {
-        if (allowed == 0) throw fx::OutOfMemory();
-        --allowed;
-        ++allocations;
-        return std::malloc(size);
-    }
-    void release(void* pointer) override { std::free(pointer); }
-    uint32_t allowed = 1000;
-    uint32_t allocations = 0;
-};
 
 ColorCorrectSettings zoneSettings() {
     ColorCorrectSettings s;
