@@ -12,8 +12,10 @@
 // After jpeglib.h: which messages exist depends on its configuration.
 #include <jerror.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
+#include <cstdlib>
 #include <vector>
 
 #include "editor/picture_codecs.h"
@@ -22,6 +24,14 @@ namespace editor::codecs {
 namespace {
 
 constexpr int kJpegQuality = 95;
+constexpr int kExifMarker = JPEG_APP0 + 1;
+constexpr int kIccMarker = JPEG_APP0 + 2;
+// An Exif marker starts with this name and its terminator and a pad byte.
+constexpr JOCTET kExifName[6] = {'E', 'x', 'i', 'f', 0, 0};
+// Largest content of a marker.
+constexpr size_t kMarkerLimit = 65533;
+// Largest colour profile the markers can hold: 255 pieces, each after a 14-byte name and count.
+constexpr size_t kIccLimit = 255 * (kMarkerLimit - 14);
 
 struct JpegErrorManager {
     jpeg_error_mgr base;
@@ -85,12 +95,24 @@ struct JpegCompressor {
     JpegCompressor& operator=(const JpegCompressor&) = delete;
 };
 
-// Reads the header and, for colour and grey files, asks for RGB output.
-bool readJpegHeader(JpegDecompressor* jpeg, std::FILE* file) {
+// The colour profile as libjpeg hands it out: malloc'ed, freed here.
+struct JpegProfile {
+    JOCTET* data = nullptr;
+    unsigned int size = 0;
+    ~JpegProfile() { std::free(data); }
+};
+
+// Reads the header, keeping the Exif and ICC markers, and, for colour and grey files, asks
+// for RGB output.
+bool readJpegHeader(JpegDecompressor* jpeg, std::FILE* file, JpegProfile* profile) {
     if (setjmp(jpeg->errors.jump)) return false;
     jpeg_create_decompress(&jpeg->info);
     jpeg_stdio_src(&jpeg->info, file);
+    jpeg_save_markers(&jpeg->info, kExifMarker, 0xffff);
+    jpeg_save_markers(&jpeg->info, kIccMarker, 0xffff);
     jpeg_read_header(&jpeg->info, TRUE);
+    // A profile split over markers that do not fit together is left out rather than refused.
+    if (!jpeg_read_icc_profile(&jpeg->info, &profile->data, &profile->size)) profile->size = 0;
     const J_COLOR_SPACE space = jpeg->info.jpeg_color_space;
     if (space == JCS_GRAYSCALE || space == JCS_YCbCr || space == JCS_RGB) jpeg->info.out_color_space = JCS_RGB;
     jpeg_calc_output_dimensions(&jpeg->info);
@@ -117,7 +139,8 @@ const JSAMPLE* rgbRow(const Picture& picture, int32_t y, JSAMPLE* buffer) {
     return buffer;
 }
 
-bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture, JSAMPLE* rowBuffer) {
+bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture, JSAMPLE* rowBuffer,
+                   const std::vector<JOCTET>* exifMarker) {
     if (setjmp(jpeg->errors.jump)) return false;
     jpeg_create_compress(&jpeg->info);
     jpeg_stdio_dest(&jpeg->info, file);
@@ -135,6 +158,10 @@ bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture
     }
     jpeg->info.optimize_coding = TRUE;
     jpeg_start_compress(&jpeg->info, TRUE);
+    if (!exifMarker->empty())
+        jpeg_write_marker(&jpeg->info, kExifMarker, exifMarker->data(), unsigned(exifMarker->size()));
+    if (!picture->iccProfile.empty() && picture->iccProfile.size() <= kIccLimit)
+        jpeg_write_icc_profile(&jpeg->info, picture->iccProfile.data(), unsigned(picture->iccProfile.size()));
     while (jpeg->info.next_scanline < jpeg->info.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(rgbRow(*picture, int32_t(jpeg->info.next_scanline), rowBuffer));
         jpeg_write_scanlines(&jpeg->info, &row, 1);
@@ -147,7 +174,8 @@ bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture
 
 Picture readJpeg(std::FILE* file, const std::string& path) {
     JpegDecompressor jpeg;
-    if (!readJpegHeader(&jpeg, file))
+    JpegProfile profile;
+    if (!readJpegHeader(&jpeg, file, &profile))
         throw FileError::reading(path, "damaged or truncated JPEG file (" + oneLine(jpeg.errors.message) + ")");
 
     const J_COLOR_SPACE space = jpeg.info.jpeg_color_space;
@@ -158,6 +186,15 @@ Picture readJpeg(std::FILE* file, const std::string& path) {
     if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
 
     Picture picture = Picture::blank(int32_t(jpeg.info.output_width), int32_t(jpeg.info.output_height), 3, 8);
+    if (profile.size > 0) picture.iccProfile.assign(profile.data, profile.data + profile.size);
+    for (jpeg_saved_marker_ptr marker = jpeg.info.marker_list; marker; marker = marker->next) {
+        const size_t length = marker->data_length;
+        if (marker->marker == kExifMarker && length > sizeof kExifName &&
+            std::equal(kExifName, kExifName + sizeof kExifName, marker->data)) {
+            picture.exif.assign(marker->data + sizeof kExifName, marker->data + length);
+            break;
+        }
+    }
     std::vector<JSAMPROW> rows(size_t(picture.height));
     for (int32_t y = 0; y < picture.height; ++y) rows[size_t(y)] = picture.row8(y);
     if (!readJpegRows(&jpeg, rows.data()))
@@ -173,7 +210,13 @@ void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path)
                                            " pixels a side); save as .png or .tif");
     JpegCompressor jpeg;
     std::vector<JSAMPLE> rowBuffer(picture.depth == 16 ? size_t(picture.width) * 3 : 0);
-    if (!writeJpegRows(&jpeg, file, &picture, rowBuffer.data())) {
+    // Exif data too large for one marker (it can come from a PNG file) is left out.
+    std::vector<JOCTET> exifMarker;
+    if (!picture.exif.empty() && picture.exif.size() <= kMarkerLimit - sizeof kExifName) {
+        exifMarker.assign(kExifName, kExifName + sizeof kExifName);
+        exifMarker.insert(exifMarker.end(), picture.exif.begin(), picture.exif.end());
+    }
+    if (!writeJpegRows(&jpeg, file, &picture, rowBuffer.data(), &exifMarker)) {
         if (std::ferror(file) && jpeg.errors.systemError)
             throw FileError::writing(path, systemProblem(jpeg.errors.systemError));
         throw FileError::writing(path, oneLine(jpeg.errors.message));

@@ -32,6 +32,8 @@ Picture convertDepth(const Picture& picture, int depth) {
     if (!picture.isValid()) throw std::invalid_argument("picture is malformed");
     if (picture.depth == depth) return picture;
     Picture converted = Picture::blank(picture.width, picture.height, picture.channels, depth);
+    converted.iccProfile = picture.iccProfile;
+    converted.exif = picture.exif;
     const size_t count = picture.sampleCount();
     if (depth == 16) {
         const uint8_t* from = picture.data.data();

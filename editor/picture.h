@@ -18,6 +18,11 @@ struct Picture {
     int channels = 3;           // 3 (RGB) or 4 (RGBA: a document with transparency)
     int depth = 8;              // bits per channel: 8 or 16
     std::vector<uint8_t> data;  // interleaved rows without gaps
+    // What the file says about the pixels besides their values, written back with them: the
+    // colour profile (ICC) and the Exif data (camera settings, orientation) in its TIFF-header
+    // form. Empty when the file has none.
+    std::vector<uint8_t> iccProfile;
+    std::vector<uint8_t> exif;
 
     // A zero-filled picture of the given shape. Throws std::length_error when
     // the byte size does not fit in memory's address range.

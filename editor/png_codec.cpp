@@ -126,6 +126,18 @@ bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Pictur
     png_set_IHDR(png, info, png_uint_32(picture->width), png_uint_32(picture->height), picture->depth,
                  picture->hasAlpha() ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // libpng checks the profile; one it cannot use (damaged, grey, another white point) is
+    // left out with a warning instead of failing the whole file.
+    // (Turning them back into errors afterwards would also drop libpng's own defaults.)
+    if (!picture->iccProfile.empty() && picture->iccProfile.size() <= 0x7fffffffu) {
+        png_set_benign_errors(png, 1);
+        png_set_iCCP(png, info, "ICC profile", PNG_COMPRESSION_TYPE_BASE, picture->iccProfile.data(),
+                     png_uint_32(picture->iccProfile.size()));
+    }
+#ifdef PNG_eXIf_SUPPORTED
+    if (!picture->exif.empty() && picture->exif.size() <= 0x7fffffffu)
+        png_set_eXIf_1(png, info, png_uint_32(picture->exif.size()), const_cast<png_bytep>(picture->exif.data()));
+#endif
     png_write_info(png, info);
     for (int32_t y = 0; y < picture->height; ++y) {
         if (picture->depth == 16) {
@@ -137,6 +149,22 @@ bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Pictur
     }
     png_write_end(png, info);
     return true;
+}
+
+// The colour profile and the Exif data of a file read to its end (an eXIf chunk may follow
+// the pixels). Neither call can raise a libpng error.
+void keepMetadata(png_structp png, png_infop info, Picture& picture) {
+    png_charp name = nullptr;
+    int compression = 0;
+    png_bytep profile = nullptr;
+    png_uint_32 profileSize = 0;
+    if (png_get_iCCP(png, info, &name, &compression, &profile, &profileSize) && profile && profileSize > 0)
+        picture.iccProfile.assign(profile, profile + profileSize);
+#ifdef PNG_eXIf_SUPPORTED
+    png_bytep exif = nullptr;
+    png_uint_32 exifSize = 0;
+    if (png_get_eXIf_1(png, info, &exifSize, &exif) && exif && exifSize > 0) picture.exif.assign(exif, exif + exifSize);
+#endif
 }
 
 std::string pngProblem(const PngErrorState& state) {
@@ -165,6 +193,7 @@ Picture readPng(std::FILE* file, const std::string& path) {
     std::vector<png_bytep> rows(size_t(picture.height));
     for (int32_t y = 0; y < picture.height; ++y) rows[size_t(y)] = picture.row8(y);
     if (!readPngRows(reader.png(), reader.info(), rows.data())) throw FileError::reading(path, pngProblem(state));
+    keepMetadata(reader.png(), reader.info(), picture);
 
     if (picture.depth == 16) {
         // Big-endian file values to native host values, in place.

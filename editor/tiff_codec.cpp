@@ -20,6 +20,7 @@
 #include <new>
 #include <vector>
 
+#include "editor/exif_orientation.h"
 #include "editor/picture_codecs.h"
 
 namespace editor::codecs {
@@ -233,6 +234,20 @@ std::string describeLayout(TIFF* tiff, TiffLayout& layout) {
     return {};
 }
 
+// The colour profile, and an orientation other than the stored one as Exif data.
+void keepMetadata(TIFF* tiff, Picture& picture) {
+    uint32_t profileSize = 0;
+    void* profile = nullptr;
+    if (TIFFGetField(tiff, TIFFTAG_ICCPROFILE, &profileSize, &profile) && profile && profileSize > 0) {
+        const auto* bytes = static_cast<const uint8_t*>(profile);
+        picture.iccProfile.assign(bytes, bytes + profileSize);
+    }
+    uint16_t orientation = 0;
+    if (TIFFGetField(tiff, TIFFTAG_ORIENTATION, &orientation) && orientation > ORIENTATION_TOPLEFT &&
+        orientation <= ORIENTATION_LEFTBOT)
+        picture.exif = exifWithOrientation(orientation);
+}
+
 // The picture's row y as TIFF stores it: 16-bit samples on the file scale.
 void packRow(const Picture& picture, int32_t y, uint8_t* out) {
     if (picture.depth == 8) {
@@ -289,6 +304,7 @@ Picture readTiff(int descriptor, const std::string& path) {
     if (!read || messages.failed)
         throw FileError::reading(path, "damaged or truncated TIFF file (" +
                                            tiffProblem(messages, path, "unexpected strip or tile layout") + ")");
+    keepMetadata(tiff.get(), picture);
     return picture;
 }
 
@@ -301,6 +317,9 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path) 
     if (!tiff.get()) throw FileError::writing(path, tiffProblem(messages, path, "cannot create a TIFF file"));
     TIFF* t = tiff.get();
 
+    // TIFF keeps the orientation in a field of its own; the rest of the Exif data is not written.
+    const int exifValue = exifOrientation(picture.exif);
+    const int orientation = exifValue ? exifValue : ORIENTATION_TOPLEFT;
     const uint16_t compression =
         TIFFIsCODECConfigured(COMPRESSION_ADOBE_DEFLATE) ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW;
     const size_t rowBytes = picture.rowBytes();
@@ -313,10 +332,12 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path) 
               TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, uint16_t(SAMPLEFORMAT_UINT)) &&
               TIFFSetField(t, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB)) &&
               TIFFSetField(t, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG)) &&
-              TIFFSetField(t, TIFFTAG_ORIENTATION, uint16_t(ORIENTATION_TOPLEFT)) &&
+              TIFFSetField(t, TIFFTAG_ORIENTATION, uint16_t(orientation)) &&
               TIFFSetField(t, TIFFTAG_COMPRESSION, compression) &&
               TIFFSetField(t, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL)) &&
               TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    if (ok && !picture.iccProfile.empty() && picture.iccProfile.size() <= 0x7fffffffu)
+        ok = TIFFSetField(t, TIFFTAG_ICCPROFILE, uint32_t(picture.iccProfile.size()), picture.iccProfile.data());
     if (ok && picture.hasAlpha()) {
         const uint16_t kinds[1] = {EXTRASAMPLE_UNASSALPHA};
         ok = TIFFSetField(t, TIFFTAG_EXTRASAMPLES, uint16_t(1), kinds);

@@ -88,6 +88,24 @@ TEST(Cli, WarmCoolTurnsGreyBlueIn8And16Bits) {
     EXPECT_EQ(sample(result16, 5, 5, 0), 0);
 }
 
+// A camera picture keeps its colour profile and Exif data through a filter, whatever format
+// it is written in.
+TEST(Cli, ColourProfileAndExifDataSurviveTheFilter) {
+    const fs::path input = sourceDir() / "samples" / "hubble_deep_field.jpg";
+    const editor::Picture original = editor::readPicture(input.string());
+    ASSERT_FALSE(original.iccProfile.empty());
+    ASSERT_FALSE(original.exif.empty());
+    for (const char* name : {"hubble.png", "hubble.jpg"}) {
+        const fs::path output = tempDir() / name;
+        const Outcome outcome =
+            ravo("apply WarmCool " + quoted(input) + " " + quoted(output) + " --depth 16 --set temperature=20");
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const editor::Picture result = editor::readPicture(output.string());
+        EXPECT_EQ(result.iccProfile, original.iccProfile) << name;
+        EXPECT_EQ(result.exif, original.exif) << name;
+    }
+}
+
 TEST(Cli, SixteenBitFilesComeBackBitIdenticalThroughAnInactiveFilter) {
     for (const char* extension : {".png", ".tif"}) {
         editor::Picture picture = patternPicture(64, 48, 4, 16);

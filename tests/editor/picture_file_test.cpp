@@ -24,6 +24,7 @@
 
 #include "editor/picture.h"
 #include "editor/picture_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace editor {
 namespace {
@@ -32,31 +33,6 @@ namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------------------
 // Helpers: a fresh folder per test, pictures, raw files made with the libraries.
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "ravo-picture-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(path_, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& path() const { return path_; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(path_)) found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
-        return found;
-    }
-
-private:
-    fs::path path_;
-};
 
 std::vector<uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
