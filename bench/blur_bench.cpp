@@ -8,19 +8,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
+#include "bench/bench_support.h"
 #include "imaging/blur.h"
 #include "imaging/image.h"
 
 namespace {
-
-constexpr int32_t kWidth = 6000;
-constexpr int32_t kHeight = 4000;
 
 struct Layout {
     uint32_t channels;
@@ -29,26 +25,14 @@ struct Layout {
 };
 constexpr Layout kLayouts[] = {{1, 1, "Gray8"}, {4, 1, "RGBA8"}, {1, 2, "Gray16"}, {4, 2, "RGBA16"}};
 
-// One noisy picture per layout, made once and kept for the whole run.
+// One noisy picture per layout (the fourth channel noisy too), made once and kept for the whole
+// run. The blurs work on it in place, so it is this file's own rather than a shared picture.
 Image& picture(const Layout& layout) {
     static std::map<std::pair<uint32_t, uint32_t>, ImagePtr> pictures;
     ImagePtr& image = pictures[{layout.channels, layout.bytes}];
-    if (!image) {
-        image = ImagePtr::make({kWidth, kHeight}, layout.channels, layout.bytes);
-        const uint32_t full = layout.bytes == 2 ? 32768 : 255;
-        uint32_t state = 12345;
-        for (int32_t y = 0; y < kHeight; ++y) {
-            uint8_t* row = image->row<uint8_t>(y);
-            for (size_t i = 0; i < size_t(kWidth) * layout.channels; ++i) {
-                state = state * 1664525u + 1013904223u;
-                const uint32_t value = (state >> 8) % (full + 1);
-                if (layout.bytes == 2)
-                    reinterpret_cast<uint16_t*>(row)[i] = uint16_t(value);
-                else
-                    row[i] = uint8_t(value);
-            }
-        }
-    }
+    if (!image)
+        image = bench::makePicture(
+            {.channels = layout.channels, .bytesPerChannel = layout.bytes, .seed = 12345, .opaque = false});
     return *image;
 }
 
@@ -65,16 +49,7 @@ void blurPicture(benchmark::State& state, Layout layout, float horizontal, float
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.byteCount()));
 }
 
-void copyPicture(benchmark::State& state, Layout layout) {
-    const Image& image = picture(layout);
-    std::vector<uint8_t> target(image.byteCount(), 1);
-    for (auto _ : state) {
-        std::memcpy(target.data(), image.data, image.byteCount());
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.byteCount()));
-}
+void copyPicture(benchmark::State& state, Layout layout) { bench::copyBytes(state, picture(layout)); }
 
 std::string nameOf(const Layout& layout, const char* what, float size = 0.0f) {
     char name[64];

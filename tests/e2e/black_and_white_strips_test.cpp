@@ -5,24 +5,12 @@
 // photographs at 8 and 16 bits, with and without transparency.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "editor/filter_host.h"
-#include "editor/picture.h"
-#include "editor/picture_file.h"
-#include "tests/e2e/plugin_fixture.h"
+#include "tests/e2e/strip_check.h"
 
 namespace {
 
 using namespace test_support;
-using editor::FilterHost;
-using editor::HostOptions;
 using editor::Picture;
-
-using Settings = std::vector<std::pair<std::string, std::string>>;
 
 struct StripCase {
     const char* name;
@@ -42,64 +30,23 @@ const StripCase kCases[] = {
       {"glowMode", "Subtle"}, {"glowBlend", "ADD"}, {"glowBrightness", "250"}, {"contrast", "20"}}},
 };
 
-Picture render(const Picture& source, const StripCase& c, int32_t tileHeight, int32_t tileWidth) {
-    Picture picture = source;
-    HostOptions options;
-    options.tileHeight = tileHeight;
-    options.tileWidth = tileWidth;
-    FilterHost host(picture, options);
-    auto& plugin = sharedPlugin();
-    EXPECT_EQ(host.replay(plugin.entryFor(c.key), blockWith(plugin, c.key, c.settings)), 0) << c.name;
-    return picture;
-}
-
-uint32_t largestDifference(const Picture& a, const Picture& b) {
-    uint32_t largest = 0;
-    for (int32_t y = 0; y < a.height; ++y)
-        for (int32_t x = 0; x < a.width; ++x)
-            for (int channel = 0; channel < a.channels; ++channel)
-                largest = std::max(largest, uint32_t(std::abs(int32_t(sample(a, x, y, channel)) -
-                                                              int32_t(sample(b, x, y, channel)))));
-    return largest;
-}
-
-// The photograph with an alpha channel that varies across it.
-Picture withTransparency(const Picture& picture) {
-    Picture result = Picture::blank(picture.width, picture.height, 4, picture.depth);
-    const uint32_t full = picture.depth == 16 ? editor::kHostFullScale16 : 255;
-    const uint32_t span = uint32_t(picture.width + 2 * picture.height);
-    for (int32_t y = 0; y < picture.height; ++y)
-        for (int32_t x = 0; x < picture.width; ++x)
-            for (int channel = 0; channel < 4; ++channel) {
-                const uint32_t value = channel < 3 ? sample(picture, x, y, channel) : uint32_t(x + 2 * y) * full / span;
-                const size_t offset = (size_t(y) * picture.width + x) * 4 + channel;
-                if (picture.depth == 16)
-                    result.samples16()[offset] = uint16_t(value);
-                else
-                    result.data[offset] = uint8_t(value);
-            }
-    return result;
-}
-
-std::vector<std::pair<std::string, Picture>> photographs() {
-    std::vector<std::pair<std::string, Picture>> pictures;
-    for (const char* name : {"coffee.png", "astronaut.png"}) {
-        const Picture picture = editor::readPicture((sourceDir() / "samples" / name).string());
-        pictures.emplace_back(std::string(name) + " 8-bit", picture);
-        pictures.emplace_back(std::string(name) + " 16-bit", editor::convertDepth(picture, 16));
-    }
-    const Picture coffee = editor::readPicture((sourceDir() / "samples" / "coffee.png").string());
-    pictures.emplace_back("coffee.png with alpha 8-bit", withTransparency(coffee));
-    pictures.emplace_back("coffee.png with alpha 16-bit", withTransparency(editor::convertDepth(coffee, 16)));
-    return pictures;
+// An alpha that varies across the photograph.
+uint32_t alphaRamp(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t full) {
+    return uint32_t(x + 2 * y) * full / uint32_t(width + 2 * height);
 }
 
 TEST(MonochromeStrips, SmallTilesEqualOneTile) {
-    const auto pictures = photographs();
+    const auto pictures = documents({{"coffee.png", 8},
+                                     {"coffee.png", 16},
+                                     {"astronaut.png", 8},
+                                     {"astronaut.png", 16},
+                                     {"coffee.png", 8, true},
+                                     {"coffee.png", 16, true}},
+                                    alphaRamp);
     for (const StripCase& c : kCases)
         for (const auto& [name, picture] : pictures) {
-            const Picture tiled = render(picture, c, 16, 16);
-            const Picture whole = render(picture, c, 4096, 4096);
+            const Picture tiled = runInTiles(picture, c.key, c.settings, kSmallTile);
+            const Picture whole = runInTiles(picture, c.key, c.settings, kOneTile);
             EXPECT_EQ(largestDifference(tiled, whole), 0u) << c.name << " on " << name;
             EXPECT_GT(largestDifference(whole, picture), 0u) << c.name << " on " << name << " changed nothing";
         }

@@ -3,24 +3,12 @@
 // transparency.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "editor/filter_host.h"
-#include "editor/picture_file.h"
-#include "tests/e2e/plugin_fixture.h"
+#include "tests/e2e/strip_check.h"
 
 namespace {
 
 using namespace test_support;
-using editor::FilterHost;
-using editor::HostOptions;
 using editor::Picture;
-
-using Settings = std::vector<std::pair<std::string, std::string>>;
 
 struct StripCase {
     const char* name;
@@ -60,67 +48,22 @@ const StripCase kCases[] = {
      true},
 };
 
-// The sample with an alpha ramp and a transparent corner, as a document with transparency.
-Picture withTransparency(const Picture& rgb) {
-    Picture rgba = Picture::blank(rgb.width, rgb.height, 4, rgb.depth);
-    const uint32_t full = rgb.depth == 16 ? 32768 : 255;
-    for (int32_t y = 0; y < rgb.height; ++y)
-        for (int32_t x = 0; x < rgb.width; ++x) {
-            for (int c = 0; c < 4; ++c) {
-                const uint32_t value = c < 3 ? sample(rgb, x, y, c)
-                                       : (x < 40 && y < 40) ? 0
-                                                            : uint32_t(x + y) * full / uint32_t(rgb.width + rgb.height);
-                const size_t i = (size_t(y) * size_t(rgb.width) + size_t(x)) * 4 + size_t(c);
-                if (rgb.depth == 16)
-                    rgba.samples16()[i] = uint16_t(value);
-                else
-                    rgba.data[i] = uint8_t(value);
-            }
-        }
-    return rgba;
-}
-
-struct Document {
-    std::string name;
-    Picture picture;
-};
-
-std::vector<Document> documents() {
-    const Picture coffee = editor::readPicture((sourceDir() / "samples" / "coffee.png").string());
-    const Picture astronaut = editor::readPicture((sourceDir() / "samples" / "astronaut.png").string());
-    return {{"coffee 8", coffee},
-            {"astronaut 16", editor::convertDepth(astronaut, 16)},
-            {"coffee 16", editor::convertDepth(coffee, 16)},
-            {"astronaut with alpha 8", withTransparency(astronaut)},
-            {"coffee with alpha 16", withTransparency(editor::convertDepth(coffee, 16))}};
-}
-
-Picture run(const Picture& document, const StripCase& c, int32_t tile) {
-    Picture picture = document;
-    HostOptions options;
-    options.tileHeight = tile;
-    options.tileWidth = tile;
-    FilterHost host(picture, options);
-    auto& plugin = sharedPlugin();
-    EXPECT_EQ(host.replay(plugin.entryFor(c.key), blockWith(plugin, c.key, c.settings)), 0) << c.name;
-    return picture;
-}
-
-uint32_t largestDifference(const Picture& a, const Picture& b) {
-    uint32_t worst = 0;
-    for (int32_t y = 0; y < a.height; ++y)
-        for (int32_t x = 0; x < a.width; ++x)
-            for (int c = 0; c < a.channels; ++c)
-                worst = std::max(worst, uint32_t(std::abs(int32_t(sample(a, x, y, c)) - int32_t(sample(b, x, y, c)))));
-    return worst;
+// An alpha ramp and a transparent corner.
+uint32_t alphaRampWithCorner(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t full) {
+    return (x < 40 && y < 40) ? 0 : uint32_t(x + y) * full / uint32_t(width + height);
 }
 
 TEST(ColorCorrectStrips, NarrowTilesMatchOneTile) {
-    for (const Document& document : documents())
+    for (const Document& document : documents({{"coffee.png", 8},
+                                               {"astronaut.png", 16},
+                                               {"coffee.png", 16},
+                                               {"astronaut.png", 8, true},
+                                               {"coffee.png", 16, true}},
+                                              alphaRampWithCorner))
         for (const StripCase& c : kCases) {
             SCOPED_TRACE(document.name + ", " + c.name);
-            const Picture strips = run(document.picture, c, 16);
-            const Picture whole = run(document.picture, c, 4096);
+            const Picture strips = runInTiles(document.picture, c.key, c.settings, kSmallTile);
+            const Picture whole = runInTiles(document.picture, c.key, c.settings, kOneTile);
             EXPECT_EQ(largestDifference(strips, whole), 0u);
             EXPECT_EQ(strips.data != document.picture.data, c.changesThePicture);
         }

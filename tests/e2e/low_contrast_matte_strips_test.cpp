@@ -2,66 +2,18 @@
 // a render in one tile, on photographs at 8 and 16 bits, with and without transparency.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "editor/filter_host.h"
-#include "editor/picture.h"
-#include "editor/picture_file.h"
-#include "tests/e2e/plugin_fixture.h"
+#include "tests/e2e/strip_check.h"
 
 namespace {
 
 using namespace test_support;
-using Settings = std::vector<std::pair<std::string, std::string>>;
 
-editor::Picture samplePicture(const char* name, int depth) {
-    return editor::convertDepth(editor::readPicture((sourceDir() / "samples" / name).string()), depth);
-}
-
-// The picture with a transparency ramp from left to right and a clear disc in the middle.
-editor::Picture withTransparency(const editor::Picture& picture) {
-    editor::Picture out = editor::Picture::blank(picture.width, picture.height, 4, picture.depth);
-    const uint32_t full = picture.depth == 16 ? editor::kHostFullScale16 : 255;
-    for (int32_t y = 0; y < picture.height; ++y)
-        for (int32_t x = 0; x < picture.width; ++x) {
-            const int32_t dx = x - picture.width / 2, dy = y - picture.height / 2;
-            const uint32_t alpha = dx * dx + dy * dy < 50 * 50 ? 0 : full * uint32_t(x) / uint32_t(picture.width);
-            for (int c = 0; c < 4; ++c) {
-                const uint32_t value = c < 3 ? sample(picture, x, y, c) : alpha;
-                const size_t at = (size_t(y) * size_t(picture.width) + size_t(x)) * 4 + size_t(c);
-                if (picture.depth == 16)
-                    out.samples16()[at] = uint16_t(value);
-                else
-                    out.data[at] = uint8_t(value);
-            }
-        }
-    return out;
-}
-
-editor::Picture rendered(const editor::Picture& picture, const std::string& key, const Settings& settings,
-                         int32_t tileHeight, int32_t tileWidth) {
-    editor::Picture copy = picture;
-    editor::HostOptions options;
-    options.tileHeight = tileHeight;
-    options.tileWidth = tileWidth;
-    editor::FilterHost host(copy, options);
-    auto& plugin = sharedPlugin();
-    EXPECT_EQ(host.replay(plugin.entryFor(key), blockWith(plugin, key, settings)), 0) << key;
-    EXPECT_EQ(host.liveBuffers(), 0u);
-    return copy;
-}
-
-uint32_t largestDifference(const editor::Picture& a, const editor::Picture& b) {
-    uint32_t largest = 0;
-    for (int32_t y = 0; y < a.height; ++y)
-        for (int32_t x = 0; x < a.width; ++x)
-            for (int c = 0; c < a.channels; ++c)
-                largest = std::max(largest, uint32_t(std::abs(int32_t(sample(a, x, y, c)) - int32_t(sample(b, x, y, c)))));
-    return largest;
+// A transparency ramp from left to right and a clear disc in the middle.
+uint32_t alphaRampWithDisc(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t full) {
+    const int32_t dx = x - width / 2, dy = y - height / 2;
+    return dx * dx + dy * dy < 50 * 50 ? 0 : full * uint32_t(x) / uint32_t(width);
 }
 
 struct StripCase {
@@ -82,24 +34,19 @@ TEST(LowContrastMatteStrips, StripsEqualOneTile) {
          {{"matteAdjust", "-2.5"}, {"matteBlurGang", "off"}, {"matteBlurX", "7"}, {"matteBlurY", "31"},
           {"extractOn", "Saturation"}, {"range", "60"}}},
     };
-    struct Source {
-        const char* what;
-        editor::Picture picture;
-    };
-    const Source sources[] = {
-        {"coffee 8-bit", samplePicture("coffee.png", 8)},
-        {"coffee 16-bit", samplePicture("coffee.png", 16)},
-        {"astronaut 8-bit with transparency", withTransparency(samplePicture("astronaut.png", 8))},
-        {"astronaut 16-bit with transparency", withTransparency(samplePicture("astronaut.png", 16))},
-    };
+    const auto sources = documents(
+        {{"coffee.png", 8}, {"coffee.png", 16}, {"astronaut.png", 8, true}, {"astronaut.png", 16, true}},
+        alphaRampWithDisc);
     for (const StripCase& c : cases)
-        for (const Source& source : sources) {
-            SCOPED_TRACE(std::string(c.key) + ", " + c.what + ", " + source.what);
-            const editor::Picture strips = rendered(source.picture, c.key, c.settings, 16, 16);
-            const editor::Picture oneTile = rendered(source.picture, c.key, c.settings, 4096, 4096);
+        for (const Document& source : sources) {
+            SCOPED_TRACE(std::string(c.key) + ", " + c.what + ", " + source.name);
+            const editor::Picture strips =
+                runInTiles(source.picture, c.key, c.settings, kSmallTile, BufferCheck::AllReleased);
+            const editor::Picture oneTile =
+                runInTiles(source.picture, c.key, c.settings, kOneTile, BufferCheck::AllReleased);
             EXPECT_NE(oneTile.data, source.picture.data);
             const uint32_t difference = largestDifference(strips, oneTile);
-            RecordProperty(std::string(c.key) + " " + c.what + " " + source.what, int(difference));
+            RecordProperty(std::string(c.key) + " " + c.what + " " + source.name, int(difference));
             EXPECT_EQ(difference, 0u);
         }
 }

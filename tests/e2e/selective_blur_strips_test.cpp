@@ -5,62 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "editor/filter_host.h"
-#include "editor/picture.h"
-#include "editor/picture_file.h"
-#include "tests/e2e/plugin_fixture.h"
+#include "tests/e2e/strip_check.h"
 
 namespace {
 
 using namespace test_support;
-using editor::FilterHost;
-using editor::HostOptions;
 using editor::Picture;
 
-using Settings = std::vector<std::pair<std::string, std::string>>;
-
-constexpr int32_t kStripHeight = 16;
-
-Picture samplePicture(const std::string& name, int depth, bool transparent) {
-    Picture picture = editor::readPicture((sourceDir() / "samples" / name).string());
-    if (transparent) {
-        // A varied transparency: alpha falls across the picture and rises down it.
-        Picture withAlpha = Picture::blank(picture.width, picture.height, 4, picture.depth);
-        for (int32_t y = 0; y < picture.height; ++y)
-            for (int32_t x = 0; x < picture.width; ++x) {
-                const uint8_t* in = picture.row8(y) + size_t(x) * picture.pixelBytes();
-                uint8_t* out = withAlpha.row8(y) + size_t(x) * withAlpha.pixelBytes();
-                std::copy(in, in + 3, out);
-                out[3] = uint8_t(std::clamp(255 - x * 255 / picture.width + y * 128 / picture.height, 0, 255));
-            }
-        picture = std::move(withAlpha);
-    }
-    return editor::convertDepth(picture, depth);
-}
-
-Picture rendered(const Picture& original, const std::string& key, const Settings& settings, int32_t tile) {
-    Picture picture = original;
-    HostOptions options;
-    options.tileHeight = options.tileWidth = tile;
-    FilterHost host(picture, options);
-    auto& plugin = sharedPlugin();
-    EXPECT_EQ(host.replay(plugin.entryFor(key), blockWith(plugin, key, settings)), 0) << key;
-    return picture;
-}
-
-uint32_t largestDifference(const Picture& a, const Picture& b) {
-    uint32_t worst = 0;
-    for (int32_t y = 0; y < a.height; ++y)
-        for (int32_t x = 0; x < a.width; ++x)
-            for (int c = 0; c < a.channels; ++c)
-                worst = std::max(worst, uint32_t(std::abs(int32_t(sample(a, x, y, c)) -
-                                                          int32_t(sample(b, x, y, c)))));
-    return worst;
+// A varied transparency: alpha falls across the picture and rises down it (drawn at 8 bits).
+uint32_t alphaAcrossAndDown(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t) {
+    return uint32_t(std::clamp(255 - x * 255 / width + y * 128 / height, 0, 255));
 }
 
 struct StripCase {
@@ -79,27 +35,21 @@ const StripCase kCases[] = {
     {"CenterSpot", {{"gang", "off"}, {"blurX", "25"}, {"blurY", "3"}, {"pos", "0.3,-0.2"}, {"size", "40"}}},
 };
 
-struct SamplePicture {
-    const char* file;
-    int depth;
-    bool transparent;
-};
-
-const SamplePicture kPictures[] = {
-    {"coffee.png", 8, false},  {"coffee.png", 16, false},   {"astronaut.png", 8, false},
-    {"astronaut.png", 16, false}, {"coffee.png", 8, true}, {"astronaut.png", 16, true},
-};
-
 TEST(SelectiveBlurStrips, StripsEqualOneTile) {
-    for (const SamplePicture& source : kPictures) {
-        const Picture original = samplePicture(source.file, source.depth, source.transparent);
+    const auto sources = documents({{"coffee.png", 8},
+                                    {"coffee.png", 16},
+                                    {"astronaut.png", 8},
+                                    {"astronaut.png", 16},
+                                    {"coffee.png", 8, true},
+                                    {"astronaut.png", 16, true}},
+                                   alphaAcrossAndDown, AlphaDepth::EightBits);
+    for (const Document& source : sources) {
         for (const StripCase& test : kCases) {
             std::string settings;
             for (const auto& [name, value] : test.settings) settings += " " + name + "=" + value;
-            SCOPED_TRACE(std::string(test.key) + settings + " on " + source.file + " " +
-                         std::to_string(source.depth) + (source.transparent ? " bits with alpha" : " bits"));
-            const Picture whole = rendered(original, test.key, test.settings, 4096);
-            const Picture strips = rendered(original, test.key, test.settings, kStripHeight);
+            SCOPED_TRACE(std::string(test.key) + settings + " on " + source.name);
+            const Picture whole = runInTiles(source.picture, test.key, test.settings, kOneTile);
+            const Picture strips = runInTiles(source.picture, test.key, test.settings, kSmallTile);
             EXPECT_EQ(largestDifference(whole, strips), 0u);
         }
     }

@@ -1,0 +1,158 @@
+#include "bench/bench_support.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+
+#include "fx/effect.h"
+#include "fx/effect_registry.h"
+#include "fx/render_info.h"
+
+namespace bench {
+namespace {
+
+// The sequence every picture draws from.
+struct Sequence {
+    uint32_t state;
+    uint32_t next() {
+        state = state * 1664525u + 1013904223u;
+        return state;
+    }
+};
+
+// The samples of pixel (x, y), drawing from the sequence in sample order.
+void drawPixel(const PictureSpec& spec, int32_t x, int32_t y, uint32_t full, Sequence& random, uint32_t* values) {
+    switch (spec.pattern) {
+    case Pattern::Noise:
+        for (uint32_t c = 0; c < spec.channels; ++c) values[c] = (random.next() >> 8) % (full + 1);
+        break;
+    case Pattern::BroadAreas: {
+        const uint32_t broad = ((x / 500 + y / 400) % 3) * full / 2;
+        for (uint32_t c = 0; c < spec.channels; ++c)
+            values[c] = std::min(full, broad / 2 + (random.next() >> 8) % (full / 2 + 1));
+        break;
+    }
+    case Pattern::Gradients: {
+        const uint32_t grain = (random.next() >> 24) & 15;
+        values[0] = (uint32_t(x) * full / kWidth + grain * full / 255) % (full + 1);
+        values[1] = (uint32_t(y) * full / kHeight + grain * full / 255) % (full + 1);
+        values[2] = uint32_t(x + y) * full / (kWidth + kHeight);
+        values[3] = full;
+        break;
+    }
+    case Pattern::Photo:
+        for (uint32_t c = 0; c < spec.channels; ++c) {
+            const uint32_t noise = (random.next() >> 8) % (full + 1);
+            const uint32_t ramp = (uint32_t(x) * (3 + c) + uint32_t(y) * (5 - c)) % 60000;
+            const uint32_t smooth = ramp < 30000 ? ramp : 60000 - ramp;
+            values[c] = 1000 + smooth + (noise & 255);
+        }
+        break;
+    }
+    if (spec.opaque && spec.channels == 4) values[3] = full;
+}
+
+template <class Sample>
+void fillPicture(Image& image, const PictureSpec& spec) {
+    const uint32_t full = sizeof(Sample) == 2 ? 32768 : 255;
+    Sequence random{spec.seed};
+    uint32_t values[4] = {};
+    for (int32_t y = 0; y < kHeight; ++y) {
+        Sample* row = image.row<Sample>(y);
+        for (int32_t x = 0; x < kWidth; ++x) {
+            drawPixel(spec, x, y, full, random, values);
+            for (uint32_t c = 0; c < spec.channels; ++c) row[size_t(x) * spec.channels + c] = Sample(values[c]);
+        }
+    }
+}
+
+// Finds the parameter by its scripting key; false when the effect has none of that name.
+bool setNumber(Effect& effect, const char* key, double value) {
+    for (uint32_t i = 0; i < effect.parameterCount; ++i)
+        if (effect.parameter(i).name && std::strcmp(effect.parameter(i).name, key) == 0) {
+            effect.parameter(i).number = value;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+ImagePtr makePicture(const PictureSpec& spec) {
+    if (spec.channels < 1 || spec.channels > 4 || (spec.bytesPerChannel != 1 && spec.bytesPerChannel != 2))
+        throw std::invalid_argument("a test picture has 1 to 4 channels of 1 or 2 bytes");
+    if (spec.pattern == Pattern::Gradients && spec.channels != 4)
+        throw std::invalid_argument("the gradient picture has four channels");
+    // The ramps reach 31255: more than an 8-bit sample holds.
+    if (spec.pattern == Pattern::Photo && spec.bytesPerChannel != 2)
+        throw std::invalid_argument("the photograph-like picture is 16-bit");
+    ImagePtr image = ImagePtr::make({kWidth, kHeight}, spec.channels, spec.bytesPerChannel);
+    if (spec.bytesPerChannel == 2)
+        fillPicture<uint16_t>(*image, spec);
+    else
+        fillPicture<uint8_t>(*image, spec);
+    return image;
+}
+
+const ImagePtr& picture(const PictureSpec& spec) {
+    using Key = std::tuple<Pattern, uint32_t, uint32_t, uint32_t, bool>;
+    static std::map<Key, ImagePtr> pictures;
+    ImagePtr& image = pictures[Key{spec.pattern, spec.channels, spec.bytesPerChannel, spec.seed, spec.opaque}];
+    if (!image) image = makePicture(spec);
+    return image;
+}
+
+void copyBytes(benchmark::State& state, const Image& image) {
+    std::vector<uint8_t> target(image.byteCount(), 1);
+    for (auto _ : state) {
+        std::memcpy(target.data(), image.data, image.byteCount());
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.byteCount()));
+}
+
+void copyPicture(benchmark::State& state, const PictureSpec& spec) { copyBytes(state, *picture(spec)); }
+
+void renderEffect(benchmark::State& state, const char* key, const PictureSpec& spec, const RenderOptions& options) {
+    const ImagePtr& source = picture(spec);
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(key));
+    if (!effect) {
+        state.SkipWithError("effect not registered");
+        return;
+    }
+    for (const auto& [name, value] : options.settings)
+        if (!setNumber(*effect, name, value)) {
+            state.SkipWithError((std::string("no parameter ") + name).c_str());
+            return;
+        }
+    ImagePtr output = options.output == Output::CopyOfSource
+                          ? source->clone()
+                          : ImagePtr::make({source->width, source->height}, source->channels, source->bytesPerChannel);
+
+    fx::Plugin::RenderInfo info;
+    info.outputImage = output.get();
+    info.renderRect = {0, 0, source->height, source->width};
+    info.outputRect = info.renderRect;
+    info.is16 = source->is16();
+    info.imageWidth = source->width;
+    info.imageHeight = source->height;
+    info.tileCount = 1;
+    info.tileIndex = 0;
+    effect->parameter(0).image = source;
+    if (options.prepare == Prepare::Once) effect->effectClass->beginRender(effect.get(), &info);
+    for (auto _ : state) {
+        if (options.prepare == Prepare::EveryIteration) effect->effectClass->beginRender(effect.get(), &info);
+        effect->effectClass->render(effect.get(), &info);
+        benchmark::DoNotOptimize(output->data);
+        benchmark::ClobberMemory();
+    }
+    effect->parameter(0).image.reset();
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source->byteCount()));
+}
+
+}  // namespace bench
