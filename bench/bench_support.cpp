@@ -25,14 +25,14 @@ struct Sequence {
 };
 
 // The samples of pixel (x, y), drawing from the sequence in sample order.
-void drawPixel(const PictureSpec& spec, int32_t x, int32_t y, uint32_t full, Sequence& random, uint32_t* values) {
-    switch (spec.pattern) {
+void drawPixel(const PictureRecipe& recipe, int32_t x, int32_t y, uint32_t full, Sequence& random, uint32_t* values) {
+    switch (recipe.pattern) {
     case Pattern::Noise:
-        for (uint32_t c = 0; c < spec.channels; ++c) values[c] = (random.next() >> 8) % (full + 1);
+        for (uint32_t c = 0; c < recipe.channels; ++c) values[c] = (random.next() >> 8) % (full + 1);
         break;
     case Pattern::BroadAreas: {
         const uint32_t broad = ((x / 500 + y / 400) % 3) * full / 2;
-        for (uint32_t c = 0; c < spec.channels; ++c)
+        for (uint32_t c = 0; c < recipe.channels; ++c)
             values[c] = std::min(full, broad / 2 + (random.next() >> 8) % (full / 2 + 1));
         break;
     }
@@ -45,7 +45,7 @@ void drawPixel(const PictureSpec& spec, int32_t x, int32_t y, uint32_t full, Seq
         break;
     }
     case Pattern::Photo:
-        for (uint32_t c = 0; c < spec.channels; ++c) {
+        for (uint32_t c = 0; c < recipe.channels; ++c) {
             const uint32_t noise = (random.next() >> 8) % (full + 1);
             const uint32_t ramp = (uint32_t(x) * (3 + c) + uint32_t(y) * (5 - c)) % 60000;
             const uint32_t smooth = ramp < 30000 ? ramp : 60000 - ramp;
@@ -53,19 +53,19 @@ void drawPixel(const PictureSpec& spec, int32_t x, int32_t y, uint32_t full, Seq
         }
         break;
     }
-    if (spec.opaque && spec.channels == 4) values[3] = full;
+    if (recipe.opaque && recipe.channels == 4) values[3] = full;
 }
 
 template <class Sample>
-void fillPicture(Image& image, const PictureSpec& spec) {
+void fillPicture(Image& image, const PictureRecipe& recipe) {
     const uint32_t full = sizeof(Sample) == 2 ? 32768 : 255;
-    Sequence random{spec.seed};
+    Sequence random{recipe.seed};
     uint32_t values[4] = {};
     for (int32_t y = 0; y < kHeight; ++y) {
         Sample* row = image.row<Sample>(y);
         for (int32_t x = 0; x < kWidth; ++x) {
-            drawPixel(spec, x, y, full, random, values);
-            for (uint32_t c = 0; c < spec.channels; ++c) row[size_t(x) * spec.channels + c] = Sample(values[c]);
+            drawPixel(recipe, x, y, full, random, values);
+            for (uint32_t c = 0; c < recipe.channels; ++c) row[size_t(x) * recipe.channels + c] = Sample(values[c]);
         }
     }
 }
@@ -82,27 +82,27 @@ bool setNumber(Effect& effect, const char* key, double value) {
 
 }  // namespace
 
-ImagePtr makePicture(const PictureSpec& spec) {
-    if (spec.channels < 1 || spec.channels > 4 || (spec.bytesPerChannel != 1 && spec.bytesPerChannel != 2))
+ImagePtr makePicture(const PictureRecipe& recipe) {
+    if (recipe.channels < 1 || recipe.channels > 4 || (recipe.bytesPerChannel != 1 && recipe.bytesPerChannel != 2))
         throw std::invalid_argument("a test picture has 1 to 4 channels of 1 or 2 bytes");
-    if (spec.pattern == Pattern::Gradients && spec.channels != 4)
+    if (recipe.pattern == Pattern::Gradients && recipe.channels != 4)
         throw std::invalid_argument("the gradient picture has four channels");
     // The ramps reach 31255: more than an 8-bit sample holds.
-    if (spec.pattern == Pattern::Photo && spec.bytesPerChannel != 2)
+    if (recipe.pattern == Pattern::Photo && recipe.bytesPerChannel != 2)
         throw std::invalid_argument("the photograph-like picture is 16-bit");
-    ImagePtr image = ImagePtr::make({kWidth, kHeight}, spec.channels, spec.bytesPerChannel);
-    if (spec.bytesPerChannel == 2)
-        fillPicture<uint16_t>(*image, spec);
+    ImagePtr image = ImagePtr::make({kWidth, kHeight}, recipe.channels, recipe.bytesPerChannel);
+    if (recipe.bytesPerChannel == 2)
+        fillPicture<uint16_t>(*image, recipe);
     else
-        fillPicture<uint8_t>(*image, spec);
+        fillPicture<uint8_t>(*image, recipe);
     return image;
 }
 
-const ImagePtr& picture(const PictureSpec& spec) {
+const ImagePtr& picture(const PictureRecipe& recipe) {
     using Key = std::tuple<Pattern, uint32_t, uint32_t, uint32_t, bool>;
     static std::map<Key, ImagePtr> pictures;
-    ImagePtr& image = pictures[Key{spec.pattern, spec.channels, spec.bytesPerChannel, spec.seed, spec.opaque}];
-    if (!image) image = makePicture(spec);
+    ImagePtr& image = pictures[Key{recipe.pattern, recipe.channels, recipe.bytesPerChannel, recipe.seed, recipe.opaque}];
+    if (!image) image = makePicture(recipe);
     return image;
 }
 
@@ -116,10 +116,10 @@ void copyBytes(benchmark::State& state, const Image& image) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(image.byteCount()));
 }
 
-void copyPicture(benchmark::State& state, const PictureSpec& spec) { copyBytes(state, *picture(spec)); }
+void copyPicture(benchmark::State& state, const PictureRecipe& recipe) { copyBytes(state, *picture(recipe)); }
 
-void renderEffect(benchmark::State& state, const char* key, const PictureSpec& spec, const RenderOptions& options) {
-    const ImagePtr& source = picture(spec);
+void renderEffect(benchmark::State& state, const char* key, const PictureRecipe& recipe, const RenderOptions& options) {
+    const ImagePtr& source = picture(recipe);
     std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(key));
     if (!effect) {
         state.SkipWithError("effect not registered");

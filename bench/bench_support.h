@@ -34,7 +34,7 @@ enum class Pattern {
     Photo,
 };
 
-struct PictureSpec {
+struct PictureRecipe {
     Pattern pattern = Pattern::Noise;
     uint32_t channels = 4;
     uint32_t bytesPerChannel = 1;
@@ -45,15 +45,15 @@ struct PictureSpec {
 
 // A new kWidth x kHeight picture as described. Throws std::invalid_argument for a description
 // the patterns do not cover.
-ImagePtr makePicture(const PictureSpec& spec);
+ImagePtr makePicture(const PictureRecipe& recipe);
 
 // The picture as described, made on first use and shared by every benchmark that asks for the
 // same description: read it, never change it.
-const ImagePtr& picture(const PictureSpec& spec);
+const ImagePtr& picture(const PictureRecipe& recipe);
 
 // A memcpy of the picture's bytes per iteration: the unit the other figures are quoted against.
 void copyBytes(benchmark::State& state, const Image& image);
-void copyPicture(benchmark::State& state, const PictureSpec& spec);
+void copyPicture(benchmark::State& state, const PictureRecipe& recipe);
 
 // Numbers set by scripting key before the render.
 using Settings = std::vector<std::pair<const char*, double>>;
@@ -83,6 +83,6 @@ struct RenderOptions {
 // The effect with registry key `key` rendered over the whole picture in one tile per iteration,
 // the picture attached as its source (parameter 0). Skips with an error when the effect is not
 // registered or a setting names no parameter.
-void renderEffect(benchmark::State& state, const char* key, const PictureSpec& spec, const RenderOptions& options);
+void renderEffect(benchmark::State& state, const char* key, const PictureRecipe& recipe, const RenderOptions& options);
 
 }  // namespace bench

@@ -15,7 +15,7 @@ namespace {
 const bool registered = [] {
     for (uint32_t bytes : {2u, 1u}) {
         // A noisy opaque picture.
-        const bench::PictureSpec noise{.bytesPerChannel = bytes, .seed = 12345};
+        const bench::PictureRecipe noise{.bytesPerChannel = bytes, .seed = 12345};
         const std::string prefix = std::string("Monochrome/RGBA") + (bytes == 2 ? "16" : "8") + "/";
         benchmark::RegisterBenchmark((prefix + "memcpy").c_str(), bench::copyPicture, noise)
             ->Unit(benchmark::kMillisecond);

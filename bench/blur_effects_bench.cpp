@@ -11,7 +11,7 @@
 namespace {
 
 // A noisy opaque picture at 16 or 8 bits.
-bench::PictureSpec noise(uint32_t bytes) { return {.bytesPerChannel = bytes, .seed = 4242}; }
+bench::PictureRecipe noise(uint32_t bytes) { return {.bytesPerChannel = bytes, .seed = 4242}; }
 
 const bench::RenderOptions kDefaults{};
 const bench::RenderOptions kOverexpose{.settings = {{"amount", 50}}};

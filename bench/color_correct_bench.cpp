@@ -18,12 +18,12 @@ using bench::Settings;
 // The two 16-bit pictures, alpha opaque:
 //   noise  every sample random: every look-up lands somewhere else, the worst case
 //   photo  smooth colour gradients with a fine grain, the way photographs use the tables
-const bench::PictureSpec kNoise{.pattern = bench::Pattern::Noise, .bytesPerChannel = 2, .seed = 2024};
-const bench::PictureSpec kPhoto{.pattern = bench::Pattern::Photo, .bytesPerChannel = 2, .seed = 2024};
+const bench::PictureRecipe kNoise{.pattern = bench::Pattern::Noise, .bytesPerChannel = 2, .seed = 2024};
+const bench::PictureRecipe kPhoto{.pattern = bench::Pattern::Photo, .bytesPerChannel = 2, .seed = 2024};
 
 // The prepare step runs per run of the filter, so it is timed with each render; after the
 // first it finds nothing changed. The output starts as a copy of the source.
-void renderEffect(benchmark::State& state, const bench::PictureSpec& picture, const char* key,
+void renderEffect(benchmark::State& state, const bench::PictureRecipe& picture, const char* key,
                   const Settings& settings) {
     bench::renderEffect(state, key, picture,
                         {.settings = settings,

@@ -31,7 +31,7 @@ const bool registered = [] {
     };
     for (uint32_t bytes : {2u, 1u}) {
         // A picture with broad light and dark areas and fine noise, opaque.
-        const bench::PictureSpec picture{
+        const bench::PictureRecipe picture{
             .pattern = bench::Pattern::BroadAreas, .bytesPerChannel = bytes, .seed = 12345};
         const std::string prefix = std::string("LowContrastMatte/RGBA") + (bytes == 2 ? "16" : "8") + "/";
         benchmark::RegisterBenchmark((prefix + "memcpy").c_str(), bench::copyPicture, picture)

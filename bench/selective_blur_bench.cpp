@@ -15,7 +15,7 @@
 namespace {
 
 // A smooth picture with fine texture, opaque.
-bench::PictureSpec gradients(uint32_t bytes) {
+bench::PictureRecipe gradients(uint32_t bytes) {
     return {.pattern = bench::Pattern::Gradients, .bytesPerChannel = bytes, .seed = 12345};
 }
 

@@ -32,19 +32,19 @@ editor::Picture samplePicture(const char* file, int depth) {
     return editor::convertDepth(editor::readPicture((sourceDir() / "samples" / file).string()), depth);
 }
 
-std::vector<Document> documents(std::initializer_list<DocumentSpec> specs, AlphaPattern alpha,
+std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha,
                                 AlphaDepth alphaDepth) {
     std::vector<Document> result;
-    for (const DocumentSpec& spec : specs) {
-        const std::string name = std::string(spec.file) + " " + std::to_string(spec.depth) + "-bit";
-        if (!spec.transparent)
-            result.push_back({name, samplePicture(spec.file, spec.depth)});
+    for (const DocumentRecipe& recipe : recipes) {
+        const std::string name = std::string(recipe.file) + " " + std::to_string(recipe.depth) + "-bit";
+        if (!recipe.transparent)
+            result.push_back({name, samplePicture(recipe.file, recipe.depth)});
         else if (alphaDepth == AlphaDepth::EightBits)
             result.push_back({name + " with transparency",
-                              editor::convertDepth(withTransparency(samplePicture(spec.file, 8), alpha), spec.depth)});
+                              editor::convertDepth(withTransparency(samplePicture(recipe.file, 8), alpha), recipe.depth)});
         else
             result.push_back(
-                {name + " with transparency", withTransparency(samplePicture(spec.file, spec.depth), alpha)});
+                {name + " with transparency", withTransparency(samplePicture(recipe.file, recipe.depth), alpha)});
     }
     return result;
 }

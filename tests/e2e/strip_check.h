@@ -38,7 +38,7 @@ enum class AlphaDepth {
     EightBits,
 };
 
-struct DocumentSpec {
+struct DocumentRecipe {
     const char* file;
     int depth;
     bool transparent = false;
@@ -50,7 +50,7 @@ struct Document {
 };
 
 // The documents in the order given; those with transparency take their alpha from `alpha`.
-std::vector<Document> documents(std::initializer_list<DocumentSpec> specs, AlphaPattern alpha,
+std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha,
                                 AlphaDepth alphaDepth = AlphaDepth::Document);
 
 enum class BufferCheck { None, AllReleased };
