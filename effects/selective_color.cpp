@@ -219,15 +219,17 @@ void shiftHueAndSaturation(Sample* pixel, float hue, float saturation) {
 }
 
 // The colour step on a row of count pixels: hue and saturation, the channel tables, then the
-// warm/cool shift.
+// warm/cool shift. Pixels the matte leaves out (0) show the source whatever their corrected
+// value, so the costly per-pixel part skips them.
 template <class Sample>
-void correctRow(const SelectiveColorEffect& effect, Sample* row, int32_t count) {
+void correctRow(const SelectiveColorEffect& effect, Sample* row, const Sample* matte, int32_t count) {
     if (effect.hueActive || effect.tablesActive) {
         const Sample* red = effect.tables.table<Sample>(0);
         const Sample* green = effect.tables.table<Sample>(1);
         const Sample* blue = effect.tables.table<Sample>(2);
         Sample* pixel = row;
         for (int32_t x = 0; x < count; ++x, pixel += 4) {
+            if (matte[x] == 0) continue;
             if (effect.hueActive) shiftHueAndSaturation(pixel, effect.hue, effect.saturation);
             pixel[0] = red[pixel[0]];
             pixel[1] = green[pixel[1]];
@@ -274,9 +276,9 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* sourceRow = source.row<Sample>(y) + size_t(rect.left) * 4;
         std::copy(sourceRow, sourceRow + size_t(count) * 4, corrected.data());
-        if (corrects) correctRow(effect, corrected.data(), count);
-        mixThroughMatte(sourceRow, corrected.data(), matte.row<Sample>(y) + rect.left,
-                        output.row<Sample>(y) + size_t(rect.left) * 4, count);
+        const Sample* matteRow = matte.row<Sample>(y) + rect.left;
+        if (corrects) correctRow(effect, corrected.data(), matteRow, count);
+        mixThroughMatte(sourceRow, corrected.data(), matteRow, output.row<Sample>(y) + size_t(rect.left) * 4, count);
     }
 }
 
