@@ -103,6 +103,29 @@ TEST(ExifOrientation, ReadsTheEntryOrRefusesDamage) {
     EXPECT_THROW(exifWithOrientation(9), std::invalid_argument);
 }
 
+// Damaged data never leads the reader outside the block: every cut and many random changes of
+// a valid block give an orientation of 0..8 (the sanitizer build checks the reads).
+TEST(ExifOrientation, DamagedBlocksStayInside) {
+    const std::vector<uint8_t> valid = cameraExif();
+    for (size_t length = 0; length <= valid.size(); ++length) {
+        const std::vector<uint8_t> cut(valid.begin(), valid.begin() + std::ptrdiff_t(length));
+        const int orientation = exifOrientation(cut);
+        // The orientation entry ends at byte 34; the next-directory offset after it is not needed.
+        EXPECT_EQ(orientation, length >= 34 ? 6 : 0) << length;
+    }
+    uint32_t state = 99;
+    for (int trial = 0; trial < 20000; ++trial) {
+        std::vector<uint8_t> damaged = valid;
+        for (int change = 0; change < 3; ++change) {
+            state = state * 1664525u + 1013904223u;
+            damaged[(state >> 8) % damaged.size()] = uint8_t(state >> 24);
+        }
+        const int orientation = exifOrientation(damaged);
+        ASSERT_GE(orientation, 0);
+        ASSERT_LE(orientation, 8);
+    }
+}
+
 // Every format keeps the profile; JPEG and PNG keep the Exif data as it is, TIFF its
 // orientation. A file written from another format's picture keeps what both can hold.
 TEST(PictureMetadata, TravelsThroughEveryFormat) {
