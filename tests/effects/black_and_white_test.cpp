@@ -134,11 +134,6 @@ TEST(MonochromeEffects, BleachBypassParameters) {
 
 // ---- isActive ----------------------------------------------------------------------------
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
 struct ActiveCase {
     const char* effect;
     uint32_t view;
@@ -163,7 +158,7 @@ TEST(MonochromeEffects, IsActive) {
     for (const ActiveCase& c : cases) {
         EffectHarness harness(c.effect);
         harness.setList("view", c.view);
-        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        harness.apply(c.settings);
         EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
     }
 }
@@ -188,7 +183,7 @@ TEST_P(MonochromePixel, ConstantImage) {
     ImagePtr source = makeImage(4, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
     EffectHarness harness(c.effect);
     if (std::string(c.effect) == "BlackAndWhite") harness.setList("filter", c.filter);
-    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+    harness.apply(c.settings);
     ImagePtr output = harness.render(*source);
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 4; ++x) {
@@ -388,7 +383,7 @@ TEST(MonochromeEffects, InfraRedRequiredSource) {
     };
     for (const MarginCase& c : cases) {
         EffectHarness harness("InfraRed");
-        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        harness.apply(c.settings);
         harness.setBoolean("glowBlurGang", c.gang);
         fx::Plugin::RenderInfo info;
         info.scaleX = info.scaleY = c.scale;
@@ -444,7 +439,7 @@ TEST(MonochromeEffects, InfraRedStripsEqualOneRender) {
         for (const StripSetting& setting : settings) {
             ImagePtr picture = makeNoiseImage(width, height, 4, bytes, 16);
             EffectHarness harness("InfraRed");
-            for (const Setting& s : setting.numbers) harness.setNumber(s.key, s.value);
+            harness.apply(setting.numbers);
             harness.setList("glowMode", setting.glowMode);
             ImagePtr whole = harness.render(*picture);
 

@@ -83,11 +83,6 @@ ImagePtr renderInTiles(EffectHarness& harness, const Image& picture, int32_t til
     return result;
 }
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
 struct StripCase {
     const char* name;
     const char* effect;
@@ -103,18 +98,6 @@ const StripCase kCases[] = {
     {"Overexpose 50", "Overexpose", {{"amount", 50}}},
     {"Overexpose 70 blur 7.5", "Overexpose", {{"amount", 70}, {"intensity", 300}, {"blur", 7.5}}},
 };
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) {
-        const Parameter& p = harness.effect().parameter(harness.index(s.key));
-        if (p.kind == ParameterKind::List)
-            harness.setList(s.key, uint32_t(s.value));
-        else if (p.kind == ParameterKind::Boolean)
-            harness.setBoolean(s.key, s.value != 0);
-        else
-            harness.setNumber(s.key, s.value);
-    }
-}
 
 TEST(BlurEffectsStrips, SixteenRowStripsEqualOneTile) {
     const editor::Picture coffee = editor::readPicture((samplesDir() / "coffee.png").string());
@@ -132,7 +115,7 @@ TEST(BlurEffectsStrips, SixteenRowStripsEqualOneTile) {
     for (const StripCase& c : kCases)
         for (const Source& source : sources) {
             EffectHarness harness(c.effect);
-            apply(harness, c.settings);
+            harness.apply(c.settings);
             ImagePtr strips = renderInTiles(harness, *source.image, 16, 16);
             ImagePtr whole = renderInTiles(harness, *source.image, 4096, 4096);
             EXPECT_NE(maxDifference(*whole, *source.image), 0u) << c.name << ", " << source.name;

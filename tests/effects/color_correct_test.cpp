@@ -18,15 +18,6 @@
 
 namespace {
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) harness.setNumber(s.key, s.value);
-}
-
 uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 // ---- Parameters ----------------------------------------------------------------------------
@@ -132,7 +123,7 @@ TEST(ColorCorrect, IsActive) {
     ImagePtr image = makeNoiseImage(4, 4, 4, 1, 5);
     for (const ActiveCase& c : cases) {
         EffectHarness harness("ColorCorrect");
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         harness.setList("view", c.view);
         EXPECT_EQ(activeAfterRender(harness, *image), c.active) << "view " << c.view;
     }
@@ -153,7 +144,7 @@ TEST_P(ColorCorrectPixel, ConstantImage) {
     const uint32_t alpha = c.bytes == 2 ? 12345 : 99;
     ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
     EffectHarness harness("ColorCorrect");
-    apply(harness, c.settings);
+    harness.apply(c.settings);
     ImagePtr output = harness.render(*source);
     const std::vector<uint32_t> pixel = {sampleAt(*output, 2, 1, 0), sampleAt(*output, 2, 1, 1),
                                          sampleAt(*output, 2, 1, 2), sampleAt(*output, 2, 1, 3)};
@@ -200,7 +191,7 @@ TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
         ImagePtr source = makeNoiseImage(31, 7, 4, bytes, 11);
         for (int32_t x = 0; x < 31; ++x) setSample(*source, x, 3, 3, uint32_t(x));
         EffectHarness harness("ColorCorrect");
-        apply(harness, {{"ccTintAmount", 100}, {"ccShadR", -60}, {"ccBrightness", -40}});
+        harness.apply({{"ccTintAmount", 100}, {"ccShadR", -60}, {"ccBrightness", -40}});
         ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 7; ++y)
             for (int32_t x = 0; x < 31; ++x) {
@@ -219,7 +210,7 @@ TEST(ColorCorrect, FullHueTurnsKeepColoursAndGreysNeverMove) {
                 for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, level);  // a row of greys
             }
             EffectHarness harness("ColorCorrect");
-            apply(harness, {{"ccMasterHue", hue}});
+            harness.apply({{"ccMasterHue", hue}});
             ImagePtr output = harness.render(*source);
             EXPECT_LE(maxDifference(*output, *source), 1u) << hue;
             for (int32_t x = 0; x < 40; ++x)
@@ -231,7 +222,7 @@ TEST(ColorCorrect, SaturationMinus100TurnsEveryPixelGrey) {
     for (uint32_t bytes : {1u, 2u}) {
         ImagePtr source = makeNoiseImage(29, 13, 4, bytes, 23);
         EffectHarness harness("ColorCorrect");
-        apply(harness, {{"ccMasterSat", -100}});
+        harness.apply({{"ccMasterSat", -100}});
         ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 13; ++y)
             for (int32_t x = 0; x < 29; ++x) {
@@ -251,7 +242,7 @@ TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
     // 16-bit greys: luma equals the level, so the midtone mask can be read level by level.
     EffectHarness harness("ColorCorrect");
     harness.setList("view", 2);
-    apply(harness, {{"ccMidBri", 70}, {"ccMasterHue", 30}});  // not applied in a mask view
+    harness.apply({{"ccMidBri", 70}, {"ccMasterHue", 30}});  // not applied in a mask view
     for (const auto& [level, mask] : {std::pair{16384u, 32768u}, {0u, 0u}, {3276u, 0u}, {29492u, 0u}, {32768u, 0u}}) {
         ImagePtr source = makeImage(2, 1, 4, 2, {level, level, level, 777});
         ImagePtr output = harness.render(*source);
@@ -286,7 +277,7 @@ TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
         EXPECT_EQ(sampleAt(*harness.render(*ramp), point.x, 0, 0), point.weight) << point.view << " at " << point.x;
     }
     // Highlights moved to the midtones' position and range show the midtone mask.
-    apply(harness, {{"ccHighPos", 50}, {"ccHighRange", 40}});
+    harness.apply({{"ccHighPos", 50}, {"ccHighRange", 40}});
     EXPECT_EQ(maxDifference(*harness.render(*ramp), *midtones), 0u);
 }
 
@@ -294,8 +285,8 @@ TEST(ColorCorrect, ViewOriginalRendersTheSourceAndIsInactive) {
     for (uint32_t bytes : {1u, 2u}) {
         ImagePtr source = makeNoiseImage(11, 6, 4, bytes, 2);
         EffectHarness harness("ColorCorrect");
-        apply(harness, kMixed);
-        apply(harness, {{"ccMasterHue", 45}, {"ccTintAmount", 30}});
+        harness.apply(kMixed);
+        harness.apply({{"ccMasterHue", 45}, {"ccTintAmount", 30}});
         harness.setList("view", 4);
         EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u);
         EXPECT_FALSE(harness.isActive(*source));
@@ -309,8 +300,8 @@ TEST(ColorCorrect, AlphaIsKeptInEveryView) {
             for (int32_t y = 0; y < 5; ++y)
                 for (int32_t x = 0; x < 13; ++x) setSample(*source, x, y, 3, uint32_t(x * 17 + y * 3));
             EffectHarness harness("ColorCorrect");
-            apply(harness, kMixed);
-            apply(harness, {{"ccMasterSat", 40}});
+            harness.apply(kMixed);
+            harness.apply({{"ccMasterSat", 40}});
             harness.setList("view", view);
             ImagePtr output = harness.render(*source);
             for (int32_t y = 0; y < 5; ++y)
@@ -321,7 +312,7 @@ TEST(ColorCorrect, AlphaIsKeptInEveryView) {
 TEST(ColorCorrect, WritesOnlyInsideTheRenderRect) {
     ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
     EffectHarness harness("ColorCorrect");
-    apply(harness, kMixed);
+    harness.apply(kMixed);
     ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
     uint32_t changedInside = 0;
     for (int32_t y = 0; y < 10; ++y)
@@ -353,9 +344,9 @@ TEST(ColorCorrect, DepthsAgreeAndSwitchingDepthRebuildsTheTables) {
                 setSample(*source16, x, y, c, (sampleAt(*source8, x, y, c) * 32768 + 127) / 255);
     for (const auto& s : settings) {
         EffectHarness fresh8("ColorCorrect"), fresh16("ColorCorrect"), switching("ColorCorrect");
-        apply(fresh8, s);
-        apply(fresh16, s);
-        apply(switching, s);
+        fresh8.apply(s);
+        fresh16.apply(s);
+        switching.apply(s);
         ImagePtr expected8 = fresh8.render(*source8);
         ImagePtr expected16 = fresh16.render(*source16);
         EXPECT_EQ(maxDifference(*switching.render(*source8), *expected8), 0u);

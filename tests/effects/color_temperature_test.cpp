@@ -72,11 +72,6 @@ TEST(ColorTemperatureEffects, ClassTablesAndParameters) {
 
 // ---- isActive ----------------------------------------------------------------------------
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
 struct ActiveCase {
     const char* effect;
     uint32_t view;
@@ -102,7 +97,7 @@ TEST(ColorTemperatureEffects, IsActive) {
     for (const ActiveCase& c : cases) {
         EffectHarness harness(c.effect);
         harness.setList("view", c.view);
-        for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+        harness.apply(c.settings);
         EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
     }
 }
@@ -125,7 +120,7 @@ TEST_P(ColorTemperaturePixel, ConstantImage) {
     const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
     ImagePtr source = makeImage(5, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
     EffectHarness harness(c.effect);
-    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
+    harness.apply(c.settings);
     ImagePtr output = harness.render(*source);
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 5; ++x) {
@@ -188,10 +183,6 @@ const InvariantCase kActiveSettings[] = {
     {"Fluorescent", {{"temperature", 13}}},
 };
 
-void apply(EffectHarness& harness, const InvariantCase& c) {
-    for (const Setting& s : c.settings) harness.setNumber(s.key, s.value);
-}
-
 TEST(ColorTemperatureEffects, AlphaUntouchedAndColourChanged) {
     for (const InvariantCase& c : kActiveSettings)
         for (uint32_t bytes : {1u, 2u}) {
@@ -199,7 +190,7 @@ TEST(ColorTemperatureEffects, AlphaUntouchedAndColourChanged) {
             for (int32_t y = 0; y < 11; ++y)
                 for (int32_t x = 0; x < 17; ++x) setSample(*source, x, y, 3, uint32_t(x * 13 + y * 7));
             EffectHarness harness(c.effect);
-            apply(harness, c);
+            harness.apply(c.settings);
             ImagePtr output = harness.render(*source);
             for (int32_t y = 0; y < 11; ++y)
                 for (int32_t x = 0; x < 17; ++x)
@@ -212,7 +203,7 @@ TEST(ColorTemperatureEffects, WritesOnlyInsideTheRenderRect) {
     for (const InvariantCase& c : kActiveSettings) {
         ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
         EffectHarness harness(c.effect);
-        apply(harness, c);
+        harness.apply(c.settings);
         // The tile covers the top-left 6 x 5 pixels of the block.
         ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
         uint32_t changedInside = 0;
@@ -238,7 +229,7 @@ TEST(ColorTemperatureEffects, ConstantImageStaysConstantAndDepthsAgree) {
             ImagePtr source16 = makeImage(7, 4, 4, 2,
                                           {level[0] * 32768 / 255, level[1] * 32768 / 255, level[2] * 32768 / 255, 32768});
             EffectHarness harness(c.effect);
-            apply(harness, c);
+            harness.apply(c.settings);
             ImagePtr output8 = harness.render(*source8);
             ImagePtr output16 = harness.render(*source16);
             for (uint32_t ch = 0; ch < 3; ++ch) {
@@ -281,7 +272,7 @@ TEST(ColorTemperatureEffects, GreyImageIsCopiedWithoutFault) {
     for (const InvariantCase& c : kActiveSettings) {
         ImagePtr source = makeNoiseImage(6, 4, 1, 1, 8);
         EffectHarness harness(c.effect);
-        apply(harness, c);
+        harness.apply(c.settings);
         EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect;
     }
 }

@@ -101,23 +101,6 @@ TEST(DefocusEffects, ClassTablesAndParameters) {
 
 // ---- Hooks -------------------------------------------------------------------------------
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) {
-        const Parameter& p = harness.effect().parameter(harness.index(s.key));
-        if (p.kind == kNumber)
-            harness.setNumber(s.key, s.value);
-        else if (p.kind == kBoolean)
-            harness.setBoolean(s.key, s.value != 0);
-        else
-            harness.setList(s.key, uint32_t(s.value));
-    }
-}
-
 TEST(DefocusEffects, IsActive) {
     struct Case {
         const char* effect;
@@ -140,7 +123,7 @@ TEST(DefocusEffects, IsActive) {
     ImagePtr image = makeImage(3, 3, 4, 1, {1, 2, 3, 255});
     for (const Case& c : cases) {
         EffectHarness harness(c.effect);
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " case " << (&c - cases);
     }
 }
@@ -202,7 +185,7 @@ TEST(DefocusEffects, RequiredSourceCoversWhatTheBlursRead) {
     };
     for (const Case& c : cases) {
         EffectHarness harness(c.effect);
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         fx::Plugin::RenderInfo info;
         info.scaleX = info.scaleY = c.scale;
         PixelRect rect{100, 200, 150, 260};
@@ -241,7 +224,7 @@ TEST(DefocusEffects, FastBlurIsTheBlurAtTheScaledSizes) {
         ImagePtr source = makeNoiseImage(41, 29, 4, bytes, 5);
         for (const Case& c : cases) {
             EffectHarness harness("FastBlur");
-            apply(harness, c.settings);
+            harness.apply(c.settings);
             ImagePtr output = harness.render(*source, c.scale);
             ImagePtr expected = blurred(*source, c.horizontal, c.vertical);
             EXPECT_EQ(maxDifference(*output, *expected), 0u) << "case " << (&c - cases) << " bytes " << bytes;
@@ -253,9 +236,9 @@ TEST(DefocusEffects, DefocusBlursLikeFastBlurBeforeTheBloom) {
     for (uint32_t bytes : {1u, 2u}) {
         ImagePtr source = makeNoiseImage(33, 40, 4, bytes, 8);
         EffectHarness defocus("Defocus");
-        apply(defocus, {{"hblur", 6.5}, {"vblur", 2}, {"gang", 0}, {"bloom", 0}});
+        defocus.apply({{"hblur", 6.5}, {"vblur", 2}, {"gang", 0}, {"bloom", 0}});
         EffectHarness fast("FastBlur");
-        apply(fast, {{"blurX", 6.5}, {"blurY", 2}, {"gang", 0}});
+        fast.apply({{"blurX", 6.5}, {"blurY", 2}, {"gang", 0}});
         EXPECT_EQ(maxDifference(*defocus.render(*source), *fast.render(*source)), 0u);
     }
 }
@@ -276,7 +259,7 @@ TEST(DefocusEffects, NothingToDoReturnsTheSource) {
         for (int32_t x = 0; x < 20; ++x) setSample(*source, x, 5, 3, uint32_t(x * 9));
         for (const Case& c : cases) {
             EffectHarness harness(c.effect);
-            apply(harness, c.settings);
+            harness.apply(c.settings);
             EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect << " case " << (&c - cases);
         }
     }
@@ -293,9 +276,9 @@ TEST(DefocusEffects, BloomWithoutBlurOnlyAddsHighlights) {
         for (int32_t x = 0; x < 24; ++x)  // a black row: luminance 0 is outside the highlight window
             for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, 0);
         EffectHarness screen("Defocus");
-        apply(screen, {{"hblur", 0}, {"bloom", 120}});
+        screen.apply({{"hblur", 0}, {"bloom", 120}});
         EffectHarness add("Defocus");
-        apply(add, {{"hblur", 0}, {"bloom", 120}, {"blend", 1}});
+        add.apply({{"hblur", 0}, {"bloom", 120}, {"blend", 1}});
         ImagePtr screened = screen.render(*source);
         ImagePtr added = add.render(*source);
         uint32_t brighter = 0;
@@ -327,7 +310,7 @@ TEST(DefocusEffects, MatteViewShowsTheMatteOfTheBlurredPicture) {
                 for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, y, c, full);
         for (double blur : {0.0, 12.0}) {
             EffectHarness harness("Defocus");
-            apply(harness, {{"view", 1}, {"hblur", blur}, {"bloom", 0}});
+            harness.apply({{"view", 1}, {"hblur", blur}, {"bloom", 0}});
             ImagePtr matte = harness.render(*source);
             std::set<uint32_t> levels;
             for (int32_t x = 0; x < 40; ++x) {
@@ -363,7 +346,7 @@ TEST(DefocusEffects, ConstantImageStaysConstantAndDepthsAgree) {
             ImagePtr source16 = makeImage(30, 22, 4, 2,
                                           {level[0] * 32768 / 255, level[1] * 32768 / 255, level[2] * 32768 / 255, 32768});
             EffectHarness harness(c.effect);
-            apply(harness, c.settings);
+            harness.apply(c.settings);
             ImagePtr output8 = harness.render(*source8);
             ImagePtr output16 = harness.render(*source16);
             for (uint32_t ch = 0; ch < 4; ++ch) {

@@ -240,11 +240,6 @@ TEST(LowContrast, UniformGreyFollowsTheRulesByHand) {
         }
 }
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
 const std::vector<Setting> kStrongSettings[] = {
     {},
     {{"lightBrightness", 800}, {"lightSpread", 3}, {"shadowBrightness", 30}},
@@ -264,7 +259,7 @@ TEST(LowContrast, EightAndSixteenBitsAgree) {
         for (uint32_t view : {kViewOutput, kViewMatte, kViewSpread}) {
             EffectHarness eight("LowContrast"), sixteen("LowContrast");
             for (EffectHarness* h : {&eight, &sixteen}) {
-                for (const Setting& s : settings) h->setNumber(s.key, s.value);
+                h->apply(settings);
                 h->setList("view", view);
             }
             ImagePtr out8 = eight.render(*source8);

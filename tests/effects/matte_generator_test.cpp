@@ -126,11 +126,6 @@ TEST(MatteGenerator, ViewsAndAlpha) {
     }
 }
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
 struct MatteCase {
     const char* name;
     std::vector<Setting> settings;
@@ -159,12 +154,7 @@ TEST(MatteGenerator, MatteOfUniformGrey) {
     for (const MatteCase& c : cases) {
         ImagePtr source = makeImage(9, 7, 4, c.bytes, {c.grey, c.grey, c.grey, 0});
         EffectHarness harness("MatteGenerator");
-        for (const Setting& s : c.settings) {
-            if (std::string(s.key) == "invert")
-                harness.setBoolean(s.key, s.value != 0);
-            else
-                harness.setNumber(s.key, s.value);
-        }
+        harness.apply(c.settings);
         ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 7; y += 3)
             for (int32_t x = 0; x < 9; x += 4) EXPECT_EQ(sampleAt(*output, x, y, 0), c.matte) << c.name;

@@ -12,20 +12,6 @@
 
 namespace {
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) {
-        if (harness.effect().parameter(harness.index(s.key)).kind == ParameterKind::List)
-            harness.setList(s.key, uint32_t(s.value));
-        else
-            harness.setNumber(s.key, s.value);
-    }
-}
-
 TEST(Overexpose, ClassTableAndParameters) {
     std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("Overexpose"));
     ASSERT_TRUE(effect);
@@ -89,7 +75,7 @@ TEST(Overexpose, HooksIsActiveAndRequiredSource) {
     ImagePtr image = makeImage(2, 2, 4, 1, {9, 9, 9, 255});
     for (const Case& c : cases) {
         EffectHarness harness("Overexpose");
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         EXPECT_EQ(harness.isActive(*image), c.active) << "case " << (&c - cases);
         fx::Plugin::RenderInfo info;
         info.scaleX = info.scaleY = c.scale;
@@ -117,7 +103,7 @@ TEST_P(OverexposePixel, ConstantImage) {
     const uint32_t alpha = c.bytesPerChannel == 2 ? 12345 : 77;
     ImagePtr source = makeImage(9, 7, 4, c.bytesPerChannel, {c.in, c.in, c.in, alpha});
     EffectHarness harness("Overexpose");
-    apply(harness, c.settings);
+    harness.apply(c.settings);
     ImagePtr output = harness.render(*source);
     for (int32_t y = 0; y < 7; ++y)
         for (int32_t x = 0; x < 9; ++x) {
@@ -160,7 +146,7 @@ TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
             }
         for (double blur : {0.0, 6.0}) {
             EffectHarness harness("Overexpose");
-            apply(harness, {{"amount", 30}, {"intensity", 200}, {"blur", blur}});
+            harness.apply({{"amount", 30}, {"intensity", 200}, {"blur", blur}});
             ImagePtr output = harness.render(*source);
             ImagePtr light = source->clone();
             Blur reference;
@@ -190,11 +176,11 @@ TEST(Overexpose, OriginalViewAndFullAmountKeepTransparency) {
         ImagePtr source = makeNoiseImage(12, 9, 4, bytes, 2);
         for (int32_t x = 0; x < 12; ++x) setSample(*source, x, 4, 3, uint32_t(x) * (full / 11));
         EffectHarness original("Overexpose");
-        apply(original, {{"amount", 80}, {"view", 1}});
+        original.apply({{"amount", 80}, {"view", 1}});
         EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
 
         EffectHarness white("Overexpose");
-        apply(white, {{"amount", 100}});
+        white.apply({{"amount", 100}});
         ImagePtr output = white.render(*source);
         for (int32_t y = 0; y < 9; ++y)
             for (int32_t x = 0; x < 12; ++x) {
@@ -207,7 +193,7 @@ TEST(Overexpose, OriginalViewAndFullAmountKeepTransparency) {
 TEST(Overexpose, WritesOnlyInsideTheRenderRectAndDepthsAgree) {
     ImagePtr source = makeNoiseImage(30, 26, 4, 1, 6);
     EffectHarness harness("Overexpose");
-    apply(harness, {{"amount", 40}, {"blur", 5}});
+    harness.apply({{"amount", 40}, {"blur", 5}});
     ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
     for (int32_t y = 0; y < 26; ++y)
         for (int32_t x = 0; x < 30; ++x)

@@ -12,15 +12,6 @@
 
 namespace {
 
-struct Setting {
-    std::string key;
-    double value;
-};
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) harness.setNumber(s.key.c_str(), s.value);
-}
-
 uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 constexpr uint32_t kViewZone0 = 1;  // "Zone z" is list item z + 1
@@ -100,7 +91,7 @@ TEST(Ozone, IsActive) {
     ImagePtr image = makeNoiseImage(3, 3, 4, 1, 1);
     for (const auto& c : cases) {
         EffectHarness harness("Ozone");
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         harness.setList("view", c.view);
         EXPECT_EQ(activeAfterRender(harness, *image), c.active) << c.view;
     }
@@ -112,7 +103,7 @@ TEST(Ozone, NeutralZonesRenderTheSource) {
             ImagePtr source = makeNoiseImage(17, 5, 4, bytes, use + 1);
             EffectHarness harness("Ozone");
             harness.setList("use", use);
-            apply(harness, {{"pos4", 12}, {"rng6", 90}});
+            harness.apply({{"pos4", 12}, {"rng6", 90}});
             EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << use;
         }
 }
@@ -133,7 +124,7 @@ TEST_P(OzonePixel, ConstantImage) {
     const uint32_t alpha = c.bytes == 2 ? 4321 : 55;
     ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
     EffectHarness harness("Ozone");
-    apply(harness, c.settings);
+    harness.apply(c.settings);
     harness.setList("use", c.use);
     ImagePtr output = harness.render(*source);
     const std::vector<uint32_t> pixel = {sampleAt(*output, 1, 1, 0), sampleAt(*output, 1, 1, 1),
@@ -218,7 +209,7 @@ TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
         for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(sampleAt(*mask, x, 0, 0), one) << x;
         // Measure 0 also means no gain: zone 0's colour leaves greys alone.
         harness.setList("view", 0);
-        apply(harness, {{"red0", 200}, {"bri0", 100}});
+        harness.apply({{"red0", 200}, {"bri0", 100}});
         EXPECT_EQ(maxDifference(*harness.render(*greys), *greys), 0u);
     }
 }
@@ -249,7 +240,7 @@ TEST(Ozone, OutputKeepsAlphaAndZoneViewsAreOpaque) {
             for (int32_t y = 0; y < 7; ++y)
                 for (int32_t x = 0; x < 19; ++x) setSample(*source, x, y, 3, uint32_t(x * 11 + y));
             EffectHarness harness("Ozone");
-            apply(harness, kThreeZones);
+            harness.apply(kThreeZones);
             harness.setList("view", view);
             ImagePtr output = harness.render(*source);
             for (int32_t y = 0; y < 7; ++y)
@@ -274,7 +265,7 @@ TEST(Ozone, TablesFollowSettingsAndDepth) {
             EffectHarness fresh8("Ozone"), fresh16("Ozone");
             for (EffectHarness* h : {&fresh8, &fresh16, &switching}) {
                 h->effect().resetToDefaults();
-                apply(*h, s);
+                h->apply(s);
                 h->setList("use", use);
             }
             ImagePtr expected8 = fresh8.render(*source8);

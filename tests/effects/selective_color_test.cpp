@@ -14,23 +14,6 @@ namespace {
 
 constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
 
-struct Setting {
-    const char* key;
-    double value;
-};
-
-void apply(EffectHarness& harness, const std::vector<Setting>& settings) {
-    for (const Setting& s : settings) {
-        const std::string key = s.key;
-        if (key == "invert" || key == "matteBlurGang")
-            harness.setBoolean(s.key, s.value != 0);
-        else if (key == "view" || key == "extractOn")
-            harness.setList(s.key, uint32_t(s.value));
-        else
-            harness.setNumber(s.key, s.value);
-    }
-}
-
 // A colourful picture whose levels all lie in the darkest fifth, with a varying alpha.
 ImagePtr darkPicture(uint32_t bytes, int32_t width = 31, int32_t height = 17) {
     const uint32_t full = bytes == 2 ? 32768 : 255;
@@ -123,7 +106,7 @@ TEST(SelectiveColor, IsActive) {
     const ImagePtr source = darkPicture(1);
     for (const Case& c : cases) {
         EffectHarness harness("SelectiveColor");
-        apply(harness, c.settings);
+        harness.apply(c.settings);
         EXPECT_EQ(harness.isActive(*source), c.active) << "case " << (&c - cases);
     }
 }
@@ -133,13 +116,13 @@ TEST(SelectiveColor, ZeroMatteLeavesThePicture) {
     for (uint32_t bytes : {1u, 2u}) {
         const ImagePtr source = darkPicture(bytes);
         EffectHarness harness("SelectiveColor");
-        apply(harness, kSelectNothing);
+        harness.apply(kSelectNothing);
         harness.setList("view", kViewMatte);
         const ImagePtr matte = harness.render(*source);
         for (int32_t y = 0; y < source->height; ++y)
             for (int32_t x = 0; x < source->width; ++x) ASSERT_EQ(sampleAt(*matte, x, y, 0), 0u);
         harness.setList("view", kViewOutput);
-        apply(harness, {{"hue", 90}, {"saturation", 60}, {"ccBrightness", 40}, {"ccContrast", -30},
+        harness.apply({{"hue", 90}, {"saturation", 60}, {"ccBrightness", 40}, {"ccContrast", -30},
                         {"ccGamma", 25}, {"ccMasterR", 70}, {"ccMasterG", -20}, {"ccMasterB", 10}, {"warmCool", 35}});
         EXPECT_TRUE(harness.isActive(*source));
         EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
@@ -183,8 +166,8 @@ TEST(SelectiveColor, ColorStepThroughFullMatte) {
         for (int32_t y = 0; y < 3; ++y)
             for (uint32_t ch = 0; ch < 3; ++ch) setSample(*source, 2, y, ch, c.in[ch]);
         EffectHarness harness("SelectiveColor");
-        apply(harness, kSelectAll);
-        apply(harness, c.settings);
+        harness.apply(kSelectAll);
+        harness.apply(c.settings);
         const ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 3; ++y) {
             for (uint32_t ch = 0; ch < 3; ++ch) EXPECT_EQ(sampleAt(*output, 2, y, ch), c.out[ch]) << c.name;
@@ -199,7 +182,7 @@ TEST(SelectiveColor, WholeTurnOfHue) {
         for (double hue : {360.0, -360.0}) {
             const ImagePtr source = makeNoiseImage(31, 17, 4, bytes, 5);
             EffectHarness harness("SelectiveColor");
-            apply(harness, {{"position", 0}, {"range", 20}, {"invert", 1}});
+            harness.apply({{"position", 0}, {"range", 20}, {"invert", 1}});
             harness.setList("view", kViewMatte);
             const ImagePtr matte = harness.render(*source);
             harness.setList("view", kViewOutput);
@@ -220,16 +203,16 @@ TEST(SelectiveColor, MixThroughPartialMatte) {
         const ImagePtr source = darkPicture(bytes);
 
         EffectHarness full("SelectiveColor");
-        apply(full, kSelectAll);
-        apply(full, correction);
+        full.apply(kSelectAll);
+        full.apply(correction);
         const ImagePtr corrected = full.render(*source);
 
         EffectHarness harness("SelectiveColor");
-        apply(harness, partial);
+        harness.apply(partial);
         harness.setList("view", kViewMatte);
         const ImagePtr matte = harness.render(*source);
         harness.setList("view", kViewOutput);
-        apply(harness, correction);
+        harness.apply(correction);
         const ImagePtr output = harness.render(*source);
 
         uint32_t partialPixels = 0;
@@ -256,11 +239,11 @@ TEST(SelectiveColor, MatteViewMatchesMatteGenerator) {
     for (uint32_t bytes : {1u, 2u}) {
         const ImagePtr source = makeNoiseImage(40, 26, 4, bytes, 3);
         EffectHarness generator("MatteGenerator");
-        apply(generator, settings);
+        generator.apply(settings);
         const ImagePtr expected = generator.render(*source);
         for (bool sliders : {false, true}) {
             EffectHarness harness("SelectiveColor");
-            apply(harness, settings);
+            harness.apply(settings);
             harness.setList("view", kViewMatte);
             if (sliders) harness.setNumber("saturation", -100);
             EXPECT_EQ(maxDifference(*harness.render(*source), *expected), 0u) << bytes << sliders;
@@ -273,13 +256,13 @@ TEST(SelectiveColor, MatteViewMatchesMatteGenerator) {
 TEST(SelectiveColor, DepthSwitchRebuildsTables) {
     const std::vector<Setting> settings = {{"ccBrightness", 25}, {"ccContrast", 30}, {"ccMasterR", -40}};
     EffectHarness reused("SelectiveColor");
-    apply(reused, kSelectAll);
-    apply(reused, settings);
+    reused.apply(kSelectAll);
+    reused.apply(settings);
     for (uint32_t bytes : {1u, 2u, 1u}) {
         const ImagePtr source = darkPicture(bytes);
         EffectHarness fresh("SelectiveColor");
-        apply(fresh, kSelectAll);
-        apply(fresh, settings);
+        fresh.apply(kSelectAll);
+        fresh.apply(settings);
         const ImagePtr expected = fresh.render(*source);
         EXPECT_NE(maxDifference(*expected, *source), 0u);
         EXPECT_EQ(maxDifference(*reused.render(*source), *expected), 0u) << bytes;
@@ -291,8 +274,8 @@ TEST(SelectiveColor, OutOfRangeValuesHeldToRange) {
     const ImagePtr source = darkPicture(2);
     auto renderWith = [&](const std::vector<Setting>& settings) {
         EffectHarness harness("SelectiveColor");
-        apply(harness, kSelectAll);
-        apply(harness, settings);
+        harness.apply(kSelectAll);
+        harness.apply(settings);
         return harness.render(*source);
     };
     EXPECT_EQ(maxDifference(*renderWith({{"hue", 1e9}, {"ccMasterG", -500}}),
@@ -314,8 +297,8 @@ TEST(SelectiveColor, RequiredSourceAsMatteGenerator) {
         EffectHarness selective("SelectiveColor");
         EffectHarness generator("MatteGenerator");
         for (const Setting& s : settings) {
-            if (std::string(s.key) != "hue") apply(generator, {s});
-            apply(selective, {s});
+            if (std::string(s.key) != "hue") generator.set(s.key, s.value);
+            selective.set(s.key, s.value);
         }
         EXPECT_EQ(selective.requiredSource(rect, 500, 500), generator.requiredSource(rect, 500, 500));
     }

@@ -22,6 +22,18 @@ void EffectHarness::setNumber(const char* key, double value) { effect_->paramete
 void EffectHarness::setList(const char* key, uint32_t value) { effect_->parameter(index(key)).listIndex = value; }
 void EffectHarness::setBoolean(const char* key, bool value) { effect_->parameter(index(key)).boolean = value; }
 
+void EffectHarness::set(const char* key, double value) {
+    switch (effect_->parameter(index(key)).kind) {
+        case ParameterKind::List: setList(key, uint32_t(value)); break;
+        case ParameterKind::Boolean: setBoolean(key, value != 0.0); break;
+        default: setNumber(key, value); break;
+    }
+}
+
+void EffectHarness::apply(const std::vector<Setting>& settings) {
+    for (const Setting& s : settings) set(s.key, s.value);
+}
+
 void EffectHarness::prepare(const Image& source, Image& output, double scale) {
     info_ = fx::Plugin::RenderInfo();
     info_.scaleX = info_.scaleY = scale;

@@ -14,6 +14,13 @@
 #include "fx/render_info.h"
 #include "imaging/image.h"
 
+// A value by scripting key, set by the kind of the record: a Number's value, a List's index, a
+// Boolean's state (non-zero is on).
+struct Setting {
+    const char* key;
+    double value;
+};
+
 class EffectHarness {
 public:
     explicit EffectHarness(const char* key);
@@ -24,6 +31,9 @@ public:
     void setNumber(const char* key, double value);
     void setList(const char* key, uint32_t value);
     void setBoolean(const char* key, bool value);
+    // By the record's kind, as Setting describes.
+    void set(const char* key, double value);
+    void apply(const std::vector<Setting>& settings);
 
     // Renders the whole image as one tile at the given preview scale.
     ImagePtr render(const Image& source, double scale = 1.0);
