@@ -1,74 +1,13 @@
-// Temperature, Warm/Cool and Fluorescent: class tables, parameters, isActive and pixels.
+// Temperature, Warm/Cool and Fluorescent: isActive and pixels.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "fx/effect_registry.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
 
 const char* const kKeys[] = {"Temperature", "WarmCool", "Fluorescent"};
-
-// ---- Class tables and parameters ---------------------------------------------------------
-
-struct EffectRow {
-    const char* key;
-    const char* title;
-    const char* description;
-    const char* inputKey;
-    const char* inputLabel;
-    uint32_t parameterCount;
-    double minimum, maximum;  // of every Number
-};
-
-TEST(ColorTemperatureEffects, ClassTablesAndParameters) {
-    const EffectRow rows[] = {
-        {"Temperature", "Ravo Temperature", "Color temperature adjustment", "input", "Input", 5, -100, 100},
-        {"WarmCool", "Ravo Warm/Cool", "Adjusts the color temperature.", "background", "Background", 3, -50, 50},
-        {"Fluorescent", "Ravo Fluorescent", "Removes greenish tone caused by photographing under fluorescent lights.",
-         "background", "Background", 3, 0, 20},
-    };
-    const char* const numberKeys[][2] = {{"temperature", "Temperature"},
-                                         {"cyanMagenta", "Cyan/Magenta"},
-                                         {"brightness", "Brightness"}};
-    for (const EffectRow& row : rows) {
-        SCOPED_TRACE(row.key);
-        std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(row.key));
-        ASSERT_TRUE(effect);
-        EXPECT_STREQ(effect->effectClass->title(), row.title);
-        EXPECT_STREQ(effect->effectClass->description(), row.description);
-        EXPECT_EQ(effect->effectFlags, 8224u | 10u);
-        ASSERT_EQ(effect->parameterCount, row.parameterCount);
-        EXPECT_EQ(effect->inputCount, 1u);
-        EXPECT_STREQ(effect->parameter(0).name, row.inputKey);
-        EXPECT_STREQ(effect->parameter(0).label, row.inputLabel);
-
-        const Parameter& view = effect->parameter(1);
-        EXPECT_EQ(view.kind, ParameterKind::List);
-        EXPECT_STREQ(view.name, "view");
-        EXPECT_STREQ(view.label, "View");
-        ASSERT_EQ(view.itemCount, 2u);
-        EXPECT_STREQ(view.items[0], "Output");
-        EXPECT_STREQ(view.items[1], "Original");
-        EXPECT_EQ(view.listDefault, 0u);
-
-        for (uint32_t i = 2; i < row.parameterCount; ++i) {
-            const Parameter& p = effect->parameter(i);
-            EXPECT_EQ(p.kind, ParameterKind::Number);
-            EXPECT_STREQ(p.name, numberKeys[i - 2][0]);
-            EXPECT_STREQ(p.label, numberKeys[i - 2][1]);
-            EXPECT_EQ(p.minimum, row.minimum);
-            EXPECT_EQ(p.maximum, row.maximum);
-            EXPECT_EQ(p.numberDefault, 0.0);
-            EXPECT_EQ(p.numberWord, 1u);
-            EXPECT_EQ(p.flags, ParameterFlag::NewRecord);
-        }
-    }
-}
 
 // ---- isActive ----------------------------------------------------------------------------
 
