@@ -160,12 +160,7 @@ TEST(Overexpose, WritesOnlyInsideTheRenderRectAndDepthsAgree) {
 
     for (uint32_t level : {0u, 30u, 64u, 200u}) {
         ImagePtr source8 = makeImage(6, 6, 4, 1, {level, level / 2, level / 3, 255});
-        ImagePtr source16 = makeImage(6, 6, 4, 2, {level * 32768 / 255, level / 2 * 32768 / 255, level / 3 * 32768 / 255, 32768});
-        ImagePtr output8 = harness.render(*source8);
-        ImagePtr output16 = harness.render(*source16);
-        for (uint32_t ch = 0; ch < 3; ++ch)
-            EXPECT_NEAR(double(sampleAt(*output8, 2, 2, ch)), sampleAt(*output16, 2, 2, ch) * 255.0 / 32768.0, 2.0)
-                << level << " channel " << ch;
+        EXPECT_LE(depthDifference(*harness.render(*source8), *harness.render(*widenTo16(*source8)), 3), 2u) << level;
     }
 }
 
