@@ -4,6 +4,7 @@
 //   ravo params FILTER
 //   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
 //              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
+//              [--max-pixels N]
 #include <unistd.h>
 
 #include <cstdio>
@@ -41,6 +42,7 @@ const char* const kUsageText =
     "       ravo params FILTER\n"
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
+    "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
     "testing options of apply (fault injection in the host):\n"
     "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n";
 
@@ -51,6 +53,7 @@ struct ApplyOptions {
     int32_t tileHeight = 256, tileWidth = 256;
     std::optional<std::array<int32_t, 4>> rect;
     int depth = 0;
+    uint64_t maxPixels = kDefaultPixelLimit;
     FaultPlan faults;
 };
 
@@ -125,6 +128,14 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
             const std::string& depth = value();
             if (depth != "8" && depth != "16") throw UsageError("--depth takes 8 or 16, got \"" + depth + "\"");
             options.depth = std::stoi(depth);
+        } else if (arg == "--max-pixels") {
+            const std::string& text = value();
+            const bool digits = !text.empty() && text.size() <= 10 && text.find_first_not_of("0123456789") == text.npos;
+            const uint64_t pixels = digits ? std::stoull(text) : 0;
+            if (pixels == 0 || pixels > kMaxPicturePixels)
+                throw UsageError("--max-pixels needs a whole number from 1 to " + std::to_string(kMaxPicturePixels) +
+                                 ", got \"" + text + "\"");
+            options.maxPixels = pixels;
         } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
         else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
         else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());
@@ -228,7 +239,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
         block = values.encode();
     }
 
-    Picture picture = readPicture(options.input);
+    Picture picture = readPicture(options.input, options.maxPixels);
     if (options.depth) picture = convertDepth(picture, options.depth);
     if (options.rect) {
         const auto& r = *options.rect;
