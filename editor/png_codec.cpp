@@ -159,7 +159,9 @@ bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Pictur
             png_write_row(png, picture->row8(y));
         }
     }
-    png_write_end(png, info);
+    // Everything is written before the pixels. Given the info again, libpng would write
+    // the eXIf chunk a second time, which PNG does not allow.
+    png_write_end(png, nullptr);
     return true;
 }
 
