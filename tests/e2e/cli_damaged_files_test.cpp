@@ -100,4 +100,45 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
     }
 }
 
+// A plug-in file cut anywhere, or not a library at all, is refused before the system loader
+// maps it (a cut file would crash the program at the first missing page).
+TEST(CliDamagedFiles, DamagedPluginFileIsRefusedBeforeLoading) {
+    TempFolder folder;
+    std::ifstream in(buildDir() / "Ravo.so", std::ios::binary);
+    const std::vector<uint8_t> plugin((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(plugin.size(), 4096u);
+    auto firstBytes = [&](size_t size) { return std::vector<uint8_t>(plugin.begin(), plugin.begin() + long(size)); };
+
+    struct Case {
+        std::string name;
+        std::vector<uint8_t> bytes;
+        int status;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}, 5, "it is not a shared library (no ELF header)"},
+        {"text", {'h', 'e', 'l', 'l', 'o', '\n'}, 5, "it is not a shared library (no ELF header)"},
+        {"magic only", firstBytes(4), 5, "too short for its ELF header"},
+        {"ELF header only", firstBytes(64), 5, "damaged or truncated (it has 64 bytes"},
+        {"inside the program headers", firstBytes(100), 5, "damaged or truncated (it has 100 bytes"},
+        {"first page", firstBytes(4096), 5, "damaged or truncated (it has 4096 bytes"},
+        {"half", firstBytes(plugin.size() / 2), 5, "damaged or truncated"},
+        {"all but a kilobyte", firstBytes(plugin.size() - 1024), 5, "damaged or truncated"},
+        {"all but a byte", firstBytes(plugin.size() - 1), 5, "damaged or truncated"},
+        {"whole", plugin, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder / "Ravo.so";
+        writeBytes(path, c.bytes);
+        const Outcome run = ravo(folder, "list", "RAVO_PLUGIN='" + path + "'");
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (c.status != 0) {
+            EXPECT_TRUE(oneLine(run.err)) << run.err;
+            EXPECT_EQ(run.err.rfind("ravo: cannot load plug-in \"" + path + "\": ", 0), 0u) << run.err;
+            EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        }
+    }
+}
+
 }  // namespace
