@@ -74,9 +74,6 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
         {"huge.tif out.tif", 3, "too large (40000 x 40000 pixels; the limit is 1000000000 pixels"},
         {"over.png out.png", 3, "too large (40000 x 25001 pixels; the limit is 1000000000 pixels"},
         {"over.tif out.png", 3, "too large (40000 x 25001 pixels; the limit is 1000000000 pixels"},
-        // Raised, the limit lets the header through and the missing pixels fail the read.
-        {"over.png out.png --max-pixels 1000040000", 3, "damaged or truncated PNG file"},
-        {"over.tif out.png --max-pixels 1000040000", 3, "the pixels of row 1 of 25001 cannot be read"},
         {"small.png out.png --max-pixels 599", 3, "too large (30 x 20 pixels; the limit is 599 pixels"},
         {"small.png out.png --max-pixels 600", 0, ""},
         {"small.png out.png --max-pixels 0", 2, "--max-pixels needs a whole number from 1 to 2147483648"},
