@@ -296,7 +296,7 @@ TEST(CliFiles, TheRegistryBringsBackTheLastValues) {
         const fs::path out = f / ("out-" + std::to_string(++runs) + ".png");
         const Outcome outcome = ravo(std::string("apply ") + c.filter + " " + quoted(in) + " " + quoted(out) + options);
         EXPECT_EQ(outcome.status, 0) << options << "\n" << outcome.err;
-        return outcome.status == 0 ? editor::readPicture(out.string()).data : std::vector<uint8_t>();
+        return outcome.status == 0 ? editor::readPicture(out.string()).data : editor::PixelBytes();
     };
     for (const Case& c : cases) {
         const std::string registry = " --registry " + quoted(f / (std::string(c.filter) + ".reg"));
