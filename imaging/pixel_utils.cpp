@@ -80,3 +80,10 @@ void copyRect(const Image& source, Image& destination, const PixelRect& rect) {
         std::memcpy(destination.data + size_t(y) * destination.rowBytes + size_t(rect.left) * destination.bytesPerPixel,
                     source.data + size_t(y) * source.rowBytes + size_t(rect.left) * source.bytesPerPixel, length);
 }
+
+void clearRect(Image& image, const PixelRect& rect) {
+    if (rect.isEmpty()) return;
+    const size_t length = size_t(rect.width()) * image.bytesPerPixel;
+    for (int32_t y = rect.top; y < rect.bottom; ++y)
+        std::memset(image.data + size_t(y) * image.rowBytes + size_t(rect.left) * image.bytesPerPixel, 0, length);
+}
