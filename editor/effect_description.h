@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
+#include "paramblock/parameter_flags.h"
 
 namespace editor {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
 #include "sdk/pi_actions.h"
 #include "sdk/pi_channel_ports.h"
 

@@ -8,45 +8,9 @@
 #include <string>
 
 #include "imaging/image.h"
-
-enum class ParameterKind : uint32_t {
-    None = 0,
-    Input = 1,
-    Number = 2,
-    Boolean = 3,
-    List = 4,
-    Color = 5,
-    Point = 6,
-    GroupBegin = 7,
-    GroupEnd = 8,
-    ImageFile = 10,
-};
-
-// Bits of Parameter::flags.
-namespace ParameterFlag {
-constexpr uint16_t Enabled = 1;
-constexpr uint16_t Open = 2;
-constexpr uint16_t NotifyOnChange = 16;
-constexpr uint16_t NeedsRefresh = 32;
-constexpr uint16_t Hidden = 64;
-constexpr uint16_t NoPointHandle = 128;
-constexpr uint16_t FramedGroup = 512;
-constexpr uint16_t Degrees = 4096;
-constexpr uint16_t Whole = 8192;
-constexpr uint16_t Percent = 16384;
-constexpr uint16_t NewRecord = Enabled | NeedsRefresh;
-}  // namespace ParameterFlag
-
-struct RGBValue {
-    double red = 0.0;
-    double green = 0.0;
-    double blue = 0.0;
-};
-
-struct PointValue {
-    double x = 0.0;
-    double y = 0.0;
-};
+#include "paramblock/parameter_flags.h"
+#include "paramblock/parameter_kind.h"
+#include "paramblock/parameter_values.h"
 
 struct Parameter {
     const char* name = nullptr;
@@ -111,5 +75,3 @@ private:
     void setBit(uint16_t bit, bool on);
     void defineNamed(ParameterKind k, const char* key, const char* text);
 };
-
-const char* parameterKindName(ParameterKind kind);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "editor/picture_file.h"
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
 #include "tests/e2e/cli_run.h"
 #include "tests/e2e/plugin_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "editor/filter_host.h"
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
 #include "sdk/pi_types.h"
 #include "tests/e2e/plugin_fixture.h"
 

@@ -18,41 +18,9 @@ using EffectPtr = std::unique_ptr<Effect, EffectDeleter>;
 
 EffectPtr makeKinds() { return EffectPtr(effectClassOf<KindsEffect>().create()); }
 
-uint32_t u32At(const std::vector<uint8_t>& bytes, size_t at) {
-    uint32_t value;
-    std::memcpy(&value, bytes.data() + at, 4);
-    return value;
-}
-
 uint8_t* record(std::vector<uint8_t>& bytes, size_t i) { return bytes.data() + kHeaderSize + i * kRecordSize; }
 
-TEST(ParameterBlock, SizeHeaderAndRecords) {
-    auto effect = makeKinds();
-    const std::vector<uint8_t> bytes = encodeBlock(*effect);
-    ASSERT_EQ(bytes.size(), 52u + 152u * 9u);
-    EXPECT_EQ(blockSize(27), 4156u);
-    EXPECT_EQ(u32At(bytes, 0), 1u);
-    EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + 4), "Ravo Test Kinds");
-    EXPECT_EQ(u32At(bytes, 44), 9u);
-    EXPECT_EQ(u32At(bytes, 48), 152u);
-    // The title field is zero after its terminator.
-    for (size_t i = 4 + std::strlen("Ravo Test Kinds"); i < 44; ++i) EXPECT_EQ(bytes[i], 0) << i;
-    double amount;
-    std::memcpy(&amount, bytes.data() + kHeaderSize + 2 * kRecordSize + kValueOffset, 8);
-    EXPECT_EQ(amount, 25.0);
-}
-
-TEST(ParameterBlock, GroupEndAndInputRecordsAreZeroBeyondKind) {
-    auto effect = makeKinds();
-    std::vector<uint8_t> bytes = encodeBlock(*effect);
-    const uint8_t* groupEnd = record(bytes, 8);
-    EXPECT_EQ(u32At(bytes, kHeaderSize + 8 * kRecordSize), 8u);
-    for (size_t i = 4; i < kRecordSize; ++i) EXPECT_EQ(groupEnd[i], 0) << i;
-    const uint8_t* input = record(bytes, 0);
-    for (size_t i = kValueOffset; i < kRecordSize; ++i) EXPECT_EQ(input[i], 0) << i;
-}
-
-TEST(ParameterBlock, FileNamesKeepSixtyThreeCharacters) {
+TEST(EffectBlock, FileNamesKeepSixtyThreeCharacters) {
     auto effect = makeKinds();
     const std::string longName(100, 'a');
     effect->setImageFilePath(7, longName.c_str());
@@ -64,7 +32,7 @@ TEST(ParameterBlock, FileNamesKeepSixtyThreeCharacters) {
     EXPECT_EQ(std::string(loaded->imageFilePath(7)), std::string(63, 'a'));
 }
 
-TEST(ParameterBlock, RoundTripCarriesEveryKind) {
+TEST(EffectBlock, RoundTripCarriesEveryKind) {
     auto effect = makeKinds();
     effect->parameter(2).number = -12.5;
     effect->parameter(3).boolean = true;
@@ -85,7 +53,7 @@ TEST(ParameterBlock, RoundTripCarriesEveryKind) {
 }
 
 // Blocks that are not for this effect, or shorter than they claim, leave every value alone.
-TEST(ParameterBlock, RejectsBlocksNotForThisEffect) {
+TEST(EffectBlock, RejectsBlocksNotForThisEffect) {
     auto source = makeKinds();
     source->parameter(2).number = 77;
     const std::vector<uint8_t> good = encodeBlock(*source);
@@ -121,7 +89,7 @@ TEST(ParameterBlock, RejectsBlocksNotForThisEffect) {
     EXPECT_FALSE(readBlock(*effect, nullptr, 0));
 }
 
-TEST(ParameterBlock, VersionIsNotExaminedByTheReader) {
+TEST(EffectBlock, VersionIsNotExaminedByTheReader) {
     auto source = makeKinds();
     source->parameter(2).number = 60;
     std::vector<uint8_t> bytes = encodeBlock(*source);
@@ -132,7 +100,7 @@ TEST(ParameterBlock, VersionIsNotExaminedByTheReader) {
 }
 
 // Records whose key or kind differ, or whose value the parameter cannot hold, are skipped one by one.
-TEST(ParameterBlock, SkipsRecordsOneByOne) {
+TEST(EffectBlock, SkipsRecordsOneByOne) {
     auto source = makeKinds();
     source->parameter(2).number = 60;
     source->parameter(3).boolean = true;
@@ -173,20 +141,6 @@ TEST(ParameterBlock, SkipsRecordsOneByOne) {
                 << c.what << ", record " << i;
         }
     }
-}
-
-TEST(ParameterBlock, DecodeRefusesShortBlocks) {
-    auto effect = makeKinds();
-    const std::vector<uint8_t> bytes = encodeBlock(*effect);
-    ParameterBlock block;
-    std::string error;
-    ASSERT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error));
-    EXPECT_EQ(block.effectName, "Ravo Test Kinds");
-    ASSERT_EQ(block.records.size(), 9u);
-    EXPECT_EQ(block.records[4].name, "view");
-    EXPECT_FALSE(ParameterBlock::decode(bytes.data(), bytes.size() - 10, block, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ParameterBlock::decode(bytes.data(), 20, block, error));
 }
 
 }  // namespace
