@@ -221,7 +221,7 @@ void runFilter(PluginCall& call) {
 
 void dispatch(PluginCall& call, int16_t selector) {
     try {
-        if (selector != 0) {
+        if (selector != ps::filterSelectorAbout) {
             if (++calls == 1) plugin_path::fetch(call);
             if (!hostIsSufficient(call)) {
                 call.setResult(result_code::kHostInsufficient);
@@ -229,17 +229,17 @@ void dispatch(PluginCall& call, int16_t selector) {
             }
         }
         switch (selector) {
-            case 0:
+            case ps::filterSelectorAbout:
                 // The About box needs the dialog manager toolkit, which is not in this build yet.
                 break;
-            case 1:
+            case ps::filterSelectorParameters:
                 syncParameters(call);
                 setShowDialog(call, true);
                 break;
-            case 2:
-            case 4: syncParameters(call); break;
-            case 3: runFilter(call); break;
-            case 5:
+            case ps::filterSelectorPrepare:
+            case ps::filterSelectorContinue: syncParameters(call); break;
+            case ps::filterSelectorStart: runFilter(call); break;
+            case ps::filterSelectorFinish:
                 syncParameters(call);
                 remember(call);
                 record(call);
@@ -266,10 +266,10 @@ void pluginMain(const EntryPoint& entry, int16_t selector, void* record, intptr_
     }
     if (!effect) {
         if (result) *result = 0;
-        if (selector != 0) reportNotAvailable(entry, record, result);
+        if (selector != ps::filterSelectorAbout) reportNotAvailable(entry, record, result);
         return;
     }
-    if (selector == 0) {
+    if (selector == ps::filterSelectorAbout) {
         PluginCall call(effect, static_cast<ps::AboutRecord*>(record), data, result, entry);
         dispatch(call, selector);
     } else {
