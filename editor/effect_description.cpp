@@ -83,13 +83,14 @@ std::string listItems(const ParameterInfo& p) {
 }
 
 void setNumber(const ParameterInfo& p, BlockRecord& record, const std::string& text) {
+    const NumberRange range = p.numberRange();
     double value = 0.0;
     if (!parseNumber(text, value))
         throw UsageError(p.address + "=" + text + " is not a number; " + p.address + " takes a number from " +
-                         formatNumber(p.minimum) + " to " + formatNumber(p.maximum));
-    if (value < p.minimum || value > p.maximum)
-        throw UsageError(p.address + "=" + text + " is outside its range " + formatNumber(p.minimum) + " to " +
-                         formatNumber(p.maximum));
+                         formatNumber(range.minimum) + " to " + formatNumber(range.maximum));
+    if (!range.holds(value))
+        throw UsageError(p.address + "=" + text + " is outside its range " + formatNumber(range.minimum) + " to " +
+                         formatNumber(range.maximum));
     record.number = value;
 }
 
@@ -172,6 +173,10 @@ void setImageFile(const ParameterInfo& p, BlockRecord& record, const std::string
 }
 
 }  // namespace
+
+NumberRange ParameterInfo::numberRange() const {
+    return ::numberRange(minimum, maximum, (flags & ParameterFlag::Whole) != 0);
+}
 
 bool ParameterInfo::holdsValue() const {
     return kind == ParameterKind::Number || kind == ParameterKind::Boolean || kind == ParameterKind::List ||
@@ -280,15 +285,13 @@ void takeStoredValues(const EffectDescription& effect, ParameterBlock& values, c
         if (r.kind != p.kind || r.name != p.name || p.name.empty()) continue;
         BlockRecord& target = values.records[i];
         switch (p.kind) {
-            case ParameterKind::Number:
-                if (std::isfinite(r.number)) target.number = r.number;
-                break;
+            case ParameterKind::Number: target.number = heldNumber(r.number, target.number, p.numberRange()); break;
             case ParameterKind::List:
-                if (r.listIndex < p.items.size()) target.listIndex = r.listIndex;
+                target.listIndex = heldListIndex(r.listIndex, target.listIndex, uint32_t(p.items.size()));
                 break;
             case ParameterKind::Boolean: target.boolean = r.boolean; break;
-            case ParameterKind::Color: target.color = r.color; break;
-            case ParameterKind::Point: target.point = r.point; break;
+            case ParameterKind::Color: target.color = heldColor(r.color, target.color); break;
+            case ParameterKind::Point: target.point = heldPoint(r.point, target.point); break;
             case ParameterKind::ImageFile: target.fileName = r.fileName; break;
             default: break;
         }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "paramblock/held_values.h"
 #include "paramblock/parameter_block.h"
 #include "paramblock/parameter_flags.h"
 
@@ -37,6 +38,8 @@ struct ParameterInfo {
     // How the command line addresses it: the key, or KEY#n for the nth record with a repeated key.
     std::string address;
 
+    // The numbers a Number takes: its range, widened for a whole number to its slider's.
+    NumberRange numberRange() const;
     bool holdsValue() const;
 };
 
@@ -56,9 +59,9 @@ struct EffectDescription {
 // Applies KEY=VALUE to the values. texturesFolder is where ImageFile names must exist.
 void applySetting(const EffectDescription& effect, ParameterBlock& values, const std::string& assignment,
                   const std::string& texturesFolder);
-// Takes the values of a preset file's block, by key and kind, as the plug-in would.
-// Throws UsageError naming what differs when the preset is for another effect or
-// another version of it, FileError when it is damaged.
+// Takes the values of a preset file's block, by key and kind, held to what each parameter
+// can hold, as the plug-in would. Throws UsageError naming what differs when the preset is
+// for another effect or another version of it, FileError when it is damaged.
 void applyPreset(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& preset,
                  const std::string& presetName);
 // Takes the values of a block the host remembered, as the plug-in restores them: a

@@ -1,5 +1,8 @@
 #include "fx/effect.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "imaging/sample_traits.h"
 
 void Effect::init(const EffectClass* cls) {
@@ -38,9 +41,21 @@ std::array<uint16_t, 4> Effect::color16(uint32_t i) const {
             uint16_t(truncToInt(float(c.blue) * 32768.0f)), 32768};
 }
 
+namespace {
+
+// trunc(position), or the nearest 32-bit coordinate for a point so far outside the picture
+// that its pixel is beyond them.
+int32_t pixelCoordinate(double position) {
+    constexpr double lowest = std::numeric_limits<int32_t>::min();
+    constexpr double highest = std::numeric_limits<int32_t>::max();
+    return truncToInt(std::min(std::max(position, lowest), highest));
+}
+
+}  // namespace
+
 std::array<int32_t, 2> Effect::pointPixel(uint32_t i, int32_t width, int32_t height) const {
     const PointValue& p = parameters[i].point;
-    return {truncToInt((p.x + 0.5) * width), truncToInt((p.y + 0.5) * height)};
+    return {pixelCoordinate((p.x + 0.5) * width), pixelCoordinate((p.y + 0.5) * height)};
 }
 
 const char* Effect::imageFilePath(uint32_t i) const {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "imaging/image.h"
+#include "paramblock/held_values.h"
 #include "paramblock/parameter_flags.h"
 #include "paramblock/parameter_kind.h"
 #include "paramblock/parameter_values.h"
@@ -66,8 +67,14 @@ struct Parameter {
     // value := default (Number, Boolean, List, Color, Point); ImageFile: no file.
     void resetToDefault();
 
-    // The number held to the record's range, so that a damaged stored value stays usable.
-    double numberInRange() const { return std::clamp(number, minimum, maximum); }
+    // The values the number can hold: its range, widened for a whole number to its slider's.
+    NumberRange numberRange() const { return ::numberRange(minimum, maximum, hasFlag(ParameterFlag::Whole)); }
+    // The number held to the record's range. Stored values are held as they are read; this
+    // holds values set in code too.
+    double numberInRange() const {
+        const NumberRange range = numberRange();
+        return std::clamp(number, range.minimum, range.maximum);
+    }
     // The number as the dialog shows it: "%d" of the truncated value when whole, "%lg" otherwise.
     std::string formatNumber() const;
 

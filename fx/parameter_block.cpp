@@ -1,8 +1,7 @@
 #include "fx/parameter_block.h"
 
-#include <cmath>
-
 #include "fx/effect.h"
+#include "paramblock/held_values.h"
 
 ParameterBlock blockOf(const Effect& effect) {
     ParameterBlock block;
@@ -39,20 +38,11 @@ bool readBlock(Effect& effect, const uint8_t* bytes, size_t size) {
         Parameter& p = effect.parameter(i);
         if (r.kind != p.kind || !p.name || r.name != p.name) continue;
         switch (p.kind) {
-            case ParameterKind::Number:
-                if (std::isfinite(r.number)) p.number = r.number;
-                break;
+            case ParameterKind::Number: p.number = heldNumber(r.number, p.number, p.numberRange()); break;
             case ParameterKind::Boolean: p.boolean = r.boolean; break;
-            case ParameterKind::List:
-                if (r.listIndex < p.itemCount) p.listIndex = r.listIndex;
-                break;
-            case ParameterKind::Color:
-                if (std::isfinite(r.color.red) && std::isfinite(r.color.green) && std::isfinite(r.color.blue))
-                    p.color = r.color;
-                break;
-            case ParameterKind::Point:
-                if (std::isfinite(r.point.x) && std::isfinite(r.point.y)) p.point = r.point;
-                break;
+            case ParameterKind::List: p.listIndex = heldListIndex(r.listIndex, p.listIndex, p.itemCount); break;
+            case ParameterKind::Color: p.color = heldColor(r.color, p.color); break;
+            case ParameterKind::Point: p.point = heldPoint(r.point, p.point); break;
             case ParameterKind::ImageFile: effect.setImageFilePath(i, r.fileName.c_str()); break;
             default: break;
         }

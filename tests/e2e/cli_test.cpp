@@ -1,6 +1,7 @@
 // The `ravo` command end to end on real files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -104,6 +105,62 @@ TEST(Cli, PresetsRoundTripAndRegistryRemembers) {
     EXPECT_NE(wrong.status, 0);
     EXPECT_NE(wrong.err.find("not for Ravo Temperature"), std::string::npos) << wrong.err;
     EXPECT_FALSE(fs::exists(tempDir() / "p3.png"));
+}
+
+std::vector<uint8_t> fileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A preset's numbers are held to their ranges when read: a preset holding a temperature far
+// beyond the range renders exactly as the range's end, and --save-preset writes that end.
+TEST(Cli, PresetNumbersAreHeldToTheirRange) {
+    const fs::path input = writeInput("held-in.png", patternPicture(24, 16, 3, 8));
+    struct Case {
+        const char* filter;
+        double stored;
+        const char* limit;
+    };
+    const Case cases[] = {
+        {"WarmCool", 1e300, "50"}, {"WarmCool", 51, "50"}, {"WarmCool", -1e300, "-50"},
+        {"Temperature", 1e300, "100"}, {"Fluorescent", 1e300, "20"}, {"Fluorescent", -3, "0"},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.filter) + " " + std::to_string(c.stored);
+        const fs::path defaults = tempDir() / "held-defaults.qel";
+        ASSERT_EQ(ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(tempDir() / "held-0.png") +
+                       " --save-preset " + quoted(defaults))
+                      .status,
+                  0);
+        const std::vector<uint8_t> bytes = fileBytes(defaults);
+        ParameterBlock block;
+        std::string error;
+        ASSERT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error)) << error;
+        auto temperature = std::find_if(block.records.begin(), block.records.end(),
+                                        [](const BlockRecord& r) { return r.name == "temperature"; });
+        ASSERT_NE(temperature, block.records.end());
+        temperature->number = c.stored;
+        const fs::path preset = tempDir() / "held.qel";
+        std::ofstream(preset, std::ios::binary).write(reinterpret_cast<const char*>(block.encode().data()),
+                                                     std::streamsize(bytes.size()));
+
+        const fs::path fromPreset = tempDir() / "held-preset.png";
+        const fs::path saved = tempDir() / "held-saved.qel";
+        const Outcome outcome = ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(fromPreset) +
+                                    " --preset " + quoted(preset) + " --save-preset " + quoted(saved));
+        ASSERT_EQ(outcome.status, 0) << what << ": " << outcome.err;
+        const fs::path fromLimit = tempDir() / "held-limit.png";
+        ASSERT_EQ(ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(fromLimit) +
+                       " --set temperature=" + c.limit)
+                      .status,
+                  0);
+        EXPECT_TRUE(editor::readPicture(fromPreset.string()).data == editor::readPicture(fromLimit.string()).data) << what;
+
+        const std::vector<uint8_t> savedBytes = fileBytes(saved);
+        ParameterBlock savedBlock;
+        ASSERT_TRUE(ParameterBlock::decode(savedBytes.data(), savedBytes.size(), savedBlock, error)) << what;
+        EXPECT_EQ(savedBlock.records[size_t(temperature - block.records.begin())].number, std::stod(c.limit)) << what;
+    }
 }
 
 // Bad input: one clear line, a non-zero status, no output file, the input untouched.

@@ -99,7 +99,7 @@ TEST(EffectBlock, VersionIsNotExaminedByTheReader) {
     EXPECT_EQ(effect->numberValue(2), 60.0);
 }
 
-// Records whose key or kind differ, or whose value the parameter cannot hold, are skipped one by one.
+// Records whose key or kind differ, or whose list index is beyond the items, are skipped one by one.
 TEST(EffectBlock, SkipsRecordsOneByOne) {
     auto source = makeKinds();
     source->parameter(2).number = 60;
@@ -108,27 +108,21 @@ TEST(EffectBlock, SkipsRecordsOneByOne) {
     source->parameter(5).color = {0.5, 0.5, 0.5};
     source->parameter(6).point = {0.1, 0.1};
     const std::vector<uint8_t> good = encodeBlock(*source);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
     struct Case {
         const char* what;
         size_t index;
-        void (*damage)(uint8_t* record, double nan, double inf);
+        void (*damage)(uint8_t* record);
     };
     const Case cases[] = {
-        {"another key", 2, [](uint8_t* r, double, double) { r[kNameOffset] = 'X'; }},
-        {"another kind", 3, [](uint8_t* r, double, double) { r[0] = 2; }},
-        {"key without terminator", 3, [](uint8_t* r, double, double) { std::memset(r + kNameOffset, 'k', kNameSize); }},
-        {"not-a-number", 2, [](uint8_t* r, double n, double) { std::memcpy(r + kValueOffset, &n, 8); }},
-        {"infinite number", 2, [](uint8_t* r, double, double i) { std::memcpy(r + kValueOffset, &i, 8); }},
-        {"list index beyond the items", 4, [](uint8_t* r, double, double) { r[kValueOffset] = 3; }},
-        {"huge list index", 4, [](uint8_t* r, double, double) { std::memset(r + kValueOffset, 0xff, 4); }},
-        {"infinite colour", 5, [](uint8_t* r, double, double i) { std::memcpy(r + kValueOffset + 8, &i, 8); }},
-        {"not-a-number point", 6, [](uint8_t* r, double n, double) { std::memcpy(r + kValueOffset, &n, 8); }},
+        {"another key", 2, [](uint8_t* r) { r[kNameOffset] = 'X'; }},
+        {"another kind", 3, [](uint8_t* r) { r[0] = 2; }},
+        {"key without terminator", 3, [](uint8_t* r) { std::memset(r + kNameOffset, 'k', kNameSize); }},
+        {"list index beyond the items", 4, [](uint8_t* r) { r[kValueOffset] = 3; }},
+        {"huge list index", 4, [](uint8_t* r) { std::memset(r + kValueOffset, 0xff, 4); }},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> bytes = good;
-        c.damage(record(bytes, c.index), nan, inf);
+        c.damage(record(bytes, c.index));
         auto effect = makeKinds();
         const std::vector<uint8_t> before = encodeBlock(*effect);
         ASSERT_TRUE(readBlock(*effect, bytes.data(), bytes.size())) << c.what;
@@ -140,6 +134,83 @@ TEST(EffectBlock, SkipsRecordsOneByOne) {
                       0)
                 << c.what << ", record " << i;
         }
+    }
+}
+
+// A stored number reaches the effect held to its record's range; one that is no number at all
+// leaves the current value. A whole number's range takes in the whole numbers its slider
+// offers (trunc(minimum) to trunc(maximum)) and keeps a stored fraction, as the dialog does.
+TEST(EffectBlock, HoldsStoredNumbersToTheirRange) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double stored;
+        double minimum, maximum;
+        bool whole;
+        double expected;
+    };
+    constexpr double kCurrent = 7.0;
+    const Case cases[] = {
+        {1e300, -50, 50, false, 50},      {-1e300, -50, 50, false, -50},  {51, -50, 50, false, 50},
+        {-51, -50, 50, false, -50},       {50, -50, 50, false, 50},       {-50, -50, 50, false, -50},
+        {20.5, -50, 50, false, 20.5},     {nan, -50, 50, false, kCurrent}, {inf, -50, 50, false, kCurrent},
+        {-inf, -50, 50, false, kCurrent}, {1e300, -50, 50, true, 50},     {12.9, -50, 50, true, 12.9},
+        {0, 0.5, 10, true, 0},            {-1, 0.5, 10, true, 0},         {0, 0.5, 10, false, 0.5},
+        {10.7, 0.5, 10.7, true, 10.7},    {0, -10.5, -0.5, true, 0},      {0, -10.5, -0.5, false, -0.5},
+    };
+    for (const Case& c : cases) {
+        auto source = makeKinds();
+        source->parameter(2).number = c.stored;
+        const std::vector<uint8_t> bytes = encodeBlock(*source);
+        auto effect = makeKinds();
+        Parameter& amount = effect->parameter(2);
+        amount.minimum = c.minimum;
+        amount.maximum = c.maximum;
+        amount.flags = c.whole ? uint16_t(amount.flags | ParameterFlag::Whole) : uint16_t(amount.flags & ~ParameterFlag::Whole);
+        amount.number = kCurrent;
+        ASSERT_TRUE(readBlock(*effect, bytes.data(), bytes.size()));
+        EXPECT_EQ(effect->numberValue(2), c.expected)
+            << c.stored << " into " << c.minimum << ".." << c.maximum << (c.whole ? " whole" : "");
+    }
+}
+
+// Colour components are fractions, held to 0..1; a point has no range (corners and positions
+// may lie outside the picture). A non-finite component or coordinate keeps the current value.
+TEST(EffectBlock, HoldsStoredColoursAndPoints) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const RGBValue currentColor{0.25, 0.5, 0.75};
+    const PointValue currentPoint{0.1, -0.1};
+    struct Case {
+        RGBValue storedColor, expectedColor;
+        PointValue storedPoint, expectedPoint;
+    };
+    const Case cases[] = {
+        {{0.0, 0.5, 1.0}, {0.0, 0.5, 1.0}, {-0.5, 0.5}, {-0.5, 0.5}},
+        {{1.5, -0.25, 1e300}, {1.0, 0.0, 1.0}, {3.0, -2.0}, {3.0, -2.0}},
+        {{-1e300, 0.3, 0.3}, {0.0, 0.3, 0.3}, {1e300, -1e300}, {1e300, -1e300}},
+        {{nan, 0.3, 0.3}, currentColor, {nan, 0.0}, currentPoint},
+        {{0.3, 0.3, inf}, currentColor, {0.0, -inf}, currentPoint},
+    };
+    for (const Case& c : cases) {
+        auto source = makeKinds();
+        source->parameter(5).color = c.storedColor;
+        source->parameter(6).point = c.storedPoint;
+        const std::vector<uint8_t> bytes = encodeBlock(*source);
+        auto effect = makeKinds();
+        effect->parameter(5).color = currentColor;
+        effect->parameter(6).point = currentPoint;
+        ASSERT_TRUE(readBlock(*effect, bytes.data(), bytes.size()));
+        const RGBValue color = effect->colorValue(5);
+        const PointValue point = effect->pointValue(6);
+        const std::string what = std::to_string(c.storedColor.red) + "," + std::to_string(c.storedColor.green) + "," +
+                                 std::to_string(c.storedColor.blue) + " / " + std::to_string(c.storedPoint.x) + "," +
+                                 std::to_string(c.storedPoint.y);
+        EXPECT_EQ(color.red, c.expectedColor.red) << what;
+        EXPECT_EQ(color.green, c.expectedColor.green) << what;
+        EXPECT_EQ(color.blue, c.expectedColor.blue) << what;
+        EXPECT_EQ(point.x, c.expectedPoint.x) << what;
+        EXPECT_EQ(point.y, c.expectedPoint.y) << what;
     }
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "fx/effect_registry.h"
@@ -51,7 +52,9 @@ TEST(Effect, PointPixelMapsFractionsFromTheCentre) {
         double x, y;
         int32_t px, py;
     };
-    const Case cases[] = {{0.0, 0.0, 320, 240}, {-0.5, -0.5, 0, 0}, {0.5, 0.5, 640, 480}, {0.25, -0.25, 480, 120}};
+    constexpr int32_t lowest = std::numeric_limits<int32_t>::min(), highest = std::numeric_limits<int32_t>::max();
+    const Case cases[] = {{0.0, 0.0, 320, 240},  {-0.5, -0.5, 0, 0},       {0.5, 0.5, 640, 480},
+                          {0.25, -0.25, 480, 120}, {2.0, -3.0, 1600, -1200}, {1e300, -1e300, highest, lowest}};
     for (const Case& c : cases) {
         effect->parameter(6).point = {c.x, c.y};
         EXPECT_EQ(effect->pointPixel(6, 640, 480), (std::array<int32_t, 2>{c.px, c.py})) << c.x << "," << c.y;
