@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "editor/picture_file.h"
 #include "paramblock/parameter_block.h"
@@ -107,59 +108,40 @@ TEST(Cli, PresetsRoundTripAndRegistryRemembers) {
     EXPECT_FALSE(fs::exists(tempDir() / "p3.png"));
 }
 
-std::vector<uint8_t> fileBytes(const fs::path& path) {
+ParameterBlock presetAt(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ParameterBlock block;
+    std::string error;
+    EXPECT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error)) << path << ": " << error;
+    return block;
 }
 
-// A preset's numbers are held to their ranges when read: a preset holding a temperature far
+// A preset's numbers are held to their ranges when read: a preset holding a temperature
 // beyond the range renders exactly as the range's end, and --save-preset writes that end.
 TEST(Cli, PresetNumbersAreHeldToTheirRange) {
     const fs::path input = writeInput("held-in.png", patternPicture(24, 16, 3, 8));
-    struct Case {
-        const char* filter;
-        double stored;
-        const char* limit;
-    };
-    const Case cases[] = {
-        {"WarmCool", 1e300, "50"}, {"WarmCool", 51, "50"}, {"WarmCool", -1e300, "-50"},
-        {"Temperature", 1e300, "100"}, {"Fluorescent", 1e300, "20"}, {"Fluorescent", -3, "0"},
-    };
-    for (const Case& c : cases) {
-        const std::string what = std::string(c.filter) + " " + std::to_string(c.stored);
-        const fs::path defaults = tempDir() / "held-defaults.qel";
-        ASSERT_EQ(ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(tempDir() / "held-0.png") +
-                       " --save-preset " + quoted(defaults))
-                      .status,
-                  0);
-        const std::vector<uint8_t> bytes = fileBytes(defaults);
-        ParameterBlock block;
-        std::string error;
-        ASSERT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error)) << error;
-        auto temperature = std::find_if(block.records.begin(), block.records.end(),
-                                        [](const BlockRecord& r) { return r.name == "temperature"; });
-        ASSERT_NE(temperature, block.records.end());
-        temperature->number = c.stored;
-        const fs::path preset = tempDir() / "held.qel";
-        std::ofstream(preset, std::ios::binary).write(reinterpret_cast<const char*>(block.encode().data()),
-                                                     std::streamsize(bytes.size()));
+    const std::string in = " " + quoted(input) + " ";
+    const std::tuple<const char*, double, const char*> cases[] = {
+        {"WarmCool", 1e300, "50"}, {"WarmCool", 51, "50"}, {"Temperature", -1e300, "-100"}, {"Fluorescent", -3, "0"}};
+    for (const auto& [filter, stored, limit] : cases) {
+        const std::string what = std::string(filter) + " " + std::to_string(stored);
+        const fs::path preset = tempDir() / "held.qel", saved = tempDir() / "held-saved.qel";
+        ASSERT_EQ(ravo(std::string("apply ") + filter + in + quoted(tempDir() / "held-0.png") + " --save-preset " +
+                       quoted(preset)).status, 0);
+        ParameterBlock block = presetAt(preset);
+        ASSERT_EQ(block.records.at(2).name, "temperature");
+        block.records[2].number = stored;
+        const std::vector<uint8_t> bytes = block.encode();
+        std::ofstream(preset, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 
-        const fs::path fromPreset = tempDir() / "held-preset.png";
-        const fs::path saved = tempDir() / "held-saved.qel";
-        const Outcome outcome = ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(fromPreset) +
-                                    " --preset " + quoted(preset) + " --save-preset " + quoted(saved));
+        const fs::path fromPreset = tempDir() / "held-preset.png", fromLimit = tempDir() / "held-limit.png";
+        const Outcome outcome = ravo(std::string("apply ") + filter + in + quoted(fromPreset) + " --preset " +
+                                    quoted(preset) + " --save-preset " + quoted(saved));
         ASSERT_EQ(outcome.status, 0) << what << ": " << outcome.err;
-        const fs::path fromLimit = tempDir() / "held-limit.png";
-        ASSERT_EQ(ravo(std::string("apply ") + c.filter + " " + quoted(input) + " " + quoted(fromLimit) +
-                       " --set temperature=" + c.limit)
-                      .status,
-                  0);
+        ASSERT_EQ(ravo(std::string("apply ") + filter + in + quoted(fromLimit) + " --set temperature=" + limit).status, 0);
         EXPECT_TRUE(editor::readPicture(fromPreset.string()).data == editor::readPicture(fromLimit.string()).data) << what;
-
-        const std::vector<uint8_t> savedBytes = fileBytes(saved);
-        ParameterBlock savedBlock;
-        ASSERT_TRUE(ParameterBlock::decode(savedBytes.data(), savedBytes.size(), savedBlock, error)) << what;
-        EXPECT_EQ(savedBlock.records[size_t(temperature - block.records.begin())].number, std::stod(c.limit)) << what;
+        EXPECT_EQ(presetAt(saved).records.at(2).number, std::stod(limit)) << what;
     }
 }
 
