@@ -276,8 +276,8 @@ void applySetting(const EffectDescription& effect, ParameterBlock& values, const
 namespace {
 
 // Takes the values of a stored block that matches the effect, record by record as
-// the plug-in does: a record whose kind or key differs, or whose value the effect
-// cannot hold, leaves its parameter as it was.
+// the plug-in does: a record whose kind or key differs leaves its parameter as it was;
+// every value is held to what its parameter can hold (paramblock/held_values.h).
 void takeStoredValues(const EffectDescription& effect, ParameterBlock& values, const ParameterBlock& stored) {
     for (size_t i = 0; i < stored.records.size() && i < effect.parameters.size(); ++i) {
         const BlockRecord& r = stored.records[i];

@@ -2,7 +2,7 @@
 
 #include "editor/picture_file.h"
 #include "editor/whole_file.h"
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
 
 namespace editor {
 

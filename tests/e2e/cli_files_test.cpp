@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "editor/picture_file.h"
-#include "fx/parameter_block.h"
+#include "paramblock/parameter_block.h"
 #include "tests/e2e/cli_run.h"
 #include "tests/e2e/plugin_fixture.h"
 
