@@ -103,7 +103,7 @@ void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
 struct BlackAndWhiteEffect : Effect {
     static constexpr const char* kTitle = "Ravo Black and White";
     static constexpr const char* kDescription = "Creates the effect of a Night Vision lens.";
-    static constexpr uint32_t kEffectFlags = 10;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
     Parameter params[kBlackAndWhiteParameterCount];
     // The brightness, contrast and gamma sliders after the conversion.
@@ -149,7 +149,7 @@ void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::
 struct InfraRedEffect : Effect {
     static constexpr const char* kTitle = "Ravo Infra-Red";
     static constexpr const char* kDescription = "Simulates the effect of infra-red photography.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kInfraRedParameterCount];
     // The brightness, contrast and gamma sliders before the glow.
@@ -226,7 +226,7 @@ int64_t blurReach(double size, uint32_t passes) {
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
     const BlurSizes blur = glowBlur(effect);
     const double matteBlur = effect.numberInRange(kMatteBlur);
-    const uint32_t passes = info.reservedWord1 + 1;
+    const uint32_t passes = info.extraBlurPasses() + 1;
     auto margin = [&](double glowSize, double scale) {
         const int64_t stated = int64_t(std::ceil(std::max(matteBlur, glowSize) * scale));
         const int64_t reach = blurReach(matteBlur * scale, passes) + blurReach(glowSize * scale, passes);
@@ -276,7 +276,7 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
         const BlurSizes blur = glowBlur(effect);
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
                   int32_t(effect.listValue(kGlowMode)), int32_t(effect.listValue(kGlowBlend)), GlowColor{},
-                  info.reservedWord1);
+                  info.extraBlurPasses());
     }
     toBlackAndWhite(output, rect, effect.listValue(kInfraRedFilter));
 }
@@ -360,7 +360,7 @@ void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double 
 struct BleachBypassEffect : Effect {
     static constexpr const char* kTitle = "Ravo Bleach Bypass";
     static constexpr const char* kDescription = "Tint a gradiated portion of the image.";
-    static constexpr uint32_t kEffectFlags = 10;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
     Parameter params[kBleachBypassParameterCount];
     // T[i] = trunc(toneAdjust(i / full, 0, c, 0) x full + 0.5), the identity at c = 0.

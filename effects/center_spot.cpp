@@ -82,7 +82,7 @@ void drawSpot(Image& mask, const SpotGeometry& spot) {
 struct CenterSpotEffect : Effect {
     static constexpr const char* kTitle = "Ravo Center Spot";
     static constexpr const char* kDescription = "Selectively adjust blur.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kParameterCount];
     // The last spot mask and what it was made from.
@@ -193,7 +193,7 @@ void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::Render
     if (sizes.horizontal <= 0.0 && sizes.vertical <= 0.0) return;
     const Image& mask = maskFor(effect, geometry(effect, *source, info));
     layBlurredSelection(*source, mask, output, rect, float(sizes.horizontal * info.scaleX),
-                        float(sizes.vertical * info.scaleY), info.reservedWord1);
+                        float(sizes.vertical * info.scaleY), info.extraBlurPasses());
 }
 
 }  // namespace

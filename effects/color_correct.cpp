@@ -57,7 +57,7 @@ constexpr uint32_t kViewShadows = 1;
 constexpr uint32_t kViewHighlights = 3;
 constexpr uint32_t kViewOriginal = 4;
 
-constexpr uint32_t kColorCorrectFlags = 10;
+constexpr uint32_t kColorCorrectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 // Record flag bits of the groups and the channel sliders: data only.
 constexpr uint16_t kGroupMark = 0x0100;

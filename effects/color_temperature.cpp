@@ -35,7 +35,7 @@ constexpr uint32_t kShiftParameterCount = 3;
 constexpr const char* kViewItems[] = {"Output", "Original"};
 constexpr uint32_t kViewOriginal = 1;
 
-constexpr uint32_t kColorTemperatureFlags = 10;
+constexpr uint32_t kColorTemperatureFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 // ---- Definitions -------------------------------------------------------------------------
 

@@ -69,13 +69,13 @@ BlurSizes blurSizes(const Effect& effect, uint32_t first) {
 // exactly as one tile does.
 int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
     const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
+    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.extraBlurPasses() + 1));
 }
 
 // Blurs the rect of image in place with sizes at full image size, scaled for this render.
 void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes& sizes,
                 const fx::Plugin::RenderInfo& info) {
-    blur.setExtraPasses(info.reservedWord1);
+    blur.setExtraPasses(info.extraBlurPasses());
     blur.setSize(float(sizes.horizontal * info.scaleX), float(sizes.vertical * info.scaleY));
     blur.apply(image, rect);
 }
@@ -85,7 +85,7 @@ void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes
 struct DefocusEffect : Effect {
     static constexpr const char* kTitle = "Ravo Defocus";
     static constexpr const char* kDescription = "Film defocus";
-    static constexpr uint32_t kEffectFlags = 24;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark16;
 
     Parameter params[kDefocusParameterCount];
 
@@ -179,7 +179,7 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
         return;
     }
     applyGlow(output, *matte, area.rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
-              GlowColor{1.0, 1.0, 1.0}, info.reservedWord1);
+              GlowColor{1.0, 1.0, 1.0}, info.extraBlurPasses());
 }
 
 // ---- Fast Blur ---------------------------------------------------------------------------
@@ -187,7 +187,8 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
 struct FastBlurEffect : Effect {
     static constexpr const char* kTitle = "Ravo Fast Blur";
     static constexpr const char* kDescription = "Blur images.";
-    static constexpr uint32_t kEffectFlags = 32792;
+    static constexpr uint32_t kEffectFlags =
+        EffectFlag::Standard | EffectFlag::Mark16 | EffectFlag::NoMenuCommand;
 
     Parameter params[kFastBlurParameterCount];
     // The effect's own blur, kept for its whole life so that its working line is reused.

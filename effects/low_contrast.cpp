@@ -46,7 +46,7 @@ constexpr uint32_t kViewMatte = 1;
 constexpr uint32_t kViewSpread = 2;
 constexpr uint32_t kViewOriginal = 3;
 
-constexpr uint32_t kLowContrastFlags = 8;
+constexpr uint32_t kLowContrastFlags = EffectFlag::Standard;
 
 // ---- Definition --------------------------------------------------------------------------
 
@@ -102,7 +102,7 @@ struct LowContrastEffect : Effect {
 // in strips equals a render in one tile.
 void LowContrastEffect::requiredSource(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info,
                                        PixelRect& rect) {
-    const uint32_t runs = info.reservedWord1 + 1;
+    const uint32_t runs = info.extraBlurPasses() + 1;
     const double matteBlur = effect.number(kMatteBlur);
     const double spread = effect.number(kLightSpread);
     auto margin = [&](double scale) {
@@ -232,7 +232,7 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
     if (!showSpread && brightness <= 0.0) return;
 
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
+    blur.setExtraPasses(info.extraBlurPasses());
     blur.setSize(float(spread * info.scaleX), float(spread * info.scaleY));
     const ImagePtr spreadMatte = matte->clone();
     blur.apply(*spreadMatte, rect);

@@ -29,7 +29,8 @@ constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
 constexpr uint32_t kViewOriginal = 2;
 constexpr uint16_t kViewMark = 0x0004;
 
-constexpr uint32_t kMatteGeneratorFlags = 29;
+constexpr uint32_t kMatteGeneratorFlags =
+    EffectFlag::Standard | EffectFlag::Mark16 | EffectFlag::Mark4 | EffectFlag::Mark1;
 
 // The extractor starts from a window over the brightest tones: position 1.0, range 1.6.
 constexpr float kInitialPosition = 1.0f;

@@ -34,7 +34,7 @@ struct OverexposeEffect : Effect {
     static constexpr const char* kTitle = "Ravo Overexpose";
     static constexpr const char* kDescription =
         "Simulates the overexposure that occurs when a film camera starts or stops.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kParameterCount];
 
@@ -64,7 +64,7 @@ bool OverexposeEffect::isActive(OverexposeEffect& effect, const fx::Plugin::Rend
 // narrow strips render their pixels exactly as one tile does.
 int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
     const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
+    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.extraBlurPasses() + 1));
 }
 
 void OverexposeEffect::requiredSource(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
@@ -117,7 +117,7 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
     if (size > 0.0 && wash != 1.0) {
         blurred = area.source->clone();
         Blur blur;
-        blur.setExtraPasses(info.reservedWord1);
+        blur.setExtraPasses(info.extraBlurPasses());
         blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
         blur.apply(*blurred, rect);
         light = blurred.get();

@@ -61,7 +61,7 @@ enum Measure : uint32_t {
     kYellow = 9,
 };
 
-constexpr uint32_t kOzoneFlags = 10;
+constexpr uint32_t kOzoneFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 #define RAVO_ZONE_TEXTS(prefix)                                                                         \
     {                                                                                                   \

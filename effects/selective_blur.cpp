@@ -90,7 +90,7 @@ bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
 }
 
 int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    return blurMargin(float(size * scale), info.reservedWord1 + 1);
+    return blurMargin(float(size * scale), info.extraBlurPasses() + 1);
 }
 
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,

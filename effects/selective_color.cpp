@@ -48,7 +48,7 @@ constexpr uint16_t kRedMark = 0x0100;
 constexpr uint16_t kGreenMark = 0x0200;
 constexpr uint16_t kBlueMark = 0x0400;
 
-constexpr uint32_t kSelectiveColorFlags = 8;
+constexpr uint32_t kSelectiveColorFlags = EffectFlag::Standard;
 
 // The extractor starts from a window over the brightest tones: position 1.0, range 1.6.
 constexpr float kInitialPosition = 1.0f;

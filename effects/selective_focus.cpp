@@ -55,7 +55,7 @@ constexpr uint32_t kSkinParameterCount = 17;
 constexpr const char* kFocusViewItems[] = {"Output", "Matte", "Original"};
 constexpr const char* kSkinViewItems[] = {"Output", "Matte", "Edge", "Original"};
 
-constexpr uint32_t kSelectiveFlags = 8;
+constexpr uint32_t kSelectiveFlags = EffectFlag::Standard;
 constexpr const char* kSelectiveDescription = "Selectively adjust blur.";
 
 // The Sobel magnitude divided by 5.66, so that the strongest 8-bit edge stays below 255.
@@ -266,7 +266,7 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
     const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
+    blur.setExtraPasses(info.extraBlurPasses());
     blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
     blur.apply(*edges, rect);
     const double brightness = effect.numberInRange(layout.edgeBrightness);
@@ -322,13 +322,13 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     const float vertical = float(sizes.vertical * info.scaleY);
     if (layout.laying == BlurLaying::OverSelection) {
         copySource(area, output);
-        layBlurredSelection(*source, *matte, output, rect, horizontal, vertical, info.reservedWord1);
+        layBlurredSelection(*source, *matte, output, rect, horizontal, vertical, info.extraBlurPasses());
         return;
     }
 
     ImagePtr blurred = source->clone();
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
+    blur.setExtraPasses(info.extraBlurPasses());
     blur.setSize(horizontal, vertical);
     blur.apply(*blurred, rect);
     if (source->is16())

@@ -39,7 +39,7 @@ inline int32_t shrinkGrowMargin(double amount) {
 // too, so that a render in strips equals a render in one tile.
 inline PixelRect grownForMatte(const PixelRect& rect, const MatteSettings& settings,
                                const fx::Plugin::RenderInfo& info) {
-    const uint32_t runs = info.reservedWord1 + 1;
+    const uint32_t runs = info.extraBlurPasses() + 1;
     const float vertical = settings.gang ? settings.blurX : settings.blurY;
     const int64_t x = int64_t(shrinkGrowMargin(double(settings.shrinkGrow) * info.scaleX)) +
                       blurMargin(float(double(settings.blurX) * info.scaleX), runs);

@@ -70,8 +70,8 @@ MatteBuildContext matteBuildContext(const fx::Plugin::RenderInfo& renderInfo) {
     MatteBuildContext context;
     context.scaleX = renderInfo.scaleX;
     context.scaleY = renderInfo.scaleY;
-    context.extraBlurPasses = renderInfo.reservedWord1;
-    context.reuseCached = renderInfo.reservedZero != 0.0;
+    context.extraBlurPasses = renderInfo.extraBlurPasses();
+    context.reuseCached = renderInfo.allowsCachedMatte();
     return context;
 }
 
