@@ -18,7 +18,7 @@
 #include "effects/tone_table.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
-#include "fx/matte_parameters.h"
+#include "fx/matte_group.h"
 #include "fx/memory_handler.h"
 #include "imaging/black_and_white_convert.h"
 #include "imaging/color.h"
@@ -58,12 +58,10 @@ constexpr uint32_t kInfraRedBrightness = 12;
 constexpr uint32_t kInfraRedContrast = 13;
 constexpr uint32_t kInfraRedGamma = 14;
 constexpr uint32_t kInfraRedDensityGroupEnd = 15;
-constexpr uint32_t kMatteGroup = 16;
-constexpr uint32_t kMattePosition = 17;
-constexpr uint32_t kMatteRange = 18;
-constexpr uint32_t kMatteBlur = 19;
-constexpr uint32_t kMatteGroupEnd = 20;
+constexpr MatteGroup kMatte = {16};  // records 16 to 20
+constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kInfraRedParameterCount = 21;
+static_assert(kMatte.end() + 1 == kInfraRedParameterCount);
 
 // Bleach Bypass
 constexpr uint32_t kBleachBackground = 0;
@@ -187,23 +185,9 @@ void InfraRedEffect::define(InfraRedEffect& effect) {
     static_assert(kInfraRedDensityGroupEnd == kInfraRedDensityGroup + 4 &&
                   kInfraRedGamma == kInfraRedDensityGroup + 3);
 
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0, 1);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0, 1);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[kMatteGroupEnd].defineGroupEnd();
+    defineMatteGroup(params, kMatte, {100.0, 80.0});
 
     params[kGlowBrightness].addFlags(ParameterFlag::Percent);
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
-}
-
-// The glow's blur pair, each size held to the range of its record.
-BlurSizes glowBlur(const InfraRedEffect& effect) {
-    const BlurSizes sizes = blurPairSizes(effect.params, kGlowBlurH);
-    const Parameter& record = effect.parameter(kGlowBlurH);
-    return {std::clamp(sizes.horizontal, record.minimum, record.maximum),
-            std::clamp(sizes.vertical, record.minimum, record.maximum)};
 }
 
 // The gang switch and the blur pair behave as in the glow and mist looks: while ganged the
@@ -224,7 +208,7 @@ int64_t blurReach(double size, uint32_t passes) {
 // add up, and every blur runs extraPasses + 1 times. Without the widening a render in strips
 // differs from a render in one tile near the joins.
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes blur = glowBlur(effect);
+    const BlurSizes blur = blurPairSizes(effect.params, kGlowBlurH);
     const double matteBlur = effect.numberInRange(kMatteBlur);
     const uint32_t passes = info.extraBlurPasses() + 1;
     auto margin = [&](double glowSize, double scale) {
@@ -257,14 +241,7 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
     const double brightness = effect.numberInRange(kGlowBrightness) / 100;
 
     ImagePtr matte;
-    if (view == kViewMatte || brightness > 0.0) {
-        MatteExtractor extractor;
-        extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
-        extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
-        extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
-        extractor.applyPositionRange();
-        matte = build(extractor, source, rect, info);
-    }
+    if (view == kViewMatte || brightness > 0.0) matte = buildGroupMatte(effect, kMatte, source, rect, info);
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, rect);
         return;
@@ -273,7 +250,7 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
     if (source.data != output.data) copyRect(source, output, rect);
     effect.toneTable.apply(output, rect);
     if (brightness > 0.0) {
-        const BlurSizes blur = glowBlur(effect);
+        const BlurSizes blur = blurPairSizes(effect.params, kGlowBlurH);
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
                   int32_t(effect.listValue(kGlowMode)), int32_t(effect.listValue(kGlowBlend)), GlowColor{},
                   info.extraBlurPasses());

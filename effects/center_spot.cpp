@@ -122,7 +122,7 @@ void CenterSpotEffect::parameterChanged(CenterSpotEffect& effect, uint32_t index
 // The blur reads its reach with every pass around each pixel (at least the sizes rounded up),
 // so that a render in strips equals a render in one tile; the mask reads nothing around.
 SpotMargins CenterSpotEffect::margins(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     auto margin = [&](double size, double scale) {
         const double rounded = std::min(std::ceil(size * scale), kLargestSourceMargin);
         return std::max(int32_t(rounded), scaledBlurMargin(size, scale, info));
@@ -189,11 +189,10 @@ void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::Render
     }
 
     copySource(area, output);
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     if (sizes.horizontal <= 0.0 && sizes.vertical <= 0.0) return;
     const Image& mask = maskFor(effect, geometry(effect, *source, info));
-    layBlurredSelection(*source, mask, output, rect, float(sizes.horizontal * info.scaleX),
-                        float(sizes.vertical * info.scaleY), info.extraBlurPasses());
+    layBlurredSelection(*source, mask, output, rect, sizes, info);
 }
 
 }  // namespace

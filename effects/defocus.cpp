@@ -15,8 +15,9 @@
 #include "effects/render_area.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
+#include "fx/blur_pair.h"
 #include "fx/glow_parameters.h"
-#include "fx/matte_parameters.h"
+#include "fx/matte_group.h"
 #include "imaging/blur.h"
 #include "imaging/glow.h"
 #include "imaging/matte_extractor.h"
@@ -32,12 +33,10 @@ constexpr uint32_t kHorizontalBlur = 3;
 constexpr uint32_t kVerticalBlur = 4;
 constexpr uint32_t kGang = 5;
 constexpr uint32_t kBloom = 6;
-constexpr uint32_t kMatteGroup = 7;
-constexpr uint32_t kMattePosition = 8;
-constexpr uint32_t kMatteRange = 9;
-constexpr uint32_t kMatteBlur = 10;
-constexpr uint32_t kMatteGroupEnd = 11;
+constexpr MatteGroup kMatte = {7};  // records 7 to 11
+constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kDefocusParameterCount = 12;
+static_assert(kMatte.end() + 1 == kDefocusParameterCount);
 
 // Fast Blur
 constexpr uint32_t kFastBlurInput = 0;
@@ -53,17 +52,6 @@ constexpr uint32_t kViewOriginal = 2;
 
 // ---- Shared render frame -----------------------------------------------------------------
 
-// The blur pair starting at `first`, each size held to its record's range.
-BlurSizes blurSizes(const Effect& effect, uint32_t first) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, first);
-    const Parameter& horizontal = effect.parameter(first + BlurPairParameter::kHorizontal);
-    const Parameter& vertical = effect.parameter(first + BlurPairParameter::kVertical);
-    const bool ganged = effect.booleanValue(first + BlurPairParameter::kGang);
-    const Parameter& verticalRange = ganged ? horizontal : vertical;
-    return {std::clamp(sizes.horizontal, horizontal.minimum, horizontal.maximum),
-            std::clamp(sizes.vertical, verticalRange.minimum, verticalRange.maximum)};
-}
-
 // The margin of a blur of `size` pixels at full image size: the size scaled and rounded up,
 // widened to what the blur's repeated boxes read, so that narrow strips render their pixels
 // exactly as one tile does.
@@ -75,8 +63,7 @@ int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info)
 // Blurs the rect of image in place with sizes at full image size, scaled for this render.
 void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes& sizes,
                 const fx::Plugin::RenderInfo& info) {
-    blur.setExtraPasses(info.extraBlurPasses());
-    blur.setSize(float(sizes.horizontal * info.scaleX), float(sizes.vertical * info.scaleY));
+    prepareBlur(blur, sizes, info);
     blur.apply(image, rect);
 }
 
@@ -104,13 +91,7 @@ void DefocusEffect::define(DefocusEffect& effect) {
     defineBlurPair(params, kHorizontalBlur,
                    {"hblur", "Horizontal Blur", "vblur", "Vertical Blur", "gang", "Gang", 500.0, 20.0});
     params[kBloom].defineNumber("bloom", "Bloom", 0.0, 300.0, 50.0);
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0);
-    params[kMatteGroupEnd].defineGroupEnd();
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
+    defineMatteGroup(params, kMatte, {100.0, 80.0});
     static_assert(kVerticalBlur == kHorizontalBlur + BlurPairParameter::kVertical &&
                   kGang == kHorizontalBlur + BlurPairParameter::kGang);
 }
@@ -121,7 +102,7 @@ bool DefocusEffect::isActive(DefocusEffect& effect, const fx::Plugin::RenderInfo
     const uint32_t view = effect.listValue(kDefocusView);
     if (view == kViewOriginal) return false;
     if (view == kViewMatte) return true;
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     return effect.numberInRange(kBloom) != 0.0 || sizes.horizontal != 0.0 || sizes.vertical != 0.0;
 }
 
@@ -133,7 +114,7 @@ void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
 // rounded up. The matte is blurred after the picture, from the blurred picture, so what a
 // pixel reads reaches as far as both blurs together: the margin is widened to that.
 void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     const double matteBlur = effect.numberInRange(kMatteBlur);
     const double reach = std::max(matteBlur, effect.numberInRange(kBloom));
     // The extractor holds its blur size as a 32-bit float.
@@ -155,7 +136,7 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
     const uint32_t view = effect.listValue(kDefocusView);
     if (view == kViewOriginal) return;
 
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) {
         Blur blur;
         blurScaled(blur, output, area.rect, sizes, info);
@@ -164,15 +145,8 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
     const double bloom = effect.numberInRange(kBloom) / 100;
     if (bloom <= 0.0 && view != kViewMatte) return;
 
-    // The highlights of the blurred picture. A fresh extractor serves one render, so it keeps
-    // no copy of its matte for a later one.
-    MatteExtractor extractor;
-    extractor.setCacheEnabled(false);
-    extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
-    extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
-    extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
-    extractor.applyPositionRange();
-    const ImagePtr matte = extractor.build(output, area.rect, matteBuildContext(info));
+    // The highlights of the blurred picture.
+    const ImagePtr matte = buildGroupMatte(effect, kMatte, output, area.rect, info);
 
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, area.rect);
@@ -219,7 +193,7 @@ void FastBlurEffect::parameterChanged(FastBlurEffect& effect, uint32_t index) {
 }
 
 void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurSizes(effect, kBlurX);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     rect = rect.grown(blurReach(sizes.vertical, info.scaleY, info), blurReach(sizes.horizontal, info.scaleX, info));
 }
 
@@ -228,7 +202,7 @@ void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo
     if (area.rect.isEmpty() || !area.isRgba()) return;
     Image& output = *info.outputImage;
     copySource(area, output);
-    const BlurSizes sizes = blurSizes(effect, kBlurX);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, output, area.rect, sizes, info);
 }
 

@@ -18,7 +18,8 @@
 #include "effects/low_contrast_tables.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
-#include "fx/matte_parameters.h"
+#include "fx/blur_pair.h"
+#include "fx/matte_group.h"
 #include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
@@ -33,12 +34,10 @@ constexpr uint32_t kLightBrightness = 3;
 constexpr uint32_t kLightSpread = 4;
 constexpr uint32_t kShadowBrightness = 5;
 constexpr uint32_t kContrastGroupEnd = 6;
-constexpr uint32_t kMatteGroup = 7;
-constexpr uint32_t kMattePosition = 8;
-constexpr uint32_t kMatteRange = 9;
-constexpr uint32_t kMatteBlur = 10;
-constexpr uint32_t kMatteGroupEnd = 11;
+constexpr MatteGroup kMatte = {7};  // records 7 to 11
+constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kParameterCount = 12;
+static_assert(kMatte.end() + 1 == kParameterCount);
 
 constexpr const char* kViewItems[] = {"Output", "Matte", "Spread", "Original"};
 constexpr uint32_t kViewOutput = 0;
@@ -58,16 +57,9 @@ void defineLowContrastParameters(Parameter* params) {
     params[kLightSpread].defineNumber("lightSpread", "Light Spread", 0.0, 500.0, 100.0, 1);
     params[kShadowBrightness].defineNumber("shadowBrightness", "Shadow Brightness", 0.0, 30.0, 5.0, 1);
     params[kContrastGroupEnd].defineGroupEnd();
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0, 1);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0, 1);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[kMatteGroupEnd].defineGroupEnd();
-
-    for (uint32_t group : {kContrastGroup, kContrastGroupEnd, kMatteGroup, kMatteGroupEnd})
-        params[group].addFlags(ParameterFlag::FramedGroup);
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
+    params[kContrastGroup].addFlags(ParameterFlag::FramedGroup);
+    params[kContrastGroupEnd].addFlags(ParameterFlag::FramedGroup);
+    defineMatteGroup(params, kMatte, {100.0, 80.0, ParameterFlag::FramedGroup});
 }
 
 // ---- Class table -------------------------------------------------------------------------
@@ -208,13 +200,7 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
         return;
     }
 
-    // "P(8) / 100" as the render step states it; the range is "P(9) x 0.02".
-    MatteExtractor& extractor = effect.matteExtractor;
-    extractor.setPosition(float(effect.number(kMattePosition) / 100.0));
-    extractor.setRange(float(effect.number(kMatteRange) * 0.02));
-    extractor.setBlur(float(effect.number(kMatteBlur)));
-    extractor.applyPositionRange();
-    const ImagePtr matte = extractor.build(source, rect, matteBuildContext(info));
+    const ImagePtr matte = buildGroupMatte(effect.matteExtractor, effect, kMatte, source, rect, info);
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, rect);
         return;
@@ -232,8 +218,7 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
     if (!showSpread && brightness <= 0.0) return;
 
     Blur blur;
-    blur.setExtraPasses(info.extraBlurPasses());
-    blur.setSize(float(spread * info.scaleX), float(spread * info.scaleY));
+    prepareBlur(blur, {spread, spread}, info);
     const ImagePtr spreadMatte = matte->clone();
     blur.apply(*spreadMatte, rect);
     if (showSpread) {

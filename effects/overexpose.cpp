@@ -9,6 +9,7 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/source_margin.h"
+#include "fx/blur_pair.h"
 #include "fx/effect_class.h"
 #include "imaging/blur.h"
 #include "imaging/pixel_utils.h"
@@ -117,8 +118,7 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
     if (size > 0.0 && wash != 1.0) {
         blurred = area.source->clone();
         Blur blur;
-        blur.setExtraPasses(info.extraBlurPasses());
-        blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
+        prepareBlur(blur, {size, size}, info);
         blur.apply(*blurred, rect);
         light = blurred.get();
     }

@@ -54,12 +54,11 @@ void layOver(const Image& selection, Image& output, const PixelRect& rect) {
 
 template <class Sample>
 void layBlurredSelectionOf(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
-                           float horizontal, float vertical, uint32_t extraPasses) {
+                           const BlurSizes& sizes, const fx::Plugin::RenderInfo& info) {
     ImagePtr selection = ImagePtr::make({rect.width(), rect.height()}, 4, sizeof(Sample));
     premultiply<Sample>(source, mask, *selection, rect);
     Blur blur;
-    blur.setExtraPasses(extraPasses);
-    blur.setSize(horizontal, vertical);
+    prepareBlur(blur, sizes, info);
     blur.apply(*selection, selection->bounds);
     layOver<Sample>(*selection, output, rect);
 }
@@ -76,16 +75,11 @@ void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, ui
     static_assert(kBlurY == kBlurX + BlurPairParameter::kVertical && kGang == kBlurX + BlurPairParameter::kGang);
 }
 
-BlurSizes selectiveBlurSizes(const Effect& effect) {
-    const double horizontal = effect.numberInRange(kBlurX);
-    return {horizontal, effect.booleanValue(kGang) ? horizontal : effect.numberInRange(kBlurY)};
-}
-
 bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
     const uint32_t view = effect.listValue(kView);
     if (view == viewOriginal) return false;
     if (view != kViewOutput) return true;
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     return sizes.horizontal > 0.0 || sizes.vertical > 0.0;
 }
 
@@ -94,10 +88,10 @@ int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo
 }
 
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
-                         float horizontal, float vertical, uint32_t extraPasses) {
+                         const BlurSizes& sizes, const fx::Plugin::RenderInfo& info) {
     if (rect.isEmpty()) return;
     if (source.is16())
-        layBlurredSelectionOf<uint16_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
+        layBlurredSelectionOf<uint16_t>(source, mask, output, rect, sizes, info);
     else
-        layBlurredSelectionOf<uint8_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
+        layBlurredSelectionOf<uint8_t>(source, mask, output, rect, sizes, info);
 }

@@ -20,7 +20,8 @@
 #include "effects/selective_blur.h"
 #include "effects/source_margin.h"
 #include "fx/effect_class.h"
-#include "fx/matte_parameters.h"
+#include "fx/blur_pair.h"
+#include "fx/matte_group.h"
 #include "imaging/blur.h"
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
@@ -32,11 +33,7 @@ namespace {
 using namespace SelectiveBlurParameter;
 
 // Selective Soft Focus (records 0 to 6: selective_blur.h)
-constexpr uint32_t kFocusMatteGroup = 7;
-constexpr uint32_t kFocusMattePosition = 8;
-constexpr uint32_t kFocusMatteRange = 9;
-constexpr uint32_t kFocusMatteBlur = 10;
-constexpr uint32_t kFocusMatteGroupEnd = 11;
+constexpr MatteGroup kFocusMatte = {7};  // records 7 to 11
 constexpr uint32_t kFocusParameterCount = 12;
 
 // Skin Smoother (records 0 to 6: selective_blur.h)
@@ -45,11 +42,7 @@ constexpr uint32_t kEdgeBrightness = 8;
 constexpr uint32_t kEdgeBlur = 9;
 constexpr uint32_t kEdgeOpacity = 10;
 constexpr uint32_t kEdgeGroupEnd = 11;
-constexpr uint32_t kSkinMatteGroup = 12;
-constexpr uint32_t kSkinMattePosition = 13;
-constexpr uint32_t kSkinMatteRange = 14;
-constexpr uint32_t kSkinMatteBlur = 15;
-constexpr uint32_t kSkinMatteGroupEnd = 16;
+constexpr MatteGroup kSkinMatte = {12};  // records 12 to 16
 constexpr uint32_t kSkinParameterCount = 17;
 
 constexpr const char* kFocusViewItems[] = {"Output", "Matte", "Original"};
@@ -80,9 +73,7 @@ struct SelectiveLayout {
     uint32_t edgeBrightness;
     uint32_t edgeBlur;
     uint32_t edgeOpacity;
-    uint32_t mattePosition;
-    uint32_t matteRange;
-    uint32_t matteBlur;
+    MatteGroup matte;
     BlurLaying laying;
 };
 
@@ -93,9 +84,7 @@ constexpr SelectiveLayout kFocusLayout = {
     .edgeBrightness = kAbsent,
     .edgeBlur = kAbsent,
     .edgeOpacity = kAbsent,
-    .mattePosition = kFocusMattePosition,
-    .matteRange = kFocusMatteRange,
-    .matteBlur = kFocusMatteBlur,
+    .matte = kFocusMatte,
     .laying = BlurLaying::OverSelection,
 };
 constexpr SelectiveLayout kSkinLayout = {
@@ -105,28 +94,16 @@ constexpr SelectiveLayout kSkinLayout = {
     .edgeBrightness = kEdgeBrightness,
     .edgeBlur = kEdgeBlur,
     .edgeOpacity = kEdgeOpacity,
-    .mattePosition = kSkinMattePosition,
-    .matteRange = kSkinMatteRange,
-    .matteBlur = kSkinMatteBlur,
+    .matte = kSkinMatte,
     .laying = BlurLaying::MixedByMatteAndEdges,
 };
 
 // ---- Definitions -------------------------------------------------------------------------
 
-void defineMatteGroup(Parameter* params, uint32_t first, double position, double range) {
-    params[first].defineGroupBegin("matte", "Matte", true);
-    params[first + 1].defineNumber("mattePosition", "Position", 0.0, 100.0, position, 1);
-    params[first + 2].defineNumber("matteRange", "Range", 0.0, 100.0, range, 1);
-    params[first + 3].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[first + 4].defineGroupEnd();
-    params[first + 1].addFlags(ParameterFlag::Percent);
-    params[first + 2].addFlags(ParameterFlag::Percent);
-}
-
 void defineSelectiveFocus(Parameter* params) {
     defineSelectiveBlurHead(params, kFocusViewItems, std::size(kFocusViewItems), 500.0, 10.0);
-    defineMatteGroup(params, kFocusMatteGroup, 100.0, 80.0);
-    static_assert(kFocusMatteGroupEnd == kFocusMatteGroup + 4 && kFocusParameterCount == kFocusMatteGroupEnd + 1);
+    defineMatteGroup(params, kFocusMatte, {100.0, 80.0});
+    static_assert(kFocusParameterCount == kFocusMatte.end() + 1);
 }
 
 void defineSkinSmoother(Parameter* params) {
@@ -136,9 +113,9 @@ void defineSkinSmoother(Parameter* params) {
     params[kEdgeBlur].defineNumber("EdgeBlur", "Blur", 0.0, 50.0, 2.0, 1);
     params[kEdgeOpacity].defineNumber("EdgeOpacity", "Opacity", 0.0, 100.0, 100.0, 1);
     params[kEdgeGroupEnd].defineGroupEnd();
-    defineMatteGroup(params, kSkinMatteGroup, 50.0, 25.0);
+    defineMatteGroup(params, kSkinMatte, {50.0, 25.0});
     params[kEdgeOpacity].addFlags(ParameterFlag::Percent);
-    static_assert(kSkinMatteGroupEnd == kSkinMatteGroup + 4 && kSkinParameterCount == kSkinMatteGroupEnd + 1);
+    static_assert(kSkinParameterCount == kSkinMatte.end() + 1);
 }
 
 // ---- Pixel operations --------------------------------------------------------------------
@@ -243,18 +220,6 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
 
 // ---- The family's render -----------------------------------------------------------------
 
-// The matte of the member's matte group, built from the source over rect.
-ImagePtr buildMatte(const Effect& effect, MatteExtractor& extractor, const SelectiveLayout& layout,
-                    const Image& source, const PixelRect& rect, const fx::Plugin::RenderInfo& info) {
-    // Every build extracts afresh (a kept matte could belong to another tile), so none is kept.
-    extractor.setCacheEnabled(false);
-    extractor.setPosition(float(effect.numberInRange(layout.mattePosition) / 100));
-    extractor.setRange(float(effect.numberInRange(layout.matteRange) * 0.02));
-    extractor.setBlur(float(effect.numberInRange(layout.matteBlur)));
-    extractor.applyPositionRange();
-    return build(extractor, source, rect, info);
-}
-
 // The edge image of the source over rect, blurred and brightened.
 ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const Image& source, const PixelRect& rect,
                     const fx::Plugin::RenderInfo& info) {
@@ -266,8 +231,7 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
     const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
-    blur.setExtraPasses(info.extraBlurPasses());
-    blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
+    prepareBlur(blur, {size, size}, info);
     blur.apply(*edges, rect);
     const double brightness = effect.numberInRange(layout.edgeBrightness);
     if (brightness > 1.0) {
@@ -295,7 +259,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
         return;
     }
 
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     const bool blurs = sizes.horizontal > 0.0 || sizes.vertical > 0.0;
     const bool mixesEdges = layout.laying == BlurLaying::MixedByMatteAndEdges;
     const double opacity = mixesEdges ? effect.numberInRange(layout.edgeOpacity) / 100 : 0.0;
@@ -309,7 +273,11 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     }
 
     ImagePtr matte;
-    if (!showsEdges) matte = buildMatte(effect, extractor, layout, *source, rect, info);
+    if (!showsEdges) {
+        // Every build extracts afresh (a kept matte could belong to another tile), so none is kept.
+        extractor.setCacheEnabled(false);
+        matte = buildGroupMatte(extractor, effect, layout.matte, *source, rect, info);
+    }
     ImagePtr edges;
     if (usesEdges) edges = buildEdges(effect, layout, *source, rect, info);
 
@@ -318,18 +286,15 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
         return;
     }
 
-    const float horizontal = float(sizes.horizontal * info.scaleX);
-    const float vertical = float(sizes.vertical * info.scaleY);
     if (layout.laying == BlurLaying::OverSelection) {
         copySource(area, output);
-        layBlurredSelection(*source, *matte, output, rect, horizontal, vertical, info.extraBlurPasses());
+        layBlurredSelection(*source, *matte, output, rect, sizes, info);
         return;
     }
 
     ImagePtr blurred = source->clone();
     Blur blur;
-    blur.setExtraPasses(info.extraBlurPasses());
-    blur.setSize(horizontal, vertical);
+    prepareBlur(blur, sizes, info);
     blur.apply(*blurred, rect);
     if (source->is16())
         mixByMatteAndEdges<uint16_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
@@ -342,8 +307,8 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
 // the blur with every pass, so that a render in strips equals a render in one tile.
 PixelRect selectiveRequiredSource(const Effect& effect, const SelectiveLayout& layout,
                                   const fx::Plugin::RenderInfo& info, const PixelRect& rect) {
-    const BlurSizes sizes = selectiveBlurSizes(effect);
-    const double matteBlur = effect.numberInRange(layout.matteBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
+    const double matteBlur = effect.numberInRange(layout.matte.blur());
     const double edgeBlur = layout.edgeBlur == kAbsent ? 0.0 : effect.numberInRange(layout.edgeBlur);
     auto margin = [&](double pictureBlur, double scale) {
         const int64_t matteReach = scaledBlurMargin(matteBlur, scale, info);

@@ -16,10 +16,14 @@ constexpr uint16_t kSliderMarks = ParameterFlag::Open | ParameterFlag::Percent;
 
 }  // namespace
 
+void defineExtractOnList(Parameter& record, uint32_t defaultIndex) {
+    record.defineList("extractOn", "Extract On", kExtractOnItems, uint32_t(std::size(kExtractOnItems)), defaultIndex);
+    record.addFlags(kListMark);
+}
+
 void defineParameters(const MatteExtractor& extractor, Parameter* parameters, uint32_t firstIndex) {
     Parameter* group = parameters + firstIndex;
-    group[kExtractOn].defineList("extractOn", "Extract On", kExtractOnItems, uint32_t(std::size(kExtractOnItems)),
-                                 extractor.extractOn());
+    defineExtractOnList(group[kExtractOn], extractor.extractOn());
     // The defaults are products of 32-bit float fields, so they are taken in single precision.
     group[kPosition].defineNumber("position", "Position", 0.0, 100.0, double(extractor.position() * 100.0f));
     group[kRange].defineNumber("range", "Range", 0.0, 100.0, double(extractor.range() * 50.0f));
@@ -33,7 +37,6 @@ void defineParameters(const MatteExtractor& extractor, Parameter* parameters, ui
     group[kMatteBlurGang].defineBoolean("matteBlurGang", "Gang Blur", extractor.gang());
     group[kInvert].defineBoolean("invert", "Invert", false);
 
-    group[kExtractOn].addFlags(kListMark);
     group[kPosition].addFlags(kSliderMarks);
     group[kRange].addFlags(kSliderMarks);
     group[kClipBlack].addFlags(kSliderMarks);

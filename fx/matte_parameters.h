@@ -31,6 +31,10 @@ constexpr uint32_t kInvert = 11;
 constexpr uint32_t kCount = 12;
 }  // namespace MatteParameter
 
+// The measure list: key "extractOn", label "Extract On", the ten measures in the extractor's
+// order.
+void defineExtractOnList(Parameter& record, uint32_t defaultIndex);
+
 // Writes the twelve records at parameters[firstIndex ..]; the list, position, range, blur
 // and gang records start from the extractor's current values.
 void defineParameters(const MatteExtractor& extractor, Parameter* parameters, uint32_t firstIndex);
