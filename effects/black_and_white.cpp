@@ -19,6 +19,7 @@
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
 #include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "fx/memory_handler.h"
 #include "imaging/black_and_white_convert.h"
 #include "imaging/color.h"
@@ -59,7 +60,6 @@ constexpr uint32_t kInfraRedContrast = 13;
 constexpr uint32_t kInfraRedGamma = 14;
 constexpr uint32_t kInfraRedDensityGroupEnd = 15;
 constexpr MatteGroup kMatte = {16};  // records 16 to 20
-constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kInfraRedParameterCount = 21;
 static_assert(kMatte.end() + 1 == kInfraRedParameterCount);
 
@@ -77,9 +77,6 @@ constexpr uint32_t kViewOutput = 0;
 constexpr uint32_t kViewMatte = 1;               // Infra-Red
 constexpr uint32_t kViewOriginal = 1;            // Black and White, Bleach Bypass
 constexpr uint32_t kInfraRedViewOriginal = 2;
-
-// Margins are held below this, whatever the render's scale and passes.
-constexpr int64_t kLargestMargin = 1 << 20;
 
 constexpr const char* kFilterItems[] = {"Normal", "Red", "Green", "Blue", "Yellow", "Orange"};
 constexpr uint32_t kFilterRed = uint32_t(BlackAndWhiteFilter::Red);
@@ -196,27 +193,10 @@ void InfraRedEffect::parameterChanged(InfraRedEffect& effect, uint32_t index) {
     blurPairChanged(effect.params, kGlowBlurH, index);
 }
 
-// How far a blur of the given size reaches from a pixel: a box of radius size / 2 reads
-// ceil(radius) samples to each side (its partial taps included), once per pass.
-int64_t blurReach(double size, uint32_t passes) {
-    if (!(size > 0.0)) return 0;
-    return int64_t(passes) * int64_t(std::ceil(float(size) * 0.5f));
-}
-
-// The margin is ceil(max(matte blur, glow blur) x scale) in each direction, widened where the
-// blurs reach further: the glow spreads a matte that is already blurred, so the two reaches
-// add up, and every blur runs extraPasses + 1 times. Without the widening a render in strips
-// differs from a render in one tile near the joins.
+// The glow spreads a matte that is blurred already: the two reaches add up.
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes blur = blurPairSizes(effect.params, kGlowBlurH);
-    const double matteBlur = effect.numberInRange(kMatteBlur);
-    const uint32_t passes = info.extraBlurPasses() + 1;
-    auto margin = [&](double glowSize, double scale) {
-        const int64_t stated = int64_t(std::ceil(std::max(matteBlur, glowSize) * scale));
-        const int64_t reach = blurReach(matteBlur * scale, passes) + blurReach(glowSize * scale, passes);
-        return int32_t(std::clamp<int64_t>(std::max(stated, reach), 0, kLargestMargin));
-    };
-    rect = rect.grown(margin(blur.vertical, info.scaleY), margin(blur.horizontal, info.scaleX));
+    const SourceMargin glow = blurMargin(blurPairSizes(effect.params, kGlowBlurH), info);
+    rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + glow).grow(rect);
 }
 
 // A record viewing the rect of image (no copy). Infra-Red works on views of its render

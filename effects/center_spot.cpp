@@ -15,8 +15,8 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/selective_blur.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
+#include "fx/render_margin.h"
 #include "imaging/pixel_utils.h"
 #include "imaging/sample_traits.h"
 
@@ -51,12 +51,6 @@ struct SpotGeometry {
     uint32_t bytesPerChannel = 0;
 
     friend bool operator==(const SpotGeometry&, const SpotGeometry&) = default;
-};
-
-// The horizontal and vertical margins a render reads around its output rectangle.
-struct SpotMargins {
-    int32_t horizontal;
-    int32_t vertical;
 };
 
 // The mask over the block: value = min(one, trunc(sqrt(dx^2 + dy^2) / s)) with dx = (cx - x) x
@@ -95,7 +89,6 @@ struct CenterSpotEffect : Effect {
     static void requiredSource(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
     static void render(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info);
 
-    static SpotMargins margins(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info);
     static SpotGeometry geometry(const CenterSpotEffect& effect, const Image& source,
                                  const fx::Plugin::RenderInfo& info);
     static const Image& maskFor(CenterSpotEffect& effect, const SpotGeometry& spot);
@@ -119,21 +112,14 @@ void CenterSpotEffect::parameterChanged(CenterSpotEffect& effect, uint32_t index
     blurPairChanged(effect.params, kBlurX, index);
 }
 
-// The blur reads its reach with every pass around each pixel (at least the sizes rounded up),
-// so that a render in strips equals a render in one tile; the mask reads nothing around.
-SpotMargins CenterSpotEffect::margins(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
-    auto margin = [&](double size, double scale) {
-        const double rounded = std::min(std::ceil(size * scale), kLargestSourceMargin);
-        return std::max(int32_t(rounded), scaledBlurMargin(size, scale, info));
-    };
-    return {margin(sizes.horizontal, info.scaleX), margin(sizes.vertical, info.scaleY)};
+// What the blur reads around each pixel; the mask reads nothing around.
+SourceMargin spotMargin(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
+    return blurMargin(blurPairSizes(effect.parameters, kBlurX), info);
 }
 
 void CenterSpotEffect::requiredSource(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info,
                                       PixelRect& rect) {
-    const SpotMargins grow = margins(effect, info);
-    rect = rect.grown(grow.vertical, grow.horizontal);
+    rect = spotMargin(effect, info).grow(rect);
 }
 
 SpotGeometry CenterSpotEffect::geometry(const CenterSpotEffect& effect, const Image& source,
@@ -149,9 +135,9 @@ SpotGeometry CenterSpotEffect::geometry(const CenterSpotEffect& effect, const Im
     spot.sizeFraction = effect.numberInRange(kSpotSize) * 0.01;
     spot.outputRect = info.outputRect;
     // The block holds the output rectangle grown by the margins, cut at the picture's top and left.
-    const SpotMargins grow = margins(effect, info);
-    spot.originX = std::max(0, info.outputRect.left - grow.horizontal);
-    spot.originY = std::max(0, info.outputRect.top - grow.vertical);
+    const PixelRect read = spotMargin(effect, info).grow(info.outputRect);
+    spot.originX = std::max(0, read.left);
+    spot.originY = std::max(0, read.top);
     spot.width = source.width;
     spot.height = source.height;
     spot.bytesPerChannel = source.bytesPerChannel;

@@ -13,11 +13,11 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/blur_pair.h"
 #include "fx/glow_parameters.h"
 #include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/glow.h"
 #include "imaging/matte_extractor.h"
@@ -34,7 +34,6 @@ constexpr uint32_t kVerticalBlur = 4;
 constexpr uint32_t kGang = 5;
 constexpr uint32_t kBloom = 6;
 constexpr MatteGroup kMatte = {7};  // records 7 to 11
-constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kDefocusParameterCount = 12;
 static_assert(kMatte.end() + 1 == kDefocusParameterCount);
 
@@ -51,14 +50,6 @@ constexpr uint32_t kViewMatte = 1;
 constexpr uint32_t kViewOriginal = 2;
 
 // ---- Shared render frame -----------------------------------------------------------------
-
-// The margin of a blur of `size` pixels at full image size: the size scaled and rounded up,
-// widened to what the blur's repeated boxes read, so that narrow strips render their pixels
-// exactly as one tile does.
-int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.extraBlurPasses() + 1));
-}
 
 // Blurs the rect of image in place with sizes at full image size, scaled for this render.
 void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes& sizes,
@@ -110,22 +101,13 @@ void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
     blurPairChanged(effect.params, kHorizontalBlur, index);
 }
 
-// At least the largest of the picture blur, the matte blur and the bloom taken as pixels,
-// rounded up. The matte is blurred after the picture, from the blurred picture, so what a
-// pixel reads reaches as far as both blurs together: the margin is widened to that.
+// The matte is extracted from the blurred picture and blurred itself, so what a pixel reads
+// reaches as far as both blurs together; the bloom counts as pixels too.
 void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
-    const double matteBlur = effect.numberInRange(kMatteBlur);
-    const double reach = std::max(matteBlur, effect.numberInRange(kBloom));
-    // The extractor holds its blur size as a 32-bit float.
-    const double matteSize = double(float(matteBlur));
-    const int32_t vertical = std::max(int32_t(std::ceil(std::max(sizes.vertical, reach) * info.scaleY)),
-                                      blurReach(sizes.vertical, info.scaleY, info) +
-                                          blurReach(matteSize, info.scaleY, info));
-    const int32_t horizontal = std::max(int32_t(std::ceil(std::max(sizes.horizontal, reach) * info.scaleX)),
-                                        blurReach(sizes.horizontal, info.scaleX, info) +
-                                            blurReach(matteSize, info.scaleX, info));
-    rect = rect.grown(vertical, horizontal);
+    const SourceMargin blurs = blurMargin(blurPairSizes(effect.parameters, kHorizontalBlur), info) +
+                               matteMargin(matteGroupSettings(effect, kMatte), info);
+    const double bloom = effect.numberInRange(kBloom);
+    rect = widest(blurs, scaledSizeMargin({bloom, bloom}, info)).grow(rect);
 }
 
 void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info) {
@@ -193,8 +175,7 @@ void FastBlurEffect::parameterChanged(FastBlurEffect& effect, uint32_t index) {
 }
 
 void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
-    rect = rect.grown(blurReach(sizes.vertical, info.scaleY, info), blurReach(sizes.horizontal, info.scaleX, info));
+    rect = blurMargin(blurPairSizes(effect.parameters, kBlurX), info).grow(rect);
 }
 
 void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info) {

@@ -16,10 +16,10 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/low_contrast_tables.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/blur_pair.h"
 #include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
@@ -35,7 +35,6 @@ constexpr uint32_t kLightSpread = 4;
 constexpr uint32_t kShadowBrightness = 5;
 constexpr uint32_t kContrastGroupEnd = 6;
 constexpr MatteGroup kMatte = {7};  // records 7 to 11
-constexpr uint32_t kMatteBlur = kMatte.blur();
 constexpr uint32_t kParameterCount = 12;
 static_assert(kMatte.end() + 1 == kParameterCount);
 
@@ -94,15 +93,9 @@ struct LowContrastEffect : Effect {
 // in strips equals a render in one tile.
 void LowContrastEffect::requiredSource(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info,
                                        PixelRect& rect) {
-    const uint32_t runs = info.extraBlurPasses() + 1;
-    const double matteBlur = effect.number(kMatteBlur);
     const double spread = effect.number(kLightSpread);
-    auto margin = [&](double scale) {
-        const int64_t total = int64_t(blurMargin(float(matteBlur * scale), runs)) +
-                              2 * int64_t(blurMargin(float(spread * scale), runs));
-        return int32_t(std::min<int64_t>(total, int64_t(kLargestSourceMargin)));
-    };
-    rect = rect.grown(margin(info.scaleY), margin(info.scaleX));
+    const SourceMargin spreadMargin = blurMargin({spread, spread}, info);
+    rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + spreadMargin + spreadMargin).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------

@@ -7,9 +7,9 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
+#include "fx/render_margin.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
 
@@ -75,7 +75,7 @@ void MatteGeneratorEffect::parameterChanged(MatteGeneratorEffect& effect, uint32
 
 void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info,
                                           PixelRect& rect) {
-    rect = grownForMatte(rect, matteSettings(effect.matteGroup()), info);
+    rect = matteMargin(matteSettings(effect.matteGroup()), info).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------

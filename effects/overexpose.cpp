@@ -8,9 +8,9 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/blur_pair.h"
 #include "fx/effect_class.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/pixel_utils.h"
 #include "imaging/sample_traits.h"
@@ -61,16 +61,9 @@ bool OverexposeEffect::isActive(OverexposeEffect& effect, const fx::Plugin::Rend
     return effect.listValue(kView) != kViewOriginal && effect.numberInRange(kAmount) != 0.0;
 }
 
-// The blur size scaled and rounded up, widened to what the blur's repeated boxes read, so that
-// narrow strips render their pixels exactly as one tile does.
-int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.extraBlurPasses() + 1));
-}
-
 void OverexposeEffect::requiredSource(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
     const double size = effect.numberInRange(kBlurSize);
-    rect = rect.grown(blurReach(size, info.scaleY, info), blurReach(size, info.scaleX, info));
+    rect = blurMargin({size, size}, info).grow(rect);
 }
 
 // Per colour sample c of the output (a copy of the source) and x of the light picture:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "effects/source_margin.h"
 #include "imaging/blur.h"
 #include "imaging/sample_traits.h"
 
@@ -81,10 +80,6 @@ bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
     if (view != kViewOutput) return true;
     const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     return sizes.horizontal > 0.0 || sizes.vertical > 0.0;
-}
-
-int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    return blurMargin(float(size * scale), info.extraBlurPasses() + 1);
 }
 
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,

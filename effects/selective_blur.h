@@ -39,10 +39,6 @@ void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, ui
 // is then the source).
 bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal);
 
-// The margin in pixels of the processed image that a blur of `size` pixels at full image size
-// needs at this scale, with the render's extra passes (0 when the size is 0).
-int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info);
-
 // Lays the blurred selection over the output within rect. X = source with each colour
 // multiplied by mask / full and alpha = mask (the selection, premultiplied); X is blurred over
 // rect with the blur sizes (pixels at full image size) as this render blurs; then

@@ -10,9 +10,9 @@
 #include "effects/color_correct_engine.h"
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
+#include "fx/render_margin.h"
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
 #include "imaging/matte_extractor.h"
@@ -191,7 +191,7 @@ void SelectiveColorEffect::parameterChanged(SelectiveColorEffect& effect, uint32
 
 void SelectiveColorEffect::requiredSource(SelectiveColorEffect& effect, const fx::Plugin::RenderInfo& info,
                                           PixelRect& rect) {
-    rect = grownForMatte(rect, matteSettings(effect.matteGroup()), info);
+    rect = matteMargin(matteSettings(effect.matteGroup()), info).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------

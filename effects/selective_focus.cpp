@@ -18,10 +18,10 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/selective_blur.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/blur_pair.h"
 #include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
@@ -302,26 +302,19 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
         mixByMatteAndEdges<uint8_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
 }
 
-// The picture blur reads around the matte, which was blurred itself, so their reaches add; the
-// edge image reads one pixel around for its differences before its blur. Each reach is that of
-// the blur with every pass, so that a render in strips equals a render in one tile.
+// Selective Soft Focus blurs the selection, which the blurred matte makes, so the two reaches
+// add up; Skin Smoother blurs the picture and the matte side by side. The edge image reads one
+// pixel around for its differences before its blur.
 PixelRect selectiveRequiredSource(const Effect& effect, const SelectiveLayout& layout,
                                   const fx::Plugin::RenderInfo& info, const PixelRect& rect) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
-    const double matteBlur = effect.numberInRange(layout.matte.blur());
-    const double edgeBlur = layout.edgeBlur == kAbsent ? 0.0 : effect.numberInRange(layout.edgeBlur);
-    auto margin = [&](double pictureBlur, double scale) {
-        const int64_t matteReach = scaledBlurMargin(matteBlur, scale, info);
-        const int64_t pictureReach = scaledBlurMargin(pictureBlur, scale, info);
-        int64_t reach = layout.laying == BlurLaying::OverSelection ? matteReach + pictureReach
-                                                                  : std::max(matteReach, pictureReach);
-        if (layout.edgeBlur != kAbsent) reach = std::max(reach, 1 + int64_t(scaledBlurMargin(edgeBlur, scale, info)));
-        // Never less than the sizes themselves, rounded up.
-        const double sizeReach = std::ceil(std::max({matteBlur, edgeBlur, pictureBlur}) * scale);
-        reach = std::max(reach, int64_t(std::min(sizeReach, kLargestSourceMargin)));
-        return int32_t(std::min(reach, int64_t(kLargestSourceMargin)));
-    };
-    return rect.grown(margin(sizes.vertical, info.scaleY), margin(sizes.horizontal, info.scaleX));
+    const SourceMargin picture = blurMargin(blurPairSizes(effect.parameters, kBlurX), info);
+    const SourceMargin matte = matteMargin(matteGroupSettings(effect, layout.matte), info);
+    SourceMargin reach = layout.laying == BlurLaying::OverSelection ? matte + picture : widest(matte, picture);
+    if (layout.edgeBlur != kAbsent) {
+        const double edgeBlur = effect.numberInRange(layout.edgeBlur);
+        reach = widest(reach, SourceMargin{1, 1} + blurMargin({edgeBlur, edgeBlur}, info));
+    }
+    return reach.grow(rect);
 }
 
 // ---- Selective Soft Focus ----------------------------------------------------------------

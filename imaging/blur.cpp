@@ -488,6 +488,17 @@ void filterRowsOf(Image& image, const PixelRect& rect, const BoxWindow& window, 
 
 Blur::~Blur() = default;
 
+// One run reads floor(size / 2) + 1 samples either side of an output (the window's outermost
+// taps). Outputs within that reach of a line end are divided by the weight left inside the
+// line, interior outputs by a reciprocal that can give one level more, so at a cut edge a run
+// is exact only from one sample further in: floor(size / 2) + 2 per run.
+int32_t Blur::margin(float size, uint32_t runs) {
+    if (!(size > 0.0f)) return 0;
+    const double radius = double(size * 0.5f);  // the blur halves its 32-bit float size
+    const double margin = (std::floor(radius) + 2.0) * double(runs);
+    return int32_t(std::min(margin, double(kLargestSourceMargin)));
+}
+
 bool Blur::setSize(float horizontalSize, float verticalSize) {
     const bool changed = horizontalSize != horizontalSize_ || verticalSize != verticalSize_;
     horizontalSize_ = horizontalSize;

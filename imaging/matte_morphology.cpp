@@ -130,3 +130,9 @@ void shrinkGrow(const Image& source, Image& destination, const PixelRect& rect, 
     else
         shrinkGrowSamples<uint8_t>(source, destination, area, amountX, amountY);
 }
+
+int32_t shrinkGrowMargin(double amount) {
+    const double margin = std::ceil(std::fabs(amount));
+    if (!(margin > 0.0)) return 0;
+    return int32_t(std::min(margin, double(kLargestSourceMargin)));
+}
