@@ -127,16 +127,12 @@ void BlackAndWhiteEffect::define(BlackAndWhiteEffect& effect) {
 // The tile loop passes the source through when View is "Original"; a render asked for all
 // the same leaves the copy of the source.
 void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    if (effect.listValue(kView) != kViewOutput) {
-        copySource(area, output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) != kViewOutput, OutputStart::AsGiven});
+    if (!area) return;
     // Copying the source and converting it in place, done in one pass.
-    toBlackAndWhite(*area.source, output, area.rect, effect.listValue(kFilter));
-    effect.toneTable.apply(output, area.rect);
+    toBlackAndWhite(*area->source, *area->output, area->rect, effect.listValue(kFilter));
+    effect.toneTable.apply(*area->output, area->rect);
 }
 
 // ---- Infra-Red ---------------------------------------------------------------------------
@@ -208,15 +204,12 @@ Image viewOf(const Image& image, const PixelRect& rect) {
 }
 
 void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInfraRedBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
     const uint32_t view = effect.listValue(kInfraRedView);
-    if (view == kInfraRedViewOriginal) {
-        copySource(area, *info.outputImage);
-        return;
-    }
-    const Image source = viewOf(*area.source, area.rect);
-    Image output = viewOf(*info.outputImage, area.rect);
+    const auto area =
+        startRender(effect, info, {kInfraRedBackground, view == kInfraRedViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const Image source = viewOf(*area->source, area->rect);
+    Image output = viewOf(*area->output, area->rect);
     const PixelRect rect = output.bounds;
     const double brightness = effect.numberInRange(kGlowBrightness) / 100;
 
@@ -349,11 +342,10 @@ void BleachBypassEffect::beginRender(BleachBypassEffect& effect, const fx::Plugi
 }
 
 void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBleachBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
-    if (effect.listValue(kBleachView) != kViewOutput) return;
+    const auto area = startRender(
+        effect, info, {kBleachBackground, effect.listValue(kBleachView) != kViewOutput, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image& output = *area->output;
     const double amount = effect.numberInRange(kAmount) / 100;
     const double saturation = effect.numberInRange(kSaturation) / 100;
     const bool is16 = output.is16();
@@ -363,9 +355,9 @@ void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::Re
     // the out-of-memory exception rather than reading a table that is not there.
     effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, is16);
     if (is16)
-        bleach<uint16_t>(output, area.rect, effect.contrastTable.levels<uint16_t>(), saturation, uint32_t(mix));
+        bleach<uint16_t>(output, area->rect, effect.contrastTable.levels<uint16_t>(), saturation, uint32_t(mix));
     else
-        bleach<uint8_t>(output, area.rect, effect.contrastTable.levels<uint8_t>(), saturation, uint32_t(mix));
+        bleach<uint8_t>(output, area->rect, effect.contrastTable.levels<uint8_t>(), saturation, uint32_t(mix));
 }
 
 }  // namespace

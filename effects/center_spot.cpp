@@ -158,23 +158,19 @@ const Image& CenterSpotEffect::maskFor(CenterSpotEffect& effect, const SpotGeome
 }
 
 void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image& output = *info.outputImage;
-    const PixelRect& rect = area.rect;
-
     const uint32_t view = effect.listValue(kView);
-    if (view != kViewOutput && view != kViewSpot) {
-        copySource(area, output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, view != kViewOutput && view != kViewSpot, OutputStart::AsGiven});
+    if (!area) return;
+    const ImagePtr& source = area->source;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
     if (view == kViewSpot) {
         expandGrayToRGBA(maskFor(effect, geometry(effect, *source, info)), output, rect);
         return;
     }
 
-    copySource(area, output);
+    area->copySource();
     const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     if (sizes.horizontal <= 0.0 && sizes.vertical <= 0.0) return;
     const Image& mask = maskFor(effect, geometry(effect, *source, info));

@@ -56,17 +56,6 @@ void defineShiftParameters(Parameter* params, double minimum, double maximum) {
     params[kShiftTemperature].defineNumber("temperature", "Temperature", minimum, maximum, 0.0, 1);
 }
 
-// ---- Shared render frame -----------------------------------------------------------------
-
-// Copies the source over the render rectangle into the output and returns the rectangle;
-// empty when there is nothing to shift: no source, a source of another layout, or an image
-// without red, green and blue (the copy is then the whole result).
-PixelRect copySource(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, input, info);
-    copySource(area, *info.outputImage);
-    return area.isRgba() ? area.rect : PixelRect{};
-}
-
 // ---- Temperature -------------------------------------------------------------------------
 
 struct TemperatureEffect : Effect {
@@ -124,15 +113,17 @@ void shiftTemperature(Image& image, const PixelRect& rect, double temperature, d
 
 // Temperature checks View itself: "Original" leaves the copy of the source.
 void TemperatureEffect::render(TemperatureEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kTemperatureInput, info);
-    if (rect.isEmpty() || effect.listValue(kTemperatureView) == kViewOriginal) return;
+    const auto area = startRender(
+        effect, info,
+        {kTemperatureInput, effect.listValue(kTemperatureView) == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
     const double temperature = effect.numberValue(kTemperature);
     const double cyanMagenta = effect.numberValue(kCyanMagenta);
     const double brightness = effect.numberValue(kBrightness);
-    if (info.outputImage->is16())
-        shiftTemperature<uint16_t>(*info.outputImage, rect, temperature, cyanMagenta, brightness);
+    if (area->output->is16())
+        shiftTemperature<uint16_t>(*area->output, area->rect, temperature, cyanMagenta, brightness);
     else
-        shiftTemperature<uint8_t>(*info.outputImage, rect, temperature, cyanMagenta, brightness);
+        shiftTemperature<uint8_t>(*area->output, area->rect, temperature, cyanMagenta, brightness);
 }
 
 // ---- Warm/Cool and Fluorescent -----------------------------------------------------------
@@ -157,9 +148,9 @@ struct WarmCoolEffect : Effect {
 
 // k = trunc(temperature x 0.01 x one): blue up and red down by k, the warm/cool shift.
 void WarmCoolEffect::render(WarmCoolEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kShiftBackground, info);
-    if (rect.isEmpty()) return;
-    warmCoolShift(*info.outputImage, rect, effect.numberValue(kShiftTemperature) * 0.01);
+    const auto area = startRender(effect, info, {kShiftBackground, false, OutputStart::CopyOfSource});
+    if (!area) return;
+    warmCoolShift(*area->output, area->rect, effect.numberValue(kShiftTemperature) * 0.01);
 }
 
 struct FluorescentEffect : Effect {
@@ -196,13 +187,13 @@ void removeGreenCast(Image& image, const PixelRect& rect, double temperature) {
 }
 
 void FluorescentEffect::render(FluorescentEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kShiftBackground, info);
-    if (rect.isEmpty()) return;
+    const auto area = startRender(effect, info, {kShiftBackground, false, OutputStart::CopyOfSource});
+    if (!area) return;
     const double temperature = effect.numberValue(kShiftTemperature);
-    if (info.outputImage->is16())
-        removeGreenCast<uint16_t>(*info.outputImage, rect, temperature);
+    if (area->output->is16())
+        removeGreenCast<uint16_t>(*area->output, area->rect, temperature);
     else
-        removeGreenCast<uint8_t>(*info.outputImage, rect, temperature);
+        removeGreenCast<uint8_t>(*area->output, area->rect, temperature);
 }
 
 }  // namespace

@@ -111,30 +111,29 @@ void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::Rend
 }
 
 void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kDefocusInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
     const uint32_t view = effect.listValue(kDefocusView);
-    if (view == kViewOriginal) return;
+    const auto area = startRender(effect, info, {kDefocusInput, view == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
 
     const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) {
         Blur blur;
-        blurScaled(blur, output, area.rect, sizes, info);
+        blurScaled(blur, output, rect, sizes, info);
     }
 
     const double bloom = effect.numberInRange(kBloom) / 100;
     if (bloom <= 0.0 && view != kViewMatte) return;
 
     // The highlights of the blurred picture.
-    const ImagePtr matte = buildGroupMatte(effect, kMatte, output, area.rect, info);
+    const ImagePtr matte = buildGroupMatte(effect, kMatte, output, rect, info);
 
     if (view == kViewMatte) {
-        expandGrayToRGBA(*matte, output, area.rect);
+        expandGrayToRGBA(*matte, output, rect);
         return;
     }
-    applyGlow(output, *matte, area.rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
+    applyGlow(output, *matte, rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
               GlowColor{1.0, 1.0, 1.0}, info.extraBlurPasses());
 }
 
@@ -179,12 +178,10 @@ void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::Re
 }
 
 void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kFastBlurInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
+    const auto area = startRender(effect, info, {kFastBlurInput, false, OutputStart::CopyOfSource});
+    if (!area) return;
     const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
-    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, output, area.rect, sizes, info);
+    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, *area->output, area->rect, sizes, info);
 }
 
 }  // namespace

@@ -188,11 +188,6 @@ template <class Sample>
 void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& output, const PixelRect& rect,
                        const fx::Plugin::RenderInfo& info) {
     const uint32_t view = effect.listValue(kView);
-    if (view == kViewOriginal) {
-        copyRect(source, output, rect);
-        return;
-    }
-
     const ImagePtr matte = buildGroupMatte(effect.matteExtractor, effect, kMatte, source, rect, info);
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, rect);
@@ -227,12 +222,10 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
 }
 
 void LowContrastEffect::render(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     if (output->is16())
         renderLowContrast<uint16_t>(effect, *source, *output, rect, info);
     else

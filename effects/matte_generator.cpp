@@ -82,16 +82,10 @@ void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx
 
 // "Output" and "Matte" give the same picture: the matte as grey, alpha full.
 void MatteGeneratorEffect::render(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kMatte, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (effect.listValue(kView) == kViewOriginal) {
-        copySource(area, *output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kMatte, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     update(effect.matteExtractor, effect.matteGroup(), info);
     const ImagePtr matte = build(effect.matteExtractor, *source, rect, info);
     expandGrayToRGBA(*matte, *output, rect);

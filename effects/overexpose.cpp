@@ -92,13 +92,12 @@ void overexpose(Image& output, const Image& light, const PixelRect& rect, double
 }
 
 void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image* output = info.outputImage;
-    const PixelRect rect = area.rect;
     // The source's pixels, alpha included, are the start of every pixel written below.
-    copySource(area, *output);
-    if (effect.listValue(kView) == kViewOriginal) return;
+    const auto area =
+        startRender(effect, info, {kInput, effect.listValue(kView) == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image* output = area->output;
+    const PixelRect rect = area->rect;
 
     const double amount = effect.numberInRange(kAmount) / 100;
     const double intensity = effect.numberInRange(kIntensity) * amount / 100;
@@ -107,9 +106,9 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
 
     // The light: the source, or a copy of it blurred over the rect (not needed for the white fill).
     ImagePtr blurred;
-    const Image* light = area.source.get();
+    const Image* light = area->source.get();
     if (size > 0.0 && wash != 1.0) {
-        blurred = area.source->clone();
+        blurred = area->source->clone();
         Blur blur;
         prepareBlur(blur, {size, size}, info);
         blur.apply(*blurred, rect);

@@ -374,7 +374,7 @@ void renderZoneView(OzoneEffect& effect, uint32_t zone, const Image& source, Ima
 }
 
 template <class Sample>
-void renderArea(OzoneEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
+void renderRows(OzoneEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
     const uint32_t view = effect.listValue(kView);
     if (view > kViewOutput && view <= kZoneCount)
         renderZoneView<Sample>(effect, view - 1, source, output, rect);
@@ -385,19 +385,13 @@ void renderArea(OzoneEffect& effect, const Image& source, Image& output, const P
 }
 
 void OzoneEffect::render(OzoneEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInput, info);
-    if (area.rect.isEmpty()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (!area.isRgba()) {
-        copySource(area, *output);
-        return;
-    }
+    const auto area = startRender(effect, info, {kInput, false, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     if (output->is16())
-        renderArea<uint16_t>(effect, *source, *output, rect);
+        renderRows<uint16_t>(effect, *source, *output, rect);
     else
-        renderArea<uint8_t>(effect, *source, *output, rect);
+        renderRows<uint8_t>(effect, *source, *output, rect);
 }
 
 }  // namespace

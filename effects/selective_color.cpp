@@ -283,16 +283,10 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
 }
 
 void SelectiveColorEffect::render(SelectiveColorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (effect.listValue(kView) == kViewOriginal) {
-        copySource(area, *output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     update(effect.matteExtractor, effect.matteGroup(), info);
     const ImagePtr matte = build(effect.matteExtractor, *source, rect, info);
     if (effect.listValue(kView) == kViewMatte) {

@@ -245,19 +245,15 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
 
 void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveLayout& layout,
                      const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image& output = *info.outputImage;
-    const PixelRect& rect = area.rect;
-
     const uint32_t view = effect.listValue(kView);
     const bool showsMatte = view == layout.viewMatte;
     const bool showsEdges = view == layout.viewEdge;
-    if (view != kViewOutput && !showsMatte && !showsEdges) {
-        copySource(area, output);
-        return;
-    }
+    const bool showsOriginal = view != kViewOutput && !showsMatte && !showsEdges;
+    const auto area = startRender(effect, info, {kBackground, showsOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const ImagePtr& source = area->source;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
 
     const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     const bool blurs = sizes.horizontal > 0.0 || sizes.vertical > 0.0;
@@ -268,7 +264,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     // Without a blur the output view is the source: the lay-over adds nothing, and mixing a
     // picture with itself gives it back exactly.
     if (view == kViewOutput && !blurs) {
-        copySource(area, output);
+        area->copySource();
         return;
     }
 
@@ -287,7 +283,7 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     }
 
     if (layout.laying == BlurLaying::OverSelection) {
-        copySource(area, output);
+        area->copySource();
         layBlurredSelection(*source, *matte, output, rect, sizes, info);
         return;
     }
