@@ -27,6 +27,7 @@
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -199,7 +200,7 @@ void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::Re
 // rectangle: its blurs spread over whole images, and the part of a block outside the rectangle
 // holds no pixels of this tile (the block of the last strip is taller than what was read).
 Image viewOf(const Image& image, const PixelRect& rect) {
-    uint8_t* first = image.data + size_t(rect.top) * image.rowBytes + size_t(rect.left) * image.bytesPerPixel;
+    uint8_t* first = image.pixelBytes(rect.left, rect.top);
     return Image(rect.width(), rect.height(), image.channels, image.bytesPerChannel, image.rowBytes, first);
 }
 
@@ -286,7 +287,7 @@ void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double 
     constexpr uint32_t one = SampleTraits<Sample>::full;
     const uint32_t keep = one - mix;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const Pixel<Sample> original = {p[0], p[1], p[2], p[3]};
             // Host samples never exceed full; the bound keeps the lookup inside the table regardless.
@@ -348,16 +349,14 @@ void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::Re
     Image& output = *area->output;
     const double amount = effect.numberInRange(kAmount) / 100;
     const double saturation = effect.numberInRange(kSaturation) / 100;
-    const bool is16 = output.is16();
-    const int32_t mix = truncToInt(amount * (is16 ? SampleTraits<uint16_t>::full : SampleTraits<uint8_t>::full));
-    if (mix <= 0) return;
-    // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
-    // the out-of-memory exception rather than reading a table that is not there.
-    effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, is16);
-    if (is16)
-        bleach<uint16_t>(output, area->rect, effect.contrastTable.levels<uint16_t>(), saturation, uint32_t(mix));
-    else
-        bleach<uint8_t>(output, area->rect, effect.contrastTable.levels<uint8_t>(), saturation, uint32_t(mix));
+    withSampleType(output, [&]<class Sample>() {
+        const int32_t mix = truncToInt(amount * SampleTraits<Sample>::full);
+        if (mix <= 0) return;
+        // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
+        // the out-of-memory exception rather than reading a table that is not there.
+        effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, output.is16());
+        bleach<Sample>(output, area->rect, effect.contrastTable.levels<Sample>(), saturation, uint32_t(mix));
+    });
 }
 
 }  // namespace

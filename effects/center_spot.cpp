@@ -18,6 +18,7 @@
 #include "fx/effect_class.h"
 #include "fx/render_margin.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -148,10 +149,7 @@ const Image& CenterSpotEffect::maskFor(CenterSpotEffect& effect, const SpotGeome
     if (effect.spotMask && effect.spotMaskGeometry == spot) return *effect.spotMask;
     effect.spotMask.reset();
     ImagePtr mask = ImagePtr::make({spot.width, spot.height}, 1, spot.bytesPerChannel);
-    if (spot.bytesPerChannel == 2)
-        drawSpot<uint16_t>(*mask, spot);
-    else
-        drawSpot<uint8_t>(*mask, spot);
+    withSampleType(spot.bytesPerChannel == 2, [&]<class Sample>() { drawSpot<Sample>(*mask, spot); });
     effect.spotMask = mask;
     effect.spotMaskGeometry = spot;
     return *effect.spotMask;

@@ -14,6 +14,7 @@
 #include "effects/render_area.h"
 #include "fx/effect_class.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -177,8 +178,8 @@ template <class Sample>
 void renderRows(ColorCorrectEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
     const int32_t count = rect.width();
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* s = source.pixel<Sample>(rect.left, y);
+        Sample* d = output.pixel<Sample>(rect.left, y);
         if (isZoneView(effect.view))
             effect.engine.zoneViewRow(s, d, count, effect.view - kViewShadows);
         else
@@ -195,10 +196,7 @@ void ColorCorrectEffect::render(ColorCorrectEffect& effect, const fx::Plugin::Re
     // Normally made at the prepare step; a render of the other depth, or one after a
     // prepare that ran out of memory, makes them here (and may itself run out).
     if (!effect.engine.readyFor(is16)) effect.engine.update(effect.engineParameters(), is16);
-    if (is16)
-        renderRows<uint16_t>(effect, *source, *output, rect);
-    else
-        renderRows<uint8_t>(effect, *source, *output, rect);
+    withSampleType(is16, [&]<class Sample>() { renderRows<Sample>(effect, *source, *output, rect); });
 }
 
 }  // namespace

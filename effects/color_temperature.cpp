@@ -14,6 +14,7 @@
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -97,7 +98,7 @@ void shiftTemperature(Image& image, const PixelRect& rect, double temperature, d
     const int64_t blueLift = truncToInt64(std::fabs(m) * one);
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             p[0] = clampSample<Sample>(int64_t(p[0]) - warm - magenta);
             p[1] = clampSample<Sample>(int64_t(p[1]) + magenta);
@@ -120,10 +121,9 @@ void TemperatureEffect::render(TemperatureEffect& effect, const fx::Plugin::Rend
     const double temperature = effect.numberValue(kTemperature);
     const double cyanMagenta = effect.numberValue(kCyanMagenta);
     const double brightness = effect.numberValue(kBrightness);
-    if (area->output->is16())
-        shiftTemperature<uint16_t>(*area->output, area->rect, temperature, cyanMagenta, brightness);
-    else
-        shiftTemperature<uint8_t>(*area->output, area->rect, temperature, cyanMagenta, brightness);
+    withSampleType(*area->output, [&]<class Sample>() {
+        shiftTemperature<Sample>(*area->output, area->rect, temperature, cyanMagenta, brightness);
+    });
 }
 
 // ---- Warm/Cool and Fluorescent -----------------------------------------------------------
@@ -173,7 +173,7 @@ void removeGreenCast(Image& image, const PixelRect& rect, double temperature) {
     const float f = float(temperature * 0.01);
     const int64_t k = truncToInt64(f * float(one));
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const int64_t blue = int64_t(p[2]) + k;
             int64_t green = int64_t(p[1]) - k;
@@ -190,10 +190,9 @@ void FluorescentEffect::render(FluorescentEffect& effect, const fx::Plugin::Rend
     const auto area = startRender(effect, info, {kShiftBackground, false, OutputStart::CopyOfSource});
     if (!area) return;
     const double temperature = effect.numberValue(kShiftTemperature);
-    if (area->output->is16())
-        removeGreenCast<uint16_t>(*area->output, area->rect, temperature);
-    else
-        removeGreenCast<uint8_t>(*area->output, area->rect, temperature);
+    withSampleType(*area->output, [&]<class Sample>() {
+        removeGreenCast<Sample>(*area->output, area->rect, temperature);
+    });
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -137,7 +138,7 @@ void maskBySpill(Image& picture, const Image& matte, const Image& spread, const 
     using Accumulator = typename SampleTraits<Sample>::Accumulator;
     constexpr Accumulator full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = picture.pixel<Sample>(rect.left, y);
         const Sample* m = matte.row<Sample>(y);
         const Sample* b = spread.row<Sample>(y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
@@ -159,8 +160,8 @@ void screenLight(Image& picture, const Image& light, const PixelRect& rect, doub
     const Accumulator steps = k / (full + 1);
     const Accumulator remainder = k % (full + 1);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* l = light.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = picture.pixel<Sample>(rect.left, y);
+        const Sample* l = light.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4, l += 4) {
             for (int ch = 0; ch < 3; ++ch) {
                 const Accumulator level = l[ch];
@@ -226,10 +227,7 @@ void LowContrastEffect::render(LowContrastEffect& effect, const fx::Plugin::Rend
         startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
     if (!area) return;
     const auto& [source, output, rect] = *area;
-    if (output->is16())
-        renderLowContrast<uint16_t>(effect, *source, *output, rect, info);
-    else
-        renderLowContrast<uint8_t>(effect, *source, *output, rect, info);
+    withSampleType(*output, [&]<class Sample>() { renderLowContrast<Sample>(effect, *source, *output, rect, info); });
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -75,8 +76,8 @@ void overexpose(Image& output, const Image& light, const PixelRect& rect, double
     constexpr int64_t full = SampleTraits<Sample>::full;
     const int64_t white = truncToInt64(wash * double(full));
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = output.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* x = light.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = output.pixel<Sample>(rect.left, y);
+        const Sample* x = light.pixel<Sample>(rect.left, y);
         if (wash == 1.0) {
             for (int32_t i = rect.left; i < rect.right; ++i, p += 4)
                 p[0] = p[1] = p[2] = Sample(white);
@@ -115,10 +116,7 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
         light = blurred.get();
     }
 
-    if (output->is16())
-        overexpose<uint16_t>(*output, *light, rect, intensity, wash);
-    else
-        overexpose<uint8_t>(*output, *light, rect, intensity, wash);
+    withSampleType(*output, [&]<class Sample>() { overexpose<Sample>(*output, *light, rect, intensity, wash); });
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "imaging/color.h"
 #include "imaging/luma.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -340,8 +341,8 @@ void renderOutput(OzoneEffect& effect, const Image& source, Image& output, const
     const int32_t* mixBlue = effect.mix.channel[2].data();
     withMeasure<Sample>(effect.listValue(kUse), [&](auto measure) {
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
-            const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-            Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+            const Sample* s = source.pixel<Sample>(rect.left, y);
+            Sample* d = output.pixel<Sample>(rect.left, y);
             for (int32_t x = rect.left; x < rect.right; ++x, s += 4, d += 4) {
                 const int32_t e = measure(s);
                 d[0] = clampLevel<Sample>(s[0] + mixRed[e]);
@@ -360,8 +361,8 @@ void renderZoneView(OzoneEffect& effect, uint32_t zone, const Image& source, Ima
     const Sample* weights = effect.zoneWeights<Sample>(zone);
     withMeasure<Sample>(effect.listValue(kUse), [&](auto measure) {
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
-            const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-            Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+            const Sample* s = source.pixel<Sample>(rect.left, y);
+            Sample* d = output.pixel<Sample>(rect.left, y);
             for (int32_t x = rect.left; x < rect.right; ++x, s += 4, d += 4) {
                 const Sample w = weights[measure(s)];
                 d[0] = w;
@@ -388,10 +389,7 @@ void OzoneEffect::render(OzoneEffect& effect, const fx::Plugin::RenderInfo& info
     const auto area = startRender(effect, info, {kInput, false, OutputStart::AsGiven});
     if (!area) return;
     const auto& [source, output, rect] = *area;
-    if (output->is16())
-        renderRows<uint16_t>(effect, *source, *output, rect);
-    else
-        renderRows<uint8_t>(effect, *source, *output, rect);
+    withSampleType(*output, [&]<class Sample>() { renderRows<Sample>(effect, *source, *output, rect); });
 }
 
 }  // namespace

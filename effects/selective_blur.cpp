@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "imaging/blur.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 using namespace SelectiveBlurParameter;
@@ -23,8 +24,8 @@ constexpr uint32_t divideByFull(uint32_t value) {
 template <class Sample>
 void premultiply(const Image& source, const Image& mask, Image& selection, const PixelRect& rect) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* m = mask.row<Sample>(y) + rect.left;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        const Sample* m = mask.pixel<Sample>(rect.left, y);
         Sample* out = selection.row<Sample>(y - rect.top);
         for (int32_t x = rect.left; x < rect.right; ++x, in += 4, ++m, out += 4) {
             const uint32_t weight = *m;
@@ -42,7 +43,7 @@ void layOver(const Image& selection, Image& output, const PixelRect& rect) {
     constexpr uint32_t full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* in = selection.row<Sample>(y - rect.top);
-        Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* out = output.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, in += 4, out += 4) {
             const uint32_t keep = full - in[3];
             for (int c = 0; c < 3; ++c)
@@ -85,8 +86,7 @@ bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
                          const BlurSizes& sizes, const fx::Plugin::RenderInfo& info) {
     if (rect.isEmpty()) return;
-    if (source.is16())
-        layBlurredSelectionOf<uint16_t>(source, mask, output, rect, sizes, info);
-    else
-        layBlurredSelectionOf<uint8_t>(source, mask, output, rect, sizes, info);
+    withSampleType(source, [&]<class Sample>() {
+        layBlurredSelectionOf<Sample>(source, mask, output, rect, sizes, info);
+    });
 }

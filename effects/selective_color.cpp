@@ -17,6 +17,7 @@
 #include "imaging/color_correct.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -160,10 +161,7 @@ void SelectiveColorEffect::prepareTables(bool is16) {
                               fraction(kGamma),
                               {fraction(kRed), fraction(kGreen), fraction(kBlue)}};
     if (!tablesBuilt || !(wanted == tone) || tablesAre16 != is16) {
-        if (is16)
-            tables.build<uint16_t>(wanted);
-        else
-            tables.build<uint8_t>(wanted);
+        withSampleType(is16, [&]<class Sample>() { tables.build<Sample>(wanted); });
         tone = wanted;
         tablesAre16 = is16;
         tablesBuilt = true;
@@ -274,11 +272,11 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
     const int32_t count = rect.width();
     std::vector<Sample> corrected(size_t(count) * 4);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* sourceRow = source.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* sourceRow = source.pixel<Sample>(rect.left, y);
         std::copy(sourceRow, sourceRow + size_t(count) * 4, corrected.data());
-        const Sample* matteRow = matte.row<Sample>(y) + rect.left;
+        const Sample* matteRow = matte.pixel<Sample>(rect.left, y);
         if (corrects) correctRow(effect, corrected.data(), matteRow, count);
-        mixThroughMatte(sourceRow, corrected.data(), matteRow, output.row<Sample>(y) + size_t(rect.left) * 4, count);
+        mixThroughMatte(sourceRow, corrected.data(), matteRow, output.pixel<Sample>(rect.left, y), count);
     }
 }
 
@@ -293,10 +291,7 @@ void SelectiveColorEffect::render(SelectiveColorEffect& effect, const fx::Plugin
         expandGrayToRGBA(*matte, *output, rect);
         return;
     }
-    if (source->is16())
-        renderOutput<uint16_t>(effect, *source, *matte, *output, rect);
-    else
-        renderOutput<uint8_t>(effect, *source, *matte, *output, rect);
+    withSampleType(*source, [&]<class Sample>() { renderOutput<Sample>(effect, *source, *matte, *output, rect); });
 }
 
 }  // namespace

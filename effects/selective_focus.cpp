@@ -26,6 +26,7 @@
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -163,7 +164,7 @@ void detectEdges(const Image& source, Image& edges, const PixelRect& rect) {
     int32_t* below = middle + lineLength;
     // The luminance of row y with its end samples repeated one place outwards.
     auto readLuma = [&](int32_t y, int32_t* line) {
-        const Sample* p = source.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* p = source.pixel<Sample>(rect.left, y);
         for (int32_t x = 0; x < width; ++x, p += 4) line[x + 1] = luma(p);
         line[0] = line[1];
         line[width + 1] = line[width];
@@ -175,7 +176,7 @@ void detectEdges(const Image& source, Image& edges, const PixelRect& rect) {
             readLuma(y + 1, below);
         else
             std::copy(middle, middle + lineLength, below);
-        Sample* out = edges.row<Sample>(y) + rect.left;
+        Sample* out = edges.pixel<Sample>(rect.left, y);
         for (int32_t x = 0; x < width; ++x) {
             const int32_t* a = above + x;
             const int32_t* m = middle + x;
@@ -210,11 +211,11 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
     const Sample edgeStrength = Sample(truncToInt(opacity * SampleTraits<Sample>::full));
     const int32_t width = rect.width();
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* sharp = source.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
-        mixRow<Sample>(sharp, blurred.row<Sample>(y) + size_t(rect.left) * 4, matte.row<Sample>(y) + rect.left, out,
+        const Sample* sharp = source.pixel<Sample>(rect.left, y);
+        Sample* out = output.pixel<Sample>(rect.left, y);
+        mixRow<Sample>(sharp, blurred.pixel<Sample>(rect.left, y), matte.pixel<Sample>(rect.left, y), out,
                        width, wholeStrength);
-        if (edges) mixRow<Sample>(out, sharp, edges->row<Sample>(y) + rect.left, out, width, edgeStrength);
+        if (edges) mixRow<Sample>(out, sharp, edges->pixel<Sample>(rect.left, y), out, width, edgeStrength);
     }
 }
 
@@ -224,10 +225,7 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
 ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const Image& source, const PixelRect& rect,
                     const fx::Plugin::RenderInfo& info) {
     ImagePtr edges = ImagePtr::make({source.width, source.height}, 1, source.bytesPerChannel);
-    if (source.is16())
-        detectEdges<uint16_t>(source, *edges, rect);
-    else
-        detectEdges<uint8_t>(source, *edges, rect);
+    withSampleType(source, [&]<class Sample>() { detectEdges<Sample>(source, *edges, rect); });
     const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
@@ -235,10 +233,7 @@ ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const I
     blur.apply(*edges, rect);
     const double brightness = effect.numberInRange(layout.edgeBrightness);
     if (brightness > 1.0) {
-        if (edges->is16())
-            brightenEdges<uint16_t>(*edges, rect, brightness);
-        else
-            brightenEdges<uint8_t>(*edges, rect, brightness);
+        withSampleType(*edges, [&]<class Sample>() { brightenEdges<Sample>(*edges, rect, brightness); });
     }
     return edges;
 }
@@ -292,10 +287,9 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     Blur blur;
     prepareBlur(blur, sizes, info);
     blur.apply(*blurred, rect);
-    if (source->is16())
-        mixByMatteAndEdges<uint16_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
-    else
-        mixByMatteAndEdges<uint8_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
+    withSampleType(*source, [&]<class Sample>() {
+        mixByMatteAndEdges<Sample>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
+    });
 }
 
 // Selective Soft Focus blurs the selection, which the blurred matte makes, so the two reaches

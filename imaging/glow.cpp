@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "imaging/blur.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -84,7 +85,7 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* lightRow = matte.row<Sample>(y);
-        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* pixel = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4) {
             const int64_t m = lightRow[x];
             if (m == 0) continue;
@@ -159,8 +160,8 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
     }
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* spread = light.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* spread = light.pixel<Sample>(rect.left, y);
+        Sample* pixel = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4, spread += 4) {
             if (spread[3] == 0) continue;
             for (int ch = 0; ch < 3; ++ch) {
@@ -208,12 +209,10 @@ void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double h
     checkLayouts(image, matte);
     const PixelRect area = rect.intersected(image.bounds);
     if (area.isEmpty()) return;
-    if (image.is16())
-        glowOf<uint16_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
-                         extraPasses);
-    else
-        glowOf<uint8_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
-                        extraPasses);
+    withSampleType(image, [&]<class Sample>() {
+        glowOf<Sample>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
+                       extraPasses);
+    });
 }
 
 void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color, double amount,
@@ -221,8 +220,7 @@ void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, cons
     checkLayouts(image, matte);
     const PixelRect area = rect.intersected(image.bounds);
     if (area.isEmpty()) return;
-    if (image.is16())
-        compositeFromMatte<uint16_t>(image, matte, area, heldColor(color), amount, mode);
-    else
-        compositeFromMatte<uint8_t>(image, matte, area, heldColor(color), amount, mode);
+    withSampleType(image, [&]<class Sample>() {
+        compositeFromMatte<Sample>(image, matte, area, heldColor(color), amount, mode);
+    });
 }

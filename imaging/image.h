@@ -62,9 +62,18 @@ struct Image {
     const Sample* row(int32_t y) const {
         return reinterpret_cast<const Sample*>(data + size_t(y) * rowBytes);
     }
+    // The samples of pixel (x, y): the row's samples from column x on.
     template <class Sample>
     Sample* pixel(int32_t x, int32_t y) {
         return row<Sample>(y) + size_t(x) * channels;
+    }
+    template <class Sample>
+    const Sample* pixel(int32_t x, int32_t y) const {
+        return row<Sample>(y) + size_t(x) * channels;
+    }
+    // The first byte of pixel (x, y), whatever the sample size.
+    uint8_t* pixelBytes(int32_t x, int32_t y) const {
+        return data + size_t(y) * rowBytes + size_t(x) * bytesPerPixel;
     }
 
 private:

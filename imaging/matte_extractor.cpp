@@ -8,6 +8,7 @@
 #include "imaging/color.h"
 #include "imaging/luma.h"
 #include "imaging/matte_morphology.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -38,10 +39,7 @@ void clearOutside(Image& image, const PixelRect& rect) {
 }
 
 void clearOutside(Image& image, const PixelRect& rect) {
-    if (image.is16())
-        clearOutside<uint16_t>(image, rect);
-    else
-        clearOutside<uint8_t>(image, rect);
+    withSampleType(image, [&]<class Sample>() { clearOutside<Sample>(image, rect); });
 }
 
 // The red, green and blue samples of a pixel; a one-channel pixel is a grey.
@@ -58,8 +56,8 @@ struct PixelRGB {
 template <class Sample, uint32_t Channels, class Measure>
 void extractRows(const Image& source, Image& matte, const PixelRect& rect, const Sample* table, Measure measure) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * Channels;
-        Sample* out = matte.row<Sample>(y) + rect.left;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        Sample* out = matte.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, in += Channels, ++out) {
             const int32_t v = measure(in);
             *out = v < 0 ? Sample(0) : table[v];
@@ -276,10 +274,7 @@ void MatteExtractor::buildTableOf(Sample* table) {
 }
 
 void MatteExtractor::buildTable(uint32_t bytesPerChannel) {
-    if (bytesPerChannel == 2)
-        buildTableOf(table16_.data());
-    else
-        buildTableOf(table8_.data());
+    withSampleType(bytesPerChannel == 2, [&]<class Sample>() { buildTableOf(tableOf<Sample>()); });
     tableDepth_ = bytesPerChannel;
     tablesDirty_ = false;
 }
@@ -288,17 +283,12 @@ void MatteExtractor::extract(const Image& source, Image& matte, const PixelRect&
     if (source.bytesPerChannel != tableDepth_ || tablesDirty_) buildTable(source.bytesPerChannel);
     clearOutside(matte, rect);
     const MatteMeasure measure = MatteMeasure(extractOn_);
-    if (source.is16()) {
+    withSampleType(source, [&]<class Sample>() {
         if (source.channels == 4)
-            extractWith<uint16_t, 4>(measure, source, matte, rect, table16_.data());
+            extractWith<Sample, 4>(measure, source, matte, rect, tableOf<Sample>());
         else
-            extractWith<uint16_t, 1>(measure, source, matte, rect, table16_.data());
-    } else {
-        if (source.channels == 4)
-            extractWith<uint8_t, 4>(measure, source, matte, rect, table8_.data());
-        else
-            extractWith<uint8_t, 1>(measure, source, matte, rect, table8_.data());
-    }
+            extractWith<Sample, 1>(measure, source, matte, rect, tableOf<Sample>());
+    });
 }
 
 ImagePtr MatteExtractor::build(const Image& source, const PixelRect& rect, const MatteBuildContext& context) {
@@ -345,10 +335,7 @@ ImagePtr MatteExtractor::build(const Image& source, const PixelRect& rect, const
     }
 
     if (invert_) {
-        if (matte->is16())
-            invertRect<uint16_t>(*matte, area);
-        else
-            invertRect<uint8_t>(*matte, area);
+        withSampleType(*matte, [&]<class Sample>() { invertRect<Sample>(*matte, area); });
     }
     return matte;
 }

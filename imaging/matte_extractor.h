@@ -115,6 +115,14 @@ private:
     void buildTable(uint32_t bytesPerChannel);
     template <class Sample>
     void buildTableOf(Sample* table);
+    // The table of the sample type.
+    template <class Sample>
+    Sample* tableOf() {
+        if constexpr (sizeof(Sample) == 2)
+            return table16_.data();
+        else
+            return table8_.data();
+    }
     void extract(const Image& source, Image& matte, const PixelRect& rect);
 
     float clipLow_ = 0.0f;
