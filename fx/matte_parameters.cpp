@@ -7,17 +7,17 @@ using namespace MatteParameter;
 
 namespace {
 
-constexpr const char* kExtractOnItems[] = {"Luminance", "Hue",  "Saturation", "Average", "Red",
-                                           "Green",     "Blue", "Cyan",       "Magenta", "Yellow"};
-static_assert(std::size(kExtractOnItems) == kMatteMeasureCount);
-
 constexpr uint16_t kListMark = 4;
 constexpr uint16_t kSliderMarks = ParameterFlag::Open | ParameterFlag::Percent;
 
 }  // namespace
 
+void defineMeasureList(Parameter& record, const char* key, uint32_t defaultIndex) {
+    record.defineList(key, "Extract On", kPixelMeasureNames, kPixelMeasureCount, defaultIndex);
+}
+
 void defineExtractOnList(Parameter& record, uint32_t defaultIndex) {
-    record.defineList("extractOn", "Extract On", kExtractOnItems, uint32_t(std::size(kExtractOnItems)), defaultIndex);
+    defineMeasureList(record, "extractOn", defaultIndex);
     record.addFlags(kListMark);
 }
 

@@ -31,8 +31,9 @@ constexpr uint32_t kInvert = 11;
 constexpr uint32_t kCount = 12;
 }  // namespace MatteParameter
 
-// The measure list: key "extractOn", label "Extract On", the ten measures in the extractor's
-// order.
+// A list of the ten pixel measures (imaging/pixel_measure.h) labelled "Extract On".
+void defineMeasureList(Parameter& record, const char* key, uint32_t defaultIndex);
+// The extractor's measure list: key "extractOn", with the list mark (flag 4).
 void defineExtractOnList(Parameter& record, uint32_t defaultIndex);
 
 // Writes the twelve records at parameters[firstIndex ..]; the list, position, range, blur
