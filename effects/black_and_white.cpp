@@ -196,19 +196,14 @@ void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::Re
     rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + glow).grow(rect);
 }
 
-// A record viewing the rect of image (no copy). Infra-Red works on views of its render
-// rectangle: its blurs spread over whole images, and the part of a block outside the rectangle
-// holds no pixels of this tile (the block of the last strip is taller than what was read).
-Image viewOf(const Image& image, const PixelRect& rect) {
-    uint8_t* first = image.pixelBytes(rect.left, rect.top);
-    return Image(rect.width(), rect.height(), image.channels, image.bytesPerChannel, image.rowBytes, first);
-}
-
 void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
     const uint32_t view = effect.listValue(kInfraRedView);
     const auto area =
         startRender(effect, info, {kInfraRedBackground, view == kInfraRedViewOriginal, OutputStart::AsGiven});
     if (!area) return;
+    // Infra-Red works on views of its render rectangle: its blurs spread over whole images, and
+    // the part of a block outside the rectangle holds no pixels of this tile (the block of the
+    // last strip is taller than what was read).
     const Image source = viewOf(*area->source, area->rect);
     Image output = viewOf(*area->output, area->rect);
     const PixelRect rect = output.bounds;

@@ -225,16 +225,6 @@ void buildZoneMix(OzoneEffect& effect) {
 
 // ---- Render --------------------------------------------------------------------------------
 
-// v limited to 0..one in plain arithmetic: on busy pictures a branch per channel would be
-// mispredicted often enough to cost more than these few operations.
-template <class Sample>
-inline Sample clampLevel(int32_t v) {
-    constexpr int32_t one = SampleTraits<Sample>::full;
-    v &= ~(v >> 31);
-    const int32_t over = v - one;
-    return Sample(one + (over & (over >> 31)));
-}
-
 // Each colour channel gains the mix at the pixel's measure of the source, clamped; alpha kept.
 template <class Sample>
 void renderOutput(OzoneEffect& effect, const Image& source, Image& output, const PixelRect& rect) {

@@ -10,15 +10,6 @@ using namespace SelectiveBlurParameter;
 
 namespace {
 
-// x / full in integer arithmetic: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr uint32_t divideByFull(uint32_t value) {
-    if constexpr (sizeof(Sample) == 1)
-        return value / 255u;
-    else
-        return value >> 15;
-}
-
 // The selection: each colour of the source times mask / full, alpha = mask. selection covers
 // rect only (its pixel (0, 0) is the source's (rect.left, rect.top)).
 template <class Sample>

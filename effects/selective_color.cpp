@@ -16,6 +16,7 @@
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
 #include "imaging/matte_extractor.h"
+#include "imaging/pixel_mix.h"
 #include "imaging/pixel_utils.h"
 #include "imaging/sample_dispatch.h"
 
@@ -240,28 +241,6 @@ void correctRow(const SelectiveColorEffect& effect, Sample* row, const Sample* m
     }
 }
 
-// Mixes a corrected row into the output through the matte: where the matte is 0 the source
-// stays, where it is full the corrected colour shows with the source's alpha, and between the
-// two every channel is (source x (one - a) + corrected x a) / one.
-template <class Sample>
-void mixThroughMatte(const Sample* source, const Sample* corrected, const Sample* matte, Sample* output,
-                     int32_t count) {
-    constexpr int64_t one = SampleTraits<Sample>::full;
-    constexpr int64_t amount = one;  // the full amount, trunc(1.0 x one)
-    for (int32_t x = 0; x < count; ++x, source += 4, corrected += 4, output += 4) {
-        const int64_t a = int64_t(matte[x]) * amount / one;
-        if (a <= 0) {
-            std::copy(source, source + 4, output);
-        } else if (a >= one) {
-            std::copy(corrected, corrected + 3, output);
-            output[3] = source[3];
-        } else {
-            for (int c = 0; c < 4; ++c)
-                output[c] = Sample((int64_t(source[c]) * (one - a) + int64_t(corrected[c]) * a) / one);
-        }
-    }
-}
-
 // The corrected copy is made one row at a time, so the picture is read once and no second
 // picture is needed.
 template <class Sample>
@@ -276,7 +255,10 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
         std::copy(sourceRow, sourceRow + size_t(count) * 4, corrected.data());
         const Sample* matteRow = matte.pixel<Sample>(rect.left, y);
         if (corrects) correctRow(effect, corrected.data(), matteRow, count);
-        mixThroughMatte(sourceRow, corrected.data(), matteRow, output.pixel<Sample>(rect.left, y), count);
+        // Where the matte is 0 the source stays, where it is full the corrected colour shows with
+        // the source's alpha; between the two every channel is mixed.
+        mixRow(sourceRow, corrected.data(), matteRow, output.pixel<Sample>(rect.left, y), count,
+               Sample(SampleTraits<Sample>::full));
     }
 }
 

@@ -18,13 +18,14 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/selective_blur.h"
-#include "fx/effect_class.h"
 #include "fx/blur_pair.h"
+#include "fx/effect_class.h"
 #include "fx/matte_group.h"
 #include "fx/render_margin.h"
 #include "imaging/blur.h"
-#include "imaging/luma.h"
+#include "imaging/edge_detect.h"
 #include "imaging/matte_extractor.h"
+#include "imaging/pixel_mix.h"
 #include "imaging/pixel_utils.h"
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
@@ -49,12 +50,6 @@ constexpr uint32_t kSkinParameterCount = 17;
 constexpr const char* kFocusViewItems[] = {"Output", "Matte", "Original"};
 constexpr const char* kSkinViewItems[] = {"Output", "Matte", "Edge", "Original"};
 
-constexpr uint32_t kSelectiveFlags = EffectFlag::Standard;
-constexpr const char* kSelectiveDescription = "Selectively adjust blur.";
-
-// The Sobel magnitude divided by 5.66, so that the strongest 8-bit edge stays below 255.
-constexpr double kEdgeScale = 0.17667844522968199;
-
 // A record or View item a member does not have.
 constexpr uint32_t kAbsent = UINT32_MAX;
 
@@ -66,8 +61,15 @@ enum class BlurLaying {
     MixedByMatteAndEdges,
 };
 
-// Where a member keeps its records and View items.
+void defineSelectiveFocus(Parameter* params);
+void defineSkinSmoother(Parameter* params);
+
+// What sets the members apart: their title, their records and View items, and how they lay on
+// the blur.
 struct SelectiveLayout {
+    const char* title;
+    uint32_t parameterCount;
+    void (*define)(Parameter* params);
     uint32_t viewMatte;
     uint32_t viewEdge;
     uint32_t viewOriginal;
@@ -79,6 +81,9 @@ struct SelectiveLayout {
 };
 
 constexpr SelectiveLayout kFocusLayout = {
+    .title = "Ravo Selective Soft Focus",
+    .parameterCount = kFocusParameterCount,
+    .define = defineSelectiveFocus,
     .viewMatte = 1,
     .viewEdge = kAbsent,
     .viewOriginal = 2,
@@ -89,6 +94,9 @@ constexpr SelectiveLayout kFocusLayout = {
     .laying = BlurLaying::OverSelection,
 };
 constexpr SelectiveLayout kSkinLayout = {
+    .title = "Ravo Skin Smoother",
+    .parameterCount = kSkinParameterCount,
+    .define = defineSkinSmoother,
     .viewMatte = 1,
     .viewEdge = 2,
     .viewOriginal = 3,
@@ -120,76 +128,6 @@ void defineSkinSmoother(Parameter* params) {
 }
 
 // ---- Pixel operations --------------------------------------------------------------------
-
-// x / full in integer arithmetic: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr uint32_t divideByFull(uint32_t value) {
-    if constexpr (sizeof(Sample) == 1)
-        return value / 255u;
-    else
-        return value >> 15;
-}
-
-// out = mix(a, b, mask, strength) over one row of four-channel pixels, with k = trunc(strength
-// x full) and w = mask x k / full: w = 0 gives a, w = full gives b's colour with a's alpha,
-// otherwise every channel, alpha included, is (a x (full - w) + b x w) / full. out may be a.
-template <class Sample>
-void mixRow(const Sample* a, const Sample* b, const Sample* mask, Sample* out, int32_t count, Sample k) {
-    constexpr uint32_t full = SampleTraits<Sample>::full;
-    for (int32_t x = 0; x < count; ++x, a += 4, b += 4, out += 4) {
-        const uint32_t w = divideByFull<Sample>(uint32_t(mask[x]) * k);
-        if (w == 0) {
-            for (int c = 0; c < 4; ++c) out[c] = a[c];
-        } else if (w == full) {
-            const Sample alpha = a[3];
-            out[0] = b[0];
-            out[1] = b[1];
-            out[2] = b[2];
-            out[3] = alpha;
-        } else {
-            for (int c = 0; c < 4; ++c) out[c] = Sample(divideByFull<Sample>(a[c] * (full - w) + b[c] * w));
-        }
-    }
-}
-
-// The edge image over rect: the Sobel magnitude of the luminance, scaled by kEdgeScale. Rows
-// above and below rect and columns beside it are taken equal to its outermost ones.
-template <class Sample>
-void detectEdges(const Image& source, Image& edges, const PixelRect& rect) {
-    const int32_t width = rect.width();
-    const size_t lineLength = size_t(width) + 2;
-    std::vector<int32_t> lines(3 * lineLength);
-    int32_t* above = lines.data();
-    int32_t* middle = above + lineLength;
-    int32_t* below = middle + lineLength;
-    // The luminance of row y with its end samples repeated one place outwards.
-    auto readLuma = [&](int32_t y, int32_t* line) {
-        const Sample* p = source.pixel<Sample>(rect.left, y);
-        for (int32_t x = 0; x < width; ++x, p += 4) line[x + 1] = luma(p);
-        line[0] = line[1];
-        line[width + 1] = line[width];
-    };
-    readLuma(rect.top, middle);
-    std::copy(middle, middle + lineLength, above);
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        if (y + 1 < rect.bottom)
-            readLuma(y + 1, below);
-        else
-            std::copy(middle, middle + lineLength, below);
-        Sample* out = edges.pixel<Sample>(rect.left, y);
-        for (int32_t x = 0; x < width; ++x) {
-            const int32_t* a = above + x;
-            const int32_t* m = middle + x;
-            const int32_t* b = below + x;
-            const int64_t gx = int64_t(a[2] + 2 * m[2] + b[2]) - int64_t(a[0] + 2 * m[0] + b[0]);
-            const int64_t gy = int64_t(b[0] + 2 * b[1] + b[2]) - int64_t(a[0] + 2 * a[1] + a[2]);
-            const int32_t magnitude = truncToInt(std::sqrt(double(gx * gx + gy * gy)));
-            out[x] = Sample(truncToInt(double(magnitude) * kEdgeScale));
-        }
-        std::swap(above, middle);
-        std::swap(middle, below);
-    }
-}
 
 // Brightens the edges: e = min(full, trunc(e x brightness)), through a table.
 template <class Sample>
@@ -225,7 +163,7 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
 ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const Image& source, const PixelRect& rect,
                     const fx::Plugin::RenderInfo& info) {
     ImagePtr edges = ImagePtr::make({source.width, source.height}, 1, source.bytesPerChannel);
-    withSampleType(source, [&]<class Sample>() { detectEdges<Sample>(source, *edges, rect); });
+    detectEdges(source, *edges, rect);
     const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
@@ -307,57 +245,33 @@ PixelRect selectiveRequiredSource(const Effect& effect, const SelectiveLayout& l
     return reach.grow(rect);
 }
 
-// ---- Selective Soft Focus ----------------------------------------------------------------
+// ---- The effect type of both members ----------------------------------------------------
 
-struct SelectiveFocusEffect : Effect {
-    static constexpr const char* kTitle = "Ravo Selective Soft Focus";
-    static constexpr const char* kDescription = kSelectiveDescription;
-    static constexpr uint32_t kEffectFlags = kSelectiveFlags;
+template <const SelectiveLayout& layout>
+struct SelectiveBlurEffect : Effect {
+    static constexpr const char* kTitle = layout.title;
+    static constexpr const char* kDescription = "Selectively adjust blur.";
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
-    Parameter params[kFocusParameterCount];
+    Parameter params[layout.parameterCount];
     MatteExtractor extractor;
 
-    static void define(SelectiveFocusEffect& effect) { defineSelectiveFocus(effect.params); }
-    static bool isActive(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo&) {
-        return selectiveBlurIsActive(effect, kFocusLayout.viewOriginal);
+    static void define(SelectiveBlurEffect& effect) { layout.define(effect.params); }
+    static bool isActive(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo&) {
+        return selectiveBlurIsActive(effect, layout.viewOriginal);
     }
-    static void parameterChanged(SelectiveFocusEffect& effect, uint32_t index) {
+    static void parameterChanged(SelectiveBlurEffect& effect, uint32_t index) {
         blurPairChanged(effect.params, kBlurX, index);
     }
-    static void requiredSource(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-        rect = selectiveRequiredSource(effect, kFocusLayout, info, rect);
+    static void requiredSource(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+        rect = selectiveRequiredSource(effect, layout, info, rect);
     }
-    static void render(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderSelective(effect, effect.extractor, kFocusLayout, info);
-    }
-};
-
-// ---- Skin Smoother -----------------------------------------------------------------------
-
-struct SkinSmootherEffect : Effect {
-    static constexpr const char* kTitle = "Ravo Skin Smoother";
-    static constexpr const char* kDescription = kSelectiveDescription;
-    static constexpr uint32_t kEffectFlags = kSelectiveFlags;
-
-    Parameter params[kSkinParameterCount];
-    MatteExtractor extractor;
-
-    static void define(SkinSmootherEffect& effect) { defineSkinSmoother(effect.params); }
-    static bool isActive(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo&) {
-        return selectiveBlurIsActive(effect, kSkinLayout.viewOriginal);
-    }
-    static void parameterChanged(SkinSmootherEffect& effect, uint32_t index) {
-        blurPairChanged(effect.params, kBlurX, index);
-    }
-    static void requiredSource(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-        rect = selectiveRequiredSource(effect, kSkinLayout, info, rect);
-    }
-    static void render(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderSelective(effect, effect.extractor, kSkinLayout, info);
+    static void render(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
+        renderSelective(effect, effect.extractor, layout, info);
     }
 };
 
 }  // namespace
 
-const EffectClass& selectiveFocusClass() { return effectClassOf<SelectiveFocusEffect>(); }
-const EffectClass& skinSmootherClass() { return effectClassOf<SkinSmootherEffect>(); }
+const EffectClass& selectiveFocusClass() { return effectClassOf<SelectiveBlurEffect<kFocusLayout>>(); }
+const EffectClass& skinSmootherClass() { return effectClassOf<SelectiveBlurEffect<kSkinLayout>>(); }

@@ -9,15 +9,6 @@
 
 namespace {
 
-// x / full: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr int64_t overFull(int64_t x) {
-    if constexpr (sizeof(Sample) == 1)
-        return x / 255;
-    else
-        return x >> 15;
-}
-
 template <class Sample>
 constexpr int64_t fullOf() {
     return SampleTraits<Sample>::full;
@@ -49,7 +40,7 @@ AmountSplit splitAmount(double amount) {
 // One screen step: c + g - c g / full.
 template <class Sample>
 int64_t screen(int64_t c, int64_t g) {
-    return c + g - overFull<Sample>(c * g);
+    return c + g - divideByFull<Sample, int64_t>(c * g);
 }
 
 // n screen steps with the same light. Once c is full (or the light is 0) further steps change
@@ -80,7 +71,7 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
     int64_t partialLevel[3];  // C x r / full, the colour of the partial step
     for (int ch = 0; ch < 3; ++ch) {
         level[ch] = truncToInt(channelOf(color, ch) * double(fullOf<Sample>()));
-        partialLevel[ch] = overFull<Sample>(level[ch] * split.part);
+        partialLevel[ch] = divideByFull<Sample, int64_t>(level[ch] * split.part);
     }
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
@@ -93,16 +84,16 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
                 const int64_t before = pixel[ch];
                 int64_t light;
                 if (white) {
-                    light = overFull<Sample>(before * m);
+                    light = divideByFull<Sample, int64_t>(before * m);
                 } else {
-                    int64_t tinted = overFull<Sample>(level[ch] * m);
+                    int64_t tinted = divideByFull<Sample, int64_t>(level[ch] * m);
                     if constexpr (sizeof(Sample) == 1) tinted = uint8_t(tinted);  // the 8-bit product is kept in 8 bits
-                    light = overFull<Sample>(tinted * before);
+                    light = divideByFull<Sample, int64_t>(tinted * before);
                 }
                 // The partial light of weight r, from the value c it is applied to.
                 auto partialLight = [&](int64_t c) {
-                    return white ? overFull<Sample>(split.part * light)
-                                 : overFull<Sample>(overFull<Sample>(m * partialLevel[ch]) * c);
+                    return white ? divideByFull<Sample, int64_t>(split.part * light)
+                                 : divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(m * partialLevel[ch]) * c);
                 };
                 int64_t c;
                 if (mode == kGlowScreen) {
@@ -137,7 +128,7 @@ ImagePtr lightOf(const Image& image, const Image& matte) {
                 out[2] = in[2];
                 out[3] = Sample(m);
             } else {
-                for (int ch = 0; ch < 3; ++ch) out[ch] = Sample(overFull<Sample>(in[ch] * m));
+                for (int ch = 0; ch < 3; ++ch) out[ch] = Sample(divideByFull<Sample, int64_t>(in[ch] * m));
                 out[3] = Sample(m);
             }
         }
@@ -170,8 +161,8 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
                 if (mode == kGlowAdd) {
                     c += truncToInt(double(float(lit) * factor[ch]));
                 } else {
-                    c = screenRepeated<Sample>(c, overFull<Sample>(level[ch] * lit), split.whole);
-                    if (split.part > 0) c = screen<Sample>(c, overFull<Sample>(partialLevel[ch] * lit));
+                    c = screenRepeated<Sample>(c, divideByFull<Sample, int64_t>(level[ch] * lit), split.whole);
+                    if (split.part > 0) c = screen<Sample>(c, divideByFull<Sample, int64_t>(partialLevel[ch] * lit));
                 }
                 pixel[ch] = clampSample<Sample>(c);
             }

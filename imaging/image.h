@@ -81,6 +81,10 @@ private:
     std::unique_ptr<uint8_t[]> storage_;
 };
 
+// A record viewing the pixels of rect of image (no copy): its pixel (0, 0) is the image's
+// (rect.left, rect.top), its bounds are the rect's size. rect must lie within the image.
+Image viewOf(const Image& image, const PixelRect& rect);
+
 class ImagePtr {
 public:
     ImagePtr() = default;
