@@ -18,7 +18,8 @@
 #include "effects/tone_table.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
-#include "fx/matte_parameters.h"
+#include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "fx/memory_handler.h"
 #include "imaging/black_and_white_convert.h"
 #include "imaging/color.h"
@@ -26,6 +27,7 @@
 #include "imaging/luma.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -58,12 +60,9 @@ constexpr uint32_t kInfraRedBrightness = 12;
 constexpr uint32_t kInfraRedContrast = 13;
 constexpr uint32_t kInfraRedGamma = 14;
 constexpr uint32_t kInfraRedDensityGroupEnd = 15;
-constexpr uint32_t kMatteGroup = 16;
-constexpr uint32_t kMattePosition = 17;
-constexpr uint32_t kMatteRange = 18;
-constexpr uint32_t kMatteBlur = 19;
-constexpr uint32_t kMatteGroupEnd = 20;
+constexpr MatteGroup kMatte = {16};  // records 16 to 20
 constexpr uint32_t kInfraRedParameterCount = 21;
+static_assert(kMatte.end() + 1 == kInfraRedParameterCount);
 
 // Bleach Bypass
 constexpr uint32_t kBleachBackground = 0;
@@ -79,9 +78,6 @@ constexpr uint32_t kViewOutput = 0;
 constexpr uint32_t kViewMatte = 1;               // Infra-Red
 constexpr uint32_t kViewOriginal = 1;            // Black and White, Bleach Bypass
 constexpr uint32_t kInfraRedViewOriginal = 2;
-
-// Margins are held below this, whatever the render's scale and passes.
-constexpr int64_t kLargestMargin = 1 << 20;
 
 constexpr const char* kFilterItems[] = {"Normal", "Red", "Green", "Blue", "Yellow", "Orange"};
 constexpr uint32_t kFilterRed = uint32_t(BlackAndWhiteFilter::Red);
@@ -103,7 +99,7 @@ void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
 struct BlackAndWhiteEffect : Effect {
     static constexpr const char* kTitle = "Ravo Black and White";
     static constexpr const char* kDescription = "Creates the effect of a Night Vision lens.";
-    static constexpr uint32_t kEffectFlags = 10;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
     Parameter params[kBlackAndWhiteParameterCount];
     // The brightness, contrast and gamma sliders after the conversion.
@@ -132,16 +128,12 @@ void BlackAndWhiteEffect::define(BlackAndWhiteEffect& effect) {
 // The tile loop passes the source through when View is "Original"; a render asked for all
 // the same leaves the copy of the source.
 void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    if (effect.listValue(kView) != kViewOutput) {
-        copySource(area, output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) != kViewOutput, OutputStart::AsGiven});
+    if (!area) return;
     // Copying the source and converting it in place, done in one pass.
-    toBlackAndWhite(*area.source, output, area.rect, effect.listValue(kFilter));
-    effect.toneTable.apply(output, area.rect);
+    toBlackAndWhite(*area->source, *area->output, area->rect, effect.listValue(kFilter));
+    effect.toneTable.apply(*area->output, area->rect);
 }
 
 // ---- Infra-Red ---------------------------------------------------------------------------
@@ -149,7 +141,7 @@ void BlackAndWhiteEffect::render(BlackAndWhiteEffect& effect, const fx::Plugin::
 struct InfraRedEffect : Effect {
     static constexpr const char* kTitle = "Ravo Infra-Red";
     static constexpr const char* kDescription = "Simulates the effect of infra-red photography.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kInfraRedParameterCount];
     // The brightness, contrast and gamma sliders before the glow.
@@ -187,23 +179,9 @@ void InfraRedEffect::define(InfraRedEffect& effect) {
     static_assert(kInfraRedDensityGroupEnd == kInfraRedDensityGroup + 4 &&
                   kInfraRedGamma == kInfraRedDensityGroup + 3);
 
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0, 1);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0, 1);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[kMatteGroupEnd].defineGroupEnd();
+    defineMatteGroup(params, kMatte, {100.0, 80.0});
 
     params[kGlowBrightness].addFlags(ParameterFlag::Percent);
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
-}
-
-// The glow's blur pair, each size held to the range of its record.
-BlurSizes glowBlur(const InfraRedEffect& effect) {
-    const BlurSizes sizes = blurPairSizes(effect.params, kGlowBlurH);
-    const Parameter& record = effect.parameter(kGlowBlurH);
-    return {std::clamp(sizes.horizontal, record.minimum, record.maximum),
-            std::clamp(sizes.vertical, record.minimum, record.maximum)};
 }
 
 // The gang switch and the blur pair behave as in the glow and mist looks: while ganged the
@@ -212,59 +190,27 @@ void InfraRedEffect::parameterChanged(InfraRedEffect& effect, uint32_t index) {
     blurPairChanged(effect.params, kGlowBlurH, index);
 }
 
-// How far a blur of the given size reaches from a pixel: a box of radius size / 2 reads
-// ceil(radius) samples to each side (its partial taps included), once per pass.
-int64_t blurReach(double size, uint32_t passes) {
-    if (!(size > 0.0)) return 0;
-    return int64_t(passes) * int64_t(std::ceil(float(size) * 0.5f));
-}
-
-// The margin is ceil(max(matte blur, glow blur) x scale) in each direction, widened where the
-// blurs reach further: the glow spreads a matte that is already blurred, so the two reaches
-// add up, and every blur runs extraPasses + 1 times. Without the widening a render in strips
-// differs from a render in one tile near the joins.
+// The glow spreads a matte that is blurred already: the two reaches add up.
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes blur = glowBlur(effect);
-    const double matteBlur = effect.numberInRange(kMatteBlur);
-    const uint32_t passes = info.reservedWord1 + 1;
-    auto margin = [&](double glowSize, double scale) {
-        const int64_t stated = int64_t(std::ceil(std::max(matteBlur, glowSize) * scale));
-        const int64_t reach = blurReach(matteBlur * scale, passes) + blurReach(glowSize * scale, passes);
-        return int32_t(std::clamp<int64_t>(std::max(stated, reach), 0, kLargestMargin));
-    };
-    rect = rect.grown(margin(blur.vertical, info.scaleY), margin(blur.horizontal, info.scaleX));
-}
-
-// A record viewing the rect of image (no copy). Infra-Red works on views of its render
-// rectangle: its blurs spread over whole images, and the part of a block outside the rectangle
-// holds no pixels of this tile (the block of the last strip is taller than what was read).
-Image viewOf(const Image& image, const PixelRect& rect) {
-    uint8_t* first = image.data + size_t(rect.top) * image.rowBytes + size_t(rect.left) * image.bytesPerPixel;
-    return Image(rect.width(), rect.height(), image.channels, image.bytesPerChannel, image.rowBytes, first);
+    const SourceMargin glow = blurMargin(blurPairSizes(effect.params, kGlowBlurH), info);
+    rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + glow).grow(rect);
 }
 
 void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInfraRedBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
     const uint32_t view = effect.listValue(kInfraRedView);
-    if (view == kInfraRedViewOriginal) {
-        copySource(area, *info.outputImage);
-        return;
-    }
-    const Image source = viewOf(*area.source, area.rect);
-    Image output = viewOf(*info.outputImage, area.rect);
+    const auto area =
+        startRender(effect, info, {kInfraRedBackground, view == kInfraRedViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    // Infra-Red works on views of its render rectangle: its blurs spread over whole images, and
+    // the part of a block outside the rectangle holds no pixels of this tile (the block of the
+    // last strip is taller than what was read).
+    const Image source = viewOf(*area->source, area->rect);
+    Image output = viewOf(*area->output, area->rect);
     const PixelRect rect = output.bounds;
     const double brightness = effect.numberInRange(kGlowBrightness) / 100;
 
     ImagePtr matte;
-    if (view == kViewMatte || brightness > 0.0) {
-        MatteExtractor extractor;
-        extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
-        extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
-        extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
-        extractor.applyPositionRange();
-        matte = build(extractor, source, rect, info);
-    }
+    if (view == kViewMatte || brightness > 0.0) matte = buildGroupMatte(effect, kMatte, source, rect, info);
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, rect);
         return;
@@ -273,10 +219,10 @@ void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo
     if (source.data != output.data) copyRect(source, output, rect);
     effect.toneTable.apply(output, rect);
     if (brightness > 0.0) {
-        const BlurSizes blur = glowBlur(effect);
+        const BlurSizes blur = blurPairSizes(effect.params, kGlowBlurH);
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
                   int32_t(effect.listValue(kGlowMode)), int32_t(effect.listValue(kGlowBlend)), GlowColor{},
-                  info.reservedWord1);
+                  info.extraBlurPasses());
     }
     toBlackAndWhite(output, rect, effect.listValue(kInfraRedFilter));
 }
@@ -336,7 +282,7 @@ void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double 
     constexpr uint32_t one = SampleTraits<Sample>::full;
     const uint32_t keep = one - mix;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const Pixel<Sample> original = {p[0], p[1], p[2], p[3]};
             // Host samples never exceed full; the bound keeps the lookup inside the table regardless.
@@ -360,7 +306,7 @@ void bleach(Image& image, const PixelRect& rect, const Sample* contrast, double 
 struct BleachBypassEffect : Effect {
     static constexpr const char* kTitle = "Ravo Bleach Bypass";
     static constexpr const char* kDescription = "Tint a gradiated portion of the image.";
-    static constexpr uint32_t kEffectFlags = 10;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
     Parameter params[kBleachBypassParameterCount];
     // T[i] = trunc(toneAdjust(i / full, 0, c, 0) x full + 0.5), the identity at c = 0.
@@ -392,23 +338,20 @@ void BleachBypassEffect::beginRender(BleachBypassEffect& effect, const fx::Plugi
 }
 
 void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBleachBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
-    if (effect.listValue(kBleachView) != kViewOutput) return;
+    const auto area = startRender(
+        effect, info, {kBleachBackground, effect.listValue(kBleachView) != kViewOutput, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image& output = *area->output;
     const double amount = effect.numberInRange(kAmount) / 100;
     const double saturation = effect.numberInRange(kSaturation) / 100;
-    const bool is16 = output.is16();
-    const int32_t mix = truncToInt(amount * (is16 ? SampleTraits<uint16_t>::full : SampleTraits<uint8_t>::full));
-    if (mix <= 0) return;
-    // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
-    // the out-of-memory exception rather than reading a table that is not there.
-    effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, is16);
-    if (is16)
-        bleach<uint16_t>(output, area.rect, effect.contrastTable.levels<uint16_t>(), saturation, uint32_t(mix));
-    else
-        bleach<uint8_t>(output, area.rect, effect.contrastTable.levels<uint8_t>(), saturation, uint32_t(mix));
+    withSampleType(output, [&]<class Sample>() {
+        const int32_t mix = truncToInt(amount * SampleTraits<Sample>::full);
+        if (mix <= 0) return;
+        // Normally built by beginRender already; this only rebuilds or, when it is missing, raises
+        // the out-of-memory exception rather than reading a table that is not there.
+        effect.contrastTable.prepare(0.0, effect.numberInRange(kBleachContrast) / 100, 0.0, output.is16());
+        bleach<Sample>(output, area->rect, effect.contrastTable.levels<Sample>(), saturation, uint32_t(mix));
+    });
 }
 
 }  // namespace

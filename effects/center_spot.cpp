@@ -15,9 +15,10 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/selective_blur.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
+#include "fx/render_margin.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -53,12 +54,6 @@ struct SpotGeometry {
     friend bool operator==(const SpotGeometry&, const SpotGeometry&) = default;
 };
 
-// The horizontal and vertical margins a render reads around its output rectangle.
-struct SpotMargins {
-    int32_t horizontal;
-    int32_t vertical;
-};
-
 // The mask over the block: value = min(one, trunc(sqrt(dx^2 + dy^2) / s)) with dx = (cx - x) x
 // one / r and dy = (cy - y) x one / r, r half the smaller image side; 0 at the centre, full
 // from the distance s x r on.
@@ -82,7 +77,7 @@ void drawSpot(Image& mask, const SpotGeometry& spot) {
 struct CenterSpotEffect : Effect {
     static constexpr const char* kTitle = "Ravo Center Spot";
     static constexpr const char* kDescription = "Selectively adjust blur.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kParameterCount];
     // The last spot mask and what it was made from.
@@ -95,7 +90,6 @@ struct CenterSpotEffect : Effect {
     static void requiredSource(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect);
     static void render(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info);
 
-    static SpotMargins margins(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info);
     static SpotGeometry geometry(const CenterSpotEffect& effect, const Image& source,
                                  const fx::Plugin::RenderInfo& info);
     static const Image& maskFor(CenterSpotEffect& effect, const SpotGeometry& spot);
@@ -119,21 +113,14 @@ void CenterSpotEffect::parameterChanged(CenterSpotEffect& effect, uint32_t index
     blurPairChanged(effect.params, kBlurX, index);
 }
 
-// The blur reads its reach with every pass around each pixel (at least the sizes rounded up),
-// so that a render in strips equals a render in one tile; the mask reads nothing around.
-SpotMargins CenterSpotEffect::margins(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const BlurSizes sizes = selectiveBlurSizes(effect);
-    auto margin = [&](double size, double scale) {
-        const double rounded = std::min(std::ceil(size * scale), kLargestSourceMargin);
-        return std::max(int32_t(rounded), scaledBlurMargin(size, scale, info));
-    };
-    return {margin(sizes.horizontal, info.scaleX), margin(sizes.vertical, info.scaleY)};
+// What the blur reads around each pixel; the mask reads nothing around.
+SourceMargin spotMargin(const CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
+    return blurMargin(blurPairSizes(effect.parameters, kBlurX), info);
 }
 
 void CenterSpotEffect::requiredSource(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info,
                                       PixelRect& rect) {
-    const SpotMargins grow = margins(effect, info);
-    rect = rect.grown(grow.vertical, grow.horizontal);
+    rect = spotMargin(effect, info).grow(rect);
 }
 
 SpotGeometry CenterSpotEffect::geometry(const CenterSpotEffect& effect, const Image& source,
@@ -149,9 +136,9 @@ SpotGeometry CenterSpotEffect::geometry(const CenterSpotEffect& effect, const Im
     spot.sizeFraction = effect.numberInRange(kSpotSize) * 0.01;
     spot.outputRect = info.outputRect;
     // The block holds the output rectangle grown by the margins, cut at the picture's top and left.
-    const SpotMargins grow = margins(effect, info);
-    spot.originX = std::max(0, info.outputRect.left - grow.horizontal);
-    spot.originY = std::max(0, info.outputRect.top - grow.vertical);
+    const PixelRect read = spotMargin(effect, info).grow(info.outputRect);
+    spot.originX = std::max(0, read.left);
+    spot.originY = std::max(0, read.top);
     spot.width = source.width;
     spot.height = source.height;
     spot.bytesPerChannel = source.bytesPerChannel;
@@ -162,38 +149,30 @@ const Image& CenterSpotEffect::maskFor(CenterSpotEffect& effect, const SpotGeome
     if (effect.spotMask && effect.spotMaskGeometry == spot) return *effect.spotMask;
     effect.spotMask.reset();
     ImagePtr mask = ImagePtr::make({spot.width, spot.height}, 1, spot.bytesPerChannel);
-    if (spot.bytesPerChannel == 2)
-        drawSpot<uint16_t>(*mask, spot);
-    else
-        drawSpot<uint8_t>(*mask, spot);
+    withSampleType(spot.bytesPerChannel == 2, [&]<class Sample>() { drawSpot<Sample>(*mask, spot); });
     effect.spotMask = mask;
     effect.spotMaskGeometry = spot;
     return *effect.spotMask;
 }
 
 void CenterSpotEffect::render(CenterSpotEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image& output = *info.outputImage;
-    const PixelRect& rect = area.rect;
-
     const uint32_t view = effect.listValue(kView);
-    if (view != kViewOutput && view != kViewSpot) {
-        copySource(area, output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, view != kViewOutput && view != kViewSpot, OutputStart::AsGiven});
+    if (!area) return;
+    const ImagePtr& source = area->source;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
     if (view == kViewSpot) {
         expandGrayToRGBA(maskFor(effect, geometry(effect, *source, info)), output, rect);
         return;
     }
 
-    copySource(area, output);
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    area->copySource();
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     if (sizes.horizontal <= 0.0 && sizes.vertical <= 0.0) return;
     const Image& mask = maskFor(effect, geometry(effect, *source, info));
-    layBlurredSelection(*source, mask, output, rect, float(sizes.horizontal * info.scaleX),
-                        float(sizes.vertical * info.scaleY), info.reservedWord1);
+    layBlurredSelection(*source, mask, output, rect, sizes, info);
 }
 
 }  // namespace

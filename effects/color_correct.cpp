@@ -14,6 +14,7 @@
 #include "effects/render_area.h"
 #include "fx/effect_class.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ constexpr uint32_t kViewShadows = 1;
 constexpr uint32_t kViewHighlights = 3;
 constexpr uint32_t kViewOriginal = 4;
 
-constexpr uint32_t kColorCorrectFlags = 10;
+constexpr uint32_t kColorCorrectFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 // Record flag bits of the groups and the channel sliders: data only.
 constexpr uint16_t kGroupMark = 0x0100;
@@ -174,11 +175,11 @@ void ColorCorrectEffect::beginRender(ColorCorrectEffect& effect, const fx::Plugi
 // ---- Render --------------------------------------------------------------------------------
 
 template <class Sample>
-void renderArea(ColorCorrectEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
+void renderRows(ColorCorrectEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
     const int32_t count = rect.width();
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* s = source.pixel<Sample>(rect.left, y);
+        Sample* d = output.pixel<Sample>(rect.left, y);
         if (isZoneView(effect.view))
             effect.engine.zoneViewRow(s, d, count, effect.view - kViewShadows);
         else
@@ -187,24 +188,15 @@ void renderArea(ColorCorrectEffect& effect, const Image& source, Image& output, 
 }
 
 void ColorCorrectEffect::render(ColorCorrectEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInput, info);
-    if (area.rect.isEmpty()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    // The original, and any picture without red, green and blue, is passed through.
-    if (effect.view == kViewOriginal || !area.isRgba()) {
-        copySource(area, *output);
-        return;
-    }
+    // The View item is the one read at the prepare step.
+    const auto area = startRender(effect, info, {kInput, effect.view == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     const bool is16 = output->is16();
     // Normally made at the prepare step; a render of the other depth, or one after a
     // prepare that ran out of memory, makes them here (and may itself run out).
     if (!effect.engine.readyFor(is16)) effect.engine.update(effect.engineParameters(), is16);
-    if (is16)
-        renderArea<uint16_t>(effect, *source, *output, rect);
-    else
-        renderArea<uint8_t>(effect, *source, *output, rect);
+    withSampleType(is16, [&]<class Sample>() { renderRows<Sample>(effect, *source, *output, rect); });
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "imaging/color.h"
 #include "imaging/luma.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/tone_curve.h"
 
 // ---- Table builders ------------------------------------------------------------------------
@@ -242,10 +243,7 @@ bool ColorCorrectEngine::update(const ColorCorrectSettings& next, bool is16) {
 
     // Until every table is made, a render must not use any of them.
     tablesBuilt_ = false;
-    if (is16)
-        buildTables<uint16_t>();
-    else
-        buildTables<uint8_t>();
+    withSampleType(is16, [&]<class Sample>() { buildTables<Sample>(); });
     tablesBuilt_ = true;
     return true;
 }

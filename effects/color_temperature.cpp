@@ -14,6 +14,7 @@
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -35,7 +36,7 @@ constexpr uint32_t kShiftParameterCount = 3;
 constexpr const char* kViewItems[] = {"Output", "Original"};
 constexpr uint32_t kViewOriginal = 1;
 
-constexpr uint32_t kColorTemperatureFlags = 10;
+constexpr uint32_t kColorTemperatureFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 // ---- Definitions -------------------------------------------------------------------------
 
@@ -54,17 +55,6 @@ void defineShiftParameters(Parameter* params, double minimum, double maximum) {
     params[kShiftBackground].defineInput("background", "Background", 0);
     defineView(params[kShiftView]);
     params[kShiftTemperature].defineNumber("temperature", "Temperature", minimum, maximum, 0.0, 1);
-}
-
-// ---- Shared render frame -----------------------------------------------------------------
-
-// Copies the source over the render rectangle into the output and returns the rectangle;
-// empty when there is nothing to shift: no source, a source of another layout, or an image
-// without red, green and blue (the copy is then the whole result).
-PixelRect copySource(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, input, info);
-    copySource(area, *info.outputImage);
-    return area.isRgba() ? area.rect : PixelRect{};
 }
 
 // ---- Temperature -------------------------------------------------------------------------
@@ -108,7 +98,7 @@ void shiftTemperature(Image& image, const PixelRect& rect, double temperature, d
     const int64_t blueLift = truncToInt64(std::fabs(m) * one);
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             p[0] = clampSample<Sample>(int64_t(p[0]) - warm - magenta);
             p[1] = clampSample<Sample>(int64_t(p[1]) + magenta);
@@ -124,15 +114,16 @@ void shiftTemperature(Image& image, const PixelRect& rect, double temperature, d
 
 // Temperature checks View itself: "Original" leaves the copy of the source.
 void TemperatureEffect::render(TemperatureEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kTemperatureInput, info);
-    if (rect.isEmpty() || effect.listValue(kTemperatureView) == kViewOriginal) return;
+    const auto area = startRender(
+        effect, info,
+        {kTemperatureInput, effect.listValue(kTemperatureView) == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
     const double temperature = effect.numberValue(kTemperature);
     const double cyanMagenta = effect.numberValue(kCyanMagenta);
     const double brightness = effect.numberValue(kBrightness);
-    if (info.outputImage->is16())
-        shiftTemperature<uint16_t>(*info.outputImage, rect, temperature, cyanMagenta, brightness);
-    else
-        shiftTemperature<uint8_t>(*info.outputImage, rect, temperature, cyanMagenta, brightness);
+    withSampleType(*area->output, [&]<class Sample>() {
+        shiftTemperature<Sample>(*area->output, area->rect, temperature, cyanMagenta, brightness);
+    });
 }
 
 // ---- Warm/Cool and Fluorescent -----------------------------------------------------------
@@ -157,9 +148,9 @@ struct WarmCoolEffect : Effect {
 
 // k = trunc(temperature x 0.01 x one): blue up and red down by k, the warm/cool shift.
 void WarmCoolEffect::render(WarmCoolEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kShiftBackground, info);
-    if (rect.isEmpty()) return;
-    warmCoolShift(*info.outputImage, rect, effect.numberValue(kShiftTemperature) * 0.01);
+    const auto area = startRender(effect, info, {kShiftBackground, false, OutputStart::CopyOfSource});
+    if (!area) return;
+    warmCoolShift(*area->output, area->rect, effect.numberValue(kShiftTemperature) * 0.01);
 }
 
 struct FluorescentEffect : Effect {
@@ -182,7 +173,7 @@ void removeGreenCast(Image& image, const PixelRect& rect, double temperature) {
     const float f = float(temperature * 0.01);
     const int64_t k = truncToInt64(f * float(one));
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const int64_t blue = int64_t(p[2]) + k;
             int64_t green = int64_t(p[1]) - k;
@@ -196,13 +187,12 @@ void removeGreenCast(Image& image, const PixelRect& rect, double temperature) {
 }
 
 void FluorescentEffect::render(FluorescentEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const PixelRect rect = copySource(effect, kShiftBackground, info);
-    if (rect.isEmpty()) return;
+    const auto area = startRender(effect, info, {kShiftBackground, false, OutputStart::CopyOfSource});
+    if (!area) return;
     const double temperature = effect.numberValue(kShiftTemperature);
-    if (info.outputImage->is16())
-        removeGreenCast<uint16_t>(*info.outputImage, rect, temperature);
-    else
-        removeGreenCast<uint8_t>(*info.outputImage, rect, temperature);
+    withSampleType(*area->output, [&]<class Sample>() {
+        removeGreenCast<Sample>(*area->output, area->rect, temperature);
+    });
 }
 
 }  // namespace

@@ -13,10 +13,11 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
+#include "fx/blur_pair.h"
 #include "fx/glow_parameters.h"
-#include "fx/matte_parameters.h"
+#include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/glow.h"
 #include "imaging/matte_extractor.h"
@@ -32,12 +33,9 @@ constexpr uint32_t kHorizontalBlur = 3;
 constexpr uint32_t kVerticalBlur = 4;
 constexpr uint32_t kGang = 5;
 constexpr uint32_t kBloom = 6;
-constexpr uint32_t kMatteGroup = 7;
-constexpr uint32_t kMattePosition = 8;
-constexpr uint32_t kMatteRange = 9;
-constexpr uint32_t kMatteBlur = 10;
-constexpr uint32_t kMatteGroupEnd = 11;
+constexpr MatteGroup kMatte = {7};  // records 7 to 11
 constexpr uint32_t kDefocusParameterCount = 12;
+static_assert(kMatte.end() + 1 == kDefocusParameterCount);
 
 // Fast Blur
 constexpr uint32_t kFastBlurInput = 0;
@@ -53,30 +51,10 @@ constexpr uint32_t kViewOriginal = 2;
 
 // ---- Shared render frame -----------------------------------------------------------------
 
-// The blur pair starting at `first`, each size held to its record's range.
-BlurSizes blurSizes(const Effect& effect, uint32_t first) {
-    const BlurSizes sizes = blurPairSizes(effect.parameters, first);
-    const Parameter& horizontal = effect.parameter(first + BlurPairParameter::kHorizontal);
-    const Parameter& vertical = effect.parameter(first + BlurPairParameter::kVertical);
-    const bool ganged = effect.booleanValue(first + BlurPairParameter::kGang);
-    const Parameter& verticalRange = ganged ? horizontal : vertical;
-    return {std::clamp(sizes.horizontal, horizontal.minimum, horizontal.maximum),
-            std::clamp(sizes.vertical, verticalRange.minimum, verticalRange.maximum)};
-}
-
-// The margin of a blur of `size` pixels at full image size: the size scaled and rounded up,
-// widened to what the blur's repeated boxes read, so that narrow strips render their pixels
-// exactly as one tile does.
-int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
-}
-
 // Blurs the rect of image in place with sizes at full image size, scaled for this render.
 void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes& sizes,
                 const fx::Plugin::RenderInfo& info) {
-    blur.setExtraPasses(info.reservedWord1);
-    blur.setSize(float(sizes.horizontal * info.scaleX), float(sizes.vertical * info.scaleY));
+    prepareBlur(blur, sizes, info);
     blur.apply(image, rect);
 }
 
@@ -85,7 +63,7 @@ void blurScaled(Blur& blur, Image& image, const PixelRect& rect, const BlurSizes
 struct DefocusEffect : Effect {
     static constexpr const char* kTitle = "Ravo Defocus";
     static constexpr const char* kDescription = "Film defocus";
-    static constexpr uint32_t kEffectFlags = 24;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark16;
 
     Parameter params[kDefocusParameterCount];
 
@@ -104,13 +82,7 @@ void DefocusEffect::define(DefocusEffect& effect) {
     defineBlurPair(params, kHorizontalBlur,
                    {"hblur", "Horizontal Blur", "vblur", "Vertical Blur", "gang", "Gang", 500.0, 20.0});
     params[kBloom].defineNumber("bloom", "Bloom", 0.0, 300.0, 50.0);
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0);
-    params[kMatteGroupEnd].defineGroupEnd();
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
+    defineMatteGroup(params, kMatte, {100.0, 80.0});
     static_assert(kVerticalBlur == kHorizontalBlur + BlurPairParameter::kVertical &&
                   kGang == kHorizontalBlur + BlurPairParameter::kGang);
 }
@@ -121,7 +93,7 @@ bool DefocusEffect::isActive(DefocusEffect& effect, const fx::Plugin::RenderInfo
     const uint32_t view = effect.listValue(kDefocusView);
     if (view == kViewOriginal) return false;
     if (view == kViewMatte) return true;
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     return effect.numberInRange(kBloom) != 0.0 || sizes.horizontal != 0.0 || sizes.vertical != 0.0;
 }
 
@@ -129,57 +101,40 @@ void DefocusEffect::parameterChanged(DefocusEffect& effect, uint32_t index) {
     blurPairChanged(effect.params, kHorizontalBlur, index);
 }
 
-// At least the largest of the picture blur, the matte blur and the bloom taken as pixels,
-// rounded up. The matte is blurred after the picture, from the blurred picture, so what a
-// pixel reads reaches as far as both blurs together: the margin is widened to that.
+// The matte is extracted from the blurred picture and blurred itself, so what a pixel reads
+// reaches as far as both blurs together; the bloom counts as pixels too.
 void DefocusEffect::requiredSource(DefocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
-    const double matteBlur = effect.numberInRange(kMatteBlur);
-    const double reach = std::max(matteBlur, effect.numberInRange(kBloom));
-    // The extractor holds its blur size as a 32-bit float.
-    const double matteSize = double(float(matteBlur));
-    const int32_t vertical = std::max(int32_t(std::ceil(std::max(sizes.vertical, reach) * info.scaleY)),
-                                      blurReach(sizes.vertical, info.scaleY, info) +
-                                          blurReach(matteSize, info.scaleY, info));
-    const int32_t horizontal = std::max(int32_t(std::ceil(std::max(sizes.horizontal, reach) * info.scaleX)),
-                                        blurReach(sizes.horizontal, info.scaleX, info) +
-                                            blurReach(matteSize, info.scaleX, info));
-    rect = rect.grown(vertical, horizontal);
+    const SourceMargin blurs = blurMargin(blurPairSizes(effect.parameters, kHorizontalBlur), info) +
+                               matteMargin(matteGroupSettings(effect, kMatte), info);
+    const double bloom = effect.numberInRange(kBloom);
+    rect = widest(blurs, scaledSizeMargin({bloom, bloom}, info)).grow(rect);
 }
 
 void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kDefocusInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
     const uint32_t view = effect.listValue(kDefocusView);
-    if (view == kViewOriginal) return;
+    const auto area = startRender(effect, info, {kDefocusInput, view == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
 
-    const BlurSizes sizes = blurSizes(effect, kHorizontalBlur);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kHorizontalBlur);
     if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) {
         Blur blur;
-        blurScaled(blur, output, area.rect, sizes, info);
+        blurScaled(blur, output, rect, sizes, info);
     }
 
     const double bloom = effect.numberInRange(kBloom) / 100;
     if (bloom <= 0.0 && view != kViewMatte) return;
 
-    // The highlights of the blurred picture. A fresh extractor serves one render, so it keeps
-    // no copy of its matte for a later one.
-    MatteExtractor extractor;
-    extractor.setCacheEnabled(false);
-    extractor.setPosition(float(effect.numberInRange(kMattePosition) / 100));
-    extractor.setRange(float(effect.numberInRange(kMatteRange) * 0.02));
-    extractor.setBlur(float(effect.numberInRange(kMatteBlur)));
-    extractor.applyPositionRange();
-    const ImagePtr matte = extractor.build(output, area.rect, matteBuildContext(info));
+    // The highlights of the blurred picture.
+    const ImagePtr matte = buildGroupMatte(effect, kMatte, output, rect, info);
 
     if (view == kViewMatte) {
-        expandGrayToRGBA(*matte, output, area.rect);
+        expandGrayToRGBA(*matte, output, rect);
         return;
     }
-    applyGlow(output, *matte, area.rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
-              GlowColor{1.0, 1.0, 1.0}, info.reservedWord1);
+    applyGlow(output, *matte, rect, 0.0, 0.0, bloom, kGlowFromMatte, int32_t(effect.listValue(kBlend)),
+              GlowColor{1.0, 1.0, 1.0}, info.extraBlurPasses());
 }
 
 // ---- Fast Blur ---------------------------------------------------------------------------
@@ -187,7 +142,8 @@ void DefocusEffect::render(DefocusEffect& effect, const fx::Plugin::RenderInfo& 
 struct FastBlurEffect : Effect {
     static constexpr const char* kTitle = "Ravo Fast Blur";
     static constexpr const char* kDescription = "Blur images.";
-    static constexpr uint32_t kEffectFlags = 32792;
+    static constexpr uint32_t kEffectFlags =
+        EffectFlag::Standard | EffectFlag::Mark16 | EffectFlag::NoMenuCommand;
 
     Parameter params[kFastBlurParameterCount];
     // The effect's own blur, kept for its whole life so that its working line is reused.
@@ -218,17 +174,14 @@ void FastBlurEffect::parameterChanged(FastBlurEffect& effect, uint32_t index) {
 }
 
 void FastBlurEffect::requiredSource(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const BlurSizes sizes = blurSizes(effect, kBlurX);
-    rect = rect.grown(blurReach(sizes.vertical, info.scaleY, info), blurReach(sizes.horizontal, info.scaleX, info));
+    rect = blurMargin(blurPairSizes(effect.parameters, kBlurX), info).grow(rect);
 }
 
 void FastBlurEffect::render(FastBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kFastBlurInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image& output = *info.outputImage;
-    copySource(area, output);
-    const BlurSizes sizes = blurSizes(effect, kBlurX);
-    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, output, area.rect, sizes, info);
+    const auto area = startRender(effect, info, {kFastBlurInput, false, OutputStart::CopyOfSource});
+    if (!area) return;
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
+    if (sizes.horizontal > 0.0 || sizes.vertical > 0.0) blurScaled(effect.blur, *area->output, area->rect, sizes, info);
 }
 
 }  // namespace

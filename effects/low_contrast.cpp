@@ -16,12 +16,14 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/low_contrast_tables.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
-#include "fx/matte_parameters.h"
+#include "fx/blur_pair.h"
+#include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -33,12 +35,9 @@ constexpr uint32_t kLightBrightness = 3;
 constexpr uint32_t kLightSpread = 4;
 constexpr uint32_t kShadowBrightness = 5;
 constexpr uint32_t kContrastGroupEnd = 6;
-constexpr uint32_t kMatteGroup = 7;
-constexpr uint32_t kMattePosition = 8;
-constexpr uint32_t kMatteRange = 9;
-constexpr uint32_t kMatteBlur = 10;
-constexpr uint32_t kMatteGroupEnd = 11;
+constexpr MatteGroup kMatte = {7};  // records 7 to 11
 constexpr uint32_t kParameterCount = 12;
+static_assert(kMatte.end() + 1 == kParameterCount);
 
 constexpr const char* kViewItems[] = {"Output", "Matte", "Spread", "Original"};
 constexpr uint32_t kViewOutput = 0;
@@ -46,7 +45,7 @@ constexpr uint32_t kViewMatte = 1;
 constexpr uint32_t kViewSpread = 2;
 constexpr uint32_t kViewOriginal = 3;
 
-constexpr uint32_t kLowContrastFlags = 8;
+constexpr uint32_t kLowContrastFlags = EffectFlag::Standard;
 
 // ---- Definition --------------------------------------------------------------------------
 
@@ -58,16 +57,9 @@ void defineLowContrastParameters(Parameter* params) {
     params[kLightSpread].defineNumber("lightSpread", "Light Spread", 0.0, 500.0, 100.0, 1);
     params[kShadowBrightness].defineNumber("shadowBrightness", "Shadow Brightness", 0.0, 30.0, 5.0, 1);
     params[kContrastGroupEnd].defineGroupEnd();
-    params[kMatteGroup].defineGroupBegin("matte", "Matte", true);
-    params[kMattePosition].defineNumber("mattePosition", "Position", 0.0, 100.0, 100.0, 1);
-    params[kMatteRange].defineNumber("matteRange", "Range", 0.0, 100.0, 80.0, 1);
-    params[kMatteBlur].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[kMatteGroupEnd].defineGroupEnd();
-
-    for (uint32_t group : {kContrastGroup, kContrastGroupEnd, kMatteGroup, kMatteGroupEnd})
-        params[group].addFlags(ParameterFlag::FramedGroup);
-    params[kMattePosition].addFlags(ParameterFlag::Percent);
-    params[kMatteRange].addFlags(ParameterFlag::Percent);
+    params[kContrastGroup].addFlags(ParameterFlag::FramedGroup);
+    params[kContrastGroupEnd].addFlags(ParameterFlag::FramedGroup);
+    defineMatteGroup(params, kMatte, {100.0, 80.0, ParameterFlag::FramedGroup});
 }
 
 // ---- Class table -------------------------------------------------------------------------
@@ -102,15 +94,9 @@ struct LowContrastEffect : Effect {
 // in strips equals a render in one tile.
 void LowContrastEffect::requiredSource(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info,
                                        PixelRect& rect) {
-    const uint32_t runs = info.reservedWord1 + 1;
-    const double matteBlur = effect.number(kMatteBlur);
     const double spread = effect.number(kLightSpread);
-    auto margin = [&](double scale) {
-        const int64_t total = int64_t(blurMargin(float(matteBlur * scale), runs)) +
-                              2 * int64_t(blurMargin(float(spread * scale), runs));
-        return int32_t(std::min<int64_t>(total, int64_t(kLargestSourceMargin)));
-    };
-    rect = rect.grown(margin(info.scaleY), margin(info.scaleX));
+    const SourceMargin spreadMargin = blurMargin({spread, spread}, info);
+    rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + spreadMargin + spreadMargin).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------
@@ -152,7 +138,7 @@ void maskBySpill(Image& picture, const Image& matte, const Image& spread, const 
     using Accumulator = typename SampleTraits<Sample>::Accumulator;
     constexpr Accumulator full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = picture.pixel<Sample>(rect.left, y);
         const Sample* m = matte.row<Sample>(y);
         const Sample* b = spread.row<Sample>(y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
@@ -174,8 +160,8 @@ void screenLight(Image& picture, const Image& light, const PixelRect& rect, doub
     const Accumulator steps = k / (full + 1);
     const Accumulator remainder = k % (full + 1);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = picture.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* l = light.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = picture.pixel<Sample>(rect.left, y);
+        const Sample* l = light.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4, l += 4) {
             for (int ch = 0; ch < 3; ++ch) {
                 const Accumulator level = l[ch];
@@ -203,18 +189,7 @@ template <class Sample>
 void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& output, const PixelRect& rect,
                        const fx::Plugin::RenderInfo& info) {
     const uint32_t view = effect.listValue(kView);
-    if (view == kViewOriginal) {
-        copyRect(source, output, rect);
-        return;
-    }
-
-    // "P(8) / 100" as the render step states it; the range is "P(9) x 0.02".
-    MatteExtractor& extractor = effect.matteExtractor;
-    extractor.setPosition(float(effect.number(kMattePosition) / 100.0));
-    extractor.setRange(float(effect.number(kMatteRange) * 0.02));
-    extractor.setBlur(float(effect.number(kMatteBlur)));
-    extractor.applyPositionRange();
-    const ImagePtr matte = extractor.build(source, rect, matteBuildContext(info));
+    const ImagePtr matte = buildGroupMatte(effect.matteExtractor, effect, kMatte, source, rect, info);
     if (view == kViewMatte) {
         expandGrayToRGBA(*matte, output, rect);
         return;
@@ -232,8 +207,7 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
     if (!showSpread && brightness <= 0.0) return;
 
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
-    blur.setSize(float(spread * info.scaleX), float(spread * info.scaleY));
+    prepareBlur(blur, {spread, spread}, info);
     const ImagePtr spreadMatte = matte->clone();
     blur.apply(*spreadMatte, rect);
     if (showSpread) {
@@ -249,16 +223,11 @@ void renderLowContrast(LowContrastEffect& effect, const Image& source, Image& ou
 }
 
 void LowContrastEffect::render(LowContrastEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (output->is16())
-        renderLowContrast<uint16_t>(effect, *source, *output, rect, info);
-    else
-        renderLowContrast<uint8_t>(effect, *source, *output, rect, info);
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
+    withSampleType(*output, [&]<class Sample>() { renderLowContrast<Sample>(effect, *source, *output, rect, info); });
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
+#include "fx/render_margin.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
 
@@ -29,7 +29,8 @@ constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
 constexpr uint32_t kViewOriginal = 2;
 constexpr uint16_t kViewMark = 0x0004;
 
-constexpr uint32_t kMatteGeneratorFlags = 29;
+constexpr uint32_t kMatteGeneratorFlags =
+    EffectFlag::Standard | EffectFlag::Mark16 | EffectFlag::Mark4 | EffectFlag::Mark1;
 
 // The extractor starts from a window over the brightest tones: position 1.0, range 1.6.
 constexpr float kInitialPosition = 1.0f;
@@ -74,23 +75,17 @@ void MatteGeneratorEffect::parameterChanged(MatteGeneratorEffect& effect, uint32
 
 void MatteGeneratorEffect::requiredSource(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info,
                                           PixelRect& rect) {
-    rect = grownForMatte(rect, matteSettings(effect.matteGroup()), info);
+    rect = matteMargin(matteSettings(effect.matteGroup()), info).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------
 
 // "Output" and "Matte" give the same picture: the matte as grey, alpha full.
 void MatteGeneratorEffect::render(MatteGeneratorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kMatte, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (effect.listValue(kView) == kViewOriginal) {
-        copySource(area, *output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kMatte, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     update(effect.matteExtractor, effect.matteGroup(), info);
     const ImagePtr matte = build(effect.matteExtractor, *source, rect, info);
     expandGrayToRGBA(*matte, *output, rect);

@@ -8,11 +8,13 @@
 
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
+#include "fx/blur_pair.h"
 #include "fx/effect_class.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/pixel_utils.h"
 #include "imaging/portable_math.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -35,7 +37,7 @@ struct OverexposeEffect : Effect {
     static constexpr const char* kTitle = "Ravo Overexpose";
     static constexpr const char* kDescription =
         "Simulates the overexposure that occurs when a film camera starts or stops.";
-    static constexpr uint32_t kEffectFlags = 8;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
     Parameter params[kParameterCount];
 
@@ -61,16 +63,9 @@ bool OverexposeEffect::isActive(OverexposeEffect& effect, const fx::Plugin::Rend
     return effect.listValue(kView) != kViewOriginal && effect.numberInRange(kAmount) != 0.0;
 }
 
-// The blur size scaled and rounded up, widened to what the blur's repeated boxes read, so that
-// narrow strips render their pixels exactly as one tile does.
-int32_t blurReach(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    const double scaled = size * scale;
-    return std::max(int32_t(std::ceil(scaled)), blurMargin(float(scaled), info.reservedWord1 + 1));
-}
-
 void OverexposeEffect::requiredSource(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
     const double size = effect.numberInRange(kBlurSize);
-    rect = rect.grown(blurReach(size, info.scaleY, info), blurReach(size, info.scaleX, info));
+    rect = blurMargin({size, size}, info).grow(rect);
 }
 
 // Per colour sample c of the output (a copy of the source) and x of the light picture:
@@ -82,8 +77,8 @@ void overexpose(Image& output, const Image& light, const PixelRect& rect, double
     constexpr int64_t full = SampleTraits<Sample>::full;
     const int64_t white = truncToInt64(wash * double(full));
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = output.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* x = light.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = output.pixel<Sample>(rect.left, y);
+        const Sample* x = light.pixel<Sample>(rect.left, y);
         if (wash == 1.0) {
             for (int32_t i = rect.left; i < rect.right; ++i, p += 4)
                 p[0] = p[1] = p[2] = Sample(white);
@@ -99,13 +94,12 @@ void overexpose(Image& output, const Image& light, const PixelRect& rect, double
 }
 
 void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInput, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    Image* output = info.outputImage;
-    const PixelRect rect = area.rect;
     // The source's pixels, alpha included, are the start of every pixel written below.
-    copySource(area, *output);
-    if (effect.listValue(kView) == kViewOriginal) return;
+    const auto area =
+        startRender(effect, info, {kInput, effect.listValue(kView) == kViewOriginal, OutputStart::CopyOfSource});
+    if (!area) return;
+    Image* output = area->output;
+    const PixelRect rect = area->rect;
 
     const double amount = effect.numberInRange(kAmount) / 100;
     const double intensity = effect.numberInRange(kIntensity) * amount / 100;
@@ -114,20 +108,16 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
 
     // The light: the source, or a copy of it blurred over the rect (not needed for the white fill).
     ImagePtr blurred;
-    const Image* light = area.source.get();
+    const Image* light = area->source.get();
     if (size > 0.0 && wash != 1.0) {
-        blurred = area.source->clone();
+        blurred = area->source->clone();
         Blur blur;
-        blur.setExtraPasses(info.reservedWord1);
-        blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
+        prepareBlur(blur, {size, size}, info);
         blur.apply(*blurred, rect);
         light = blurred.get();
     }
 
-    if (output->is16())
-        overexpose<uint16_t>(*output, *light, rect, intensity, wash);
-    else
-        overexpose<uint8_t>(*output, *light, rect, intensity, wash);
+    withSampleType(*output, [&]<class Sample>() { overexpose<Sample>(*output, *light, rect, intensity, wash); });
 }
 
 }  // namespace

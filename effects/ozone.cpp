@@ -15,9 +15,12 @@
 #include "effects/render_area.h"
 #include "effects/owned_table.h"
 #include "fx/effect_class.h"
+#include "fx/matte_parameters.h"
 #include "imaging/color.h"
 #include "imaging/luma.h"
+#include "imaging/pixel_measure.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -46,22 +49,7 @@ constexpr const char* kViewItems[] = {"Output", "Zone 0", "Zone 1", "Zone 2", "Z
                                       "Zone 6", "Zone 7", "Zone 8", "Zone 9", "Zone 10"};
 constexpr uint32_t kViewOutput = 0;
 
-constexpr const char* kUseItems[] = {"Luminance", "Hue", "Saturation", "Average", "Red",
-                                     "Green",     "Blue", "Cyan",      "Magenta", "Yellow"};
-enum Measure : uint32_t {
-    kLuminance = 0,
-    kHue = 1,
-    kSaturation = 2,
-    kAverage = 3,
-    kRedChannel = 4,
-    kGreenChannel = 5,
-    kBlueChannel = 6,
-    kCyan = 7,
-    kMagenta = 8,
-    kYellow = 9,
-};
-
-constexpr uint32_t kOzoneFlags = 10;
+constexpr uint32_t kOzoneFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 #define RAVO_ZONE_TEXTS(prefix)                                                                         \
     {                                                                                                   \
@@ -85,7 +73,7 @@ constexpr const char* kBluKeys[kZoneCount] = RAVO_ZONE_TEXTS("blu");
 void defineOzone(Parameter* p) {
     p[kInput].defineInput("input", "Input", 0);
     p[kView].defineList("view", "View", kViewItems, std::size(kViewItems), kViewOutput);
-    p[kUse].defineList("use", "Extract On", kUseItems, std::size(kUseItems), kLuminance);
+    defineMeasureList(p[kUse], "use", uint32_t(PixelMeasure::Luminance));
     for (uint32_t z = 0; z < kZoneCount; ++z) {
         Parameter* zone = p + kZoneStride * z;
         zone[kZone].defineGroupBegin(kGroupKeys[z], kGroupLabels[z], true);
@@ -235,101 +223,7 @@ void buildZoneMix(OzoneEffect& effect) {
     mix.built = true;
 }
 
-// ---- Measures ------------------------------------------------------------------------------
-// The level 0..one of a pixel on the chosen axis. Each is its own type so that each gets
-// its own row loop.
-
-template <class Sample, uint32_t kind>
-struct PixelMeasure;
-
-template <class Sample>
-struct PixelMeasure<Sample, kLuminance> {
-    int32_t operator()(const Sample* p) const { return luma(p); }
-};
-
-// h / 360 of the scale; the factor 1/360 is the 32-bit float 0.0027777778 and the products
-// are single precision. A grey has no hue and measures 0.
-template <class Sample>
-struct PixelMeasure<Sample, kHue> {
-    int32_t operator()(const Sample* p) const {
-        constexpr int32_t one = SampleTraits<Sample>::full;
-        const float scale = 1.0f / float(one);
-        const Hsv hsv = rgbToHsv(float(p[0]) * scale, float(p[1]) * scale, float(p[2]) * scale);
-        if (hsv.h == kNoHue) return 0;
-        return std::clamp<int32_t>(truncToInt(hsv.h * 0.0027777778f * float(one)), 0, one);
-    }
-};
-
-// s = (max - min) / max of the integer levels, a double quotient.
-template <class Sample>
-struct PixelMeasure<Sample, kSaturation> {
-    int32_t operator()(const Sample* p) const {
-        constexpr int32_t one = SampleTraits<Sample>::full;
-        const int32_t maximum = std::max({p[0], p[1], p[2]});
-        if (maximum == 0) return 0;
-        const int32_t minimum = std::min({p[0], p[1], p[2]});
-        return truncToInt(double(maximum - minimum) / maximum * one);
-    }
-};
-
-template <class Sample>
-struct PixelMeasure<Sample, kAverage> {
-    int32_t operator()(const Sample* p) const { return (int32_t(p[0]) + p[1] + p[2]) / 3; }
-};
-
-template <class Sample>
-struct PixelMeasure<Sample, kRedChannel> {
-    int32_t operator()(const Sample* p) const { return p[0]; }
-};
-template <class Sample>
-struct PixelMeasure<Sample, kGreenChannel> {
-    int32_t operator()(const Sample* p) const { return p[1]; }
-};
-template <class Sample>
-struct PixelMeasure<Sample, kBlueChannel> {
-    int32_t operator()(const Sample* p) const { return p[2]; }
-};
-template <class Sample>
-struct PixelMeasure<Sample, kCyan> {
-    int32_t operator()(const Sample* p) const { return (int32_t(p[1]) + p[2]) / 2; }
-};
-template <class Sample>
-struct PixelMeasure<Sample, kMagenta> {
-    int32_t operator()(const Sample* p) const { return (int32_t(p[0]) + p[2]) / 2; }
-};
-template <class Sample>
-struct PixelMeasure<Sample, kYellow> {
-    int32_t operator()(const Sample* p) const { return (int32_t(p[0]) + p[1]) / 2; }
-};
-
-// Calls body with the measure chosen by "Extract On"; an unknown item measures luminance.
-template <class Sample, class Body>
-void withMeasure(uint32_t use, Body&& body) {
-    switch (use) {
-        case kHue: return body(PixelMeasure<Sample, kHue>());
-        case kSaturation: return body(PixelMeasure<Sample, kSaturation>());
-        case kAverage: return body(PixelMeasure<Sample, kAverage>());
-        case kRedChannel: return body(PixelMeasure<Sample, kRedChannel>());
-        case kGreenChannel: return body(PixelMeasure<Sample, kGreenChannel>());
-        case kBlueChannel: return body(PixelMeasure<Sample, kBlueChannel>());
-        case kCyan: return body(PixelMeasure<Sample, kCyan>());
-        case kMagenta: return body(PixelMeasure<Sample, kMagenta>());
-        case kYellow: return body(PixelMeasure<Sample, kYellow>());
-        default: return body(PixelMeasure<Sample, kLuminance>());
-    }
-}
-
 // ---- Render --------------------------------------------------------------------------------
-
-// v limited to 0..one in plain arithmetic: on busy pictures a branch per channel would be
-// mispredicted often enough to cost more than these few operations.
-template <class Sample>
-inline Sample clampLevel(int32_t v) {
-    constexpr int32_t one = SampleTraits<Sample>::full;
-    v &= ~(v >> 31);
-    const int32_t over = v - one;
-    return Sample(one + (over & (over >> 31)));
-}
 
 // Each colour channel gains the mix at the pixel's measure of the source, clamped; alpha kept.
 template <class Sample>
@@ -338,10 +232,10 @@ void renderOutput(OzoneEffect& effect, const Image& source, Image& output, const
     const int32_t* mixRed = effect.mix.channel[0].data();
     const int32_t* mixGreen = effect.mix.channel[1].data();
     const int32_t* mixBlue = effect.mix.channel[2].data();
-    withMeasure<Sample>(effect.listValue(kUse), [&](auto measure) {
+    withPixelMeasure<Sample, 4, GreyHue::Zero>(effect.listValue(kUse), [&](auto measure) {
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
-            const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-            Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+            const Sample* s = source.pixel<Sample>(rect.left, y);
+            Sample* d = output.pixel<Sample>(rect.left, y);
             for (int32_t x = rect.left; x < rect.right; ++x, s += 4, d += 4) {
                 const int32_t e = measure(s);
                 d[0] = clampLevel<Sample>(s[0] + mixRed[e]);
@@ -358,10 +252,10 @@ template <class Sample>
 void renderZoneView(OzoneEffect& effect, uint32_t zone, const Image& source, Image& output, const PixelRect& rect) {
     constexpr Sample one = Sample(SampleTraits<Sample>::full);
     const Sample* weights = effect.zoneWeights<Sample>(zone);
-    withMeasure<Sample>(effect.listValue(kUse), [&](auto measure) {
+    withPixelMeasure<Sample, 4, GreyHue::Zero>(effect.listValue(kUse), [&](auto measure) {
         for (int32_t y = rect.top; y < rect.bottom; ++y) {
-            const Sample* s = source.row<Sample>(y) + size_t(rect.left) * 4;
-            Sample* d = output.row<Sample>(y) + size_t(rect.left) * 4;
+            const Sample* s = source.pixel<Sample>(rect.left, y);
+            Sample* d = output.pixel<Sample>(rect.left, y);
             for (int32_t x = rect.left; x < rect.right; ++x, s += 4, d += 4) {
                 const Sample w = weights[measure(s)];
                 d[0] = w;
@@ -374,7 +268,7 @@ void renderZoneView(OzoneEffect& effect, uint32_t zone, const Image& source, Ima
 }
 
 template <class Sample>
-void renderArea(OzoneEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
+void renderRows(OzoneEffect& effect, const Image& source, Image& output, const PixelRect& rect) {
     const uint32_t view = effect.listValue(kView);
     if (view > kViewOutput && view <= kZoneCount)
         renderZoneView<Sample>(effect, view - 1, source, output, rect);
@@ -385,19 +279,10 @@ void renderArea(OzoneEffect& effect, const Image& source, Image& output, const P
 }
 
 void OzoneEffect::render(OzoneEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kInput, info);
-    if (area.rect.isEmpty()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (!area.isRgba()) {
-        copySource(area, *output);
-        return;
-    }
-    if (output->is16())
-        renderArea<uint16_t>(effect, *source, *output, rect);
-    else
-        renderArea<uint8_t>(effect, *source, *output, rect);
+    const auto area = startRender(effect, info, {kInput, false, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
+    withSampleType(*output, [&]<class Sample>() { renderRows<Sample>(effect, *source, *output, rect); });
 }
 
 }  // namespace

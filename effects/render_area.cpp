@@ -2,19 +2,25 @@
 
 #include "imaging/pixel_utils.h"
 
-RenderArea renderArea(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info) {
-    RenderArea area{effect.inputImage(input), {}};
-    const Image* output = info.outputImage;
+void RenderArea::copySource() const {
+    if (source && output && source->data != output->data && !rect.isEmpty()) copyRect(*source, *output, rect);
+}
+
+std::optional<RenderArea> startRender(const Effect& effect, const fx::Plugin::RenderInfo& info,
+                                      const RenderStart& start) {
+    RenderArea area{effect.inputImage(start.input), info.outputImage, {}};
     const Image* source = area.source.get();
+    const Image* output = area.output;
     if (!source || !output || !source->data || !output->data || source->channels != output->channels ||
         source->bytesPerChannel != output->bytesPerChannel ||
         (source->bytesPerChannel != 1 && source->bytesPerChannel != 2))
-        return area;
+        return std::nullopt;
     area.rect = info.renderRect.intersected(output->bounds).intersected(source->bounds);
+    if (area.rect.isEmpty()) return std::nullopt;
+    if (source->channels != 4 || start.showsOriginal) {
+        area.copySource();
+        return std::nullopt;
+    }
+    if (start.output == OutputStart::CopyOfSource) area.copySource();
     return area;
-}
-
-void copySource(const RenderArea& area, Image& output) {
-    if (area.source && area.source->data != output.data && !area.rect.isEmpty())
-        copyRect(*area.source, output, area.rect);
 }

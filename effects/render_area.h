@@ -1,7 +1,9 @@
-// Where a render starts: the effect's source image and the rectangle it draws.
+// Where every render starts: the effect's source, the output and the rectangle to draw, and
+// the cases in which the picture only passes through.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "fx/effect.h"
 #include "fx/render_info.h"
@@ -10,17 +12,34 @@
 
 struct RenderArea {
     ImagePtr source;
-    // The render rectangle within the output and the source; empty when there is nothing to
-    // draw: no source or output, or a source of another layout than the output.
+    Image* output = nullptr;
+    // The render rectangle, within both the output and the source.
     PixelRect rect;
 
-    // Red, green, blue and alpha, the layout the colour effects work on.
-    bool isRgba() const { return source && source->channels == 4; }
+    // Copies the rect of the source into the output, unless they are the same pixels.
+    void copySource() const;
 };
 
-// The source held by input record `input` and the rectangle to draw. Source and output must
-// have the same channels and the same sample size of 1 or 2 bytes.
-RenderArea renderArea(const Effect& effect, uint32_t input, const fx::Plugin::RenderInfo& info);
+// What the output holds when the render proper begins.
+enum class OutputStart {
+    // A copy of the source over the rect, which the render changes in place.
+    CopyOfSource,
+    // What the caller gave: the render writes every pixel of the rect itself.
+    AsGiven,
+};
 
-// Copies the area of the source into the output, unless they are the same pixels.
-void copySource(const RenderArea& area, Image& output);
+struct RenderStart {
+    // The Input record that holds the source.
+    uint32_t input;
+    // The View list shows the source as it is.
+    bool showsOriginal;
+    OutputStart output;
+};
+
+// The start of a render. Nothing is left to draw when there is no source or output, when the
+// two differ in channels or in sample size (1 or 2 bytes), or when the rectangle is empty. A
+// picture that is not red, green, blue and alpha, and any picture while the View list shows
+// the original, passes through: the source is copied into the output and nothing is left to
+// draw. Otherwise the area to draw, the output already a copy of the source when asked for.
+std::optional<RenderArea> startRender(const Effect& effect, const fx::Plugin::RenderInfo& info,
+                                      const RenderStart& start);

@@ -2,30 +2,21 @@
 
 #include <algorithm>
 
-#include "effects/source_margin.h"
 #include "imaging/blur.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 using namespace SelectiveBlurParameter;
 
 namespace {
 
-// x / full in integer arithmetic: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr uint32_t divideByFull(uint32_t value) {
-    if constexpr (sizeof(Sample) == 1)
-        return value / 255u;
-    else
-        return value >> 15;
-}
-
 // The selection: each colour of the source times mask / full, alpha = mask. selection covers
 // rect only (its pixel (0, 0) is the source's (rect.left, rect.top)).
 template <class Sample>
 void premultiply(const Image& source, const Image& mask, Image& selection, const PixelRect& rect) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * 4;
-        const Sample* m = mask.row<Sample>(y) + rect.left;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        const Sample* m = mask.pixel<Sample>(rect.left, y);
         Sample* out = selection.row<Sample>(y - rect.top);
         for (int32_t x = rect.left; x < rect.right; ++x, in += 4, ++m, out += 4) {
             const uint32_t weight = *m;
@@ -43,7 +34,7 @@ void layOver(const Image& selection, Image& output, const PixelRect& rect) {
     constexpr uint32_t full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* in = selection.row<Sample>(y - rect.top);
-        Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* out = output.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, in += 4, out += 4) {
             const uint32_t keep = full - in[3];
             for (int c = 0; c < 3; ++c)
@@ -54,12 +45,11 @@ void layOver(const Image& selection, Image& output, const PixelRect& rect) {
 
 template <class Sample>
 void layBlurredSelectionOf(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
-                           float horizontal, float vertical, uint32_t extraPasses) {
+                           const BlurSizes& sizes, const fx::Plugin::RenderInfo& info) {
     ImagePtr selection = ImagePtr::make({rect.width(), rect.height()}, 4, sizeof(Sample));
     premultiply<Sample>(source, mask, *selection, rect);
     Blur blur;
-    blur.setExtraPasses(extraPasses);
-    blur.setSize(horizontal, vertical);
+    prepareBlur(blur, sizes, info);
     blur.apply(*selection, selection->bounds);
     layOver<Sample>(*selection, output, rect);
 }
@@ -76,28 +66,18 @@ void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, ui
     static_assert(kBlurY == kBlurX + BlurPairParameter::kVertical && kGang == kBlurX + BlurPairParameter::kGang);
 }
 
-BlurSizes selectiveBlurSizes(const Effect& effect) {
-    const double horizontal = effect.numberInRange(kBlurX);
-    return {horizontal, effect.booleanValue(kGang) ? horizontal : effect.numberInRange(kBlurY)};
-}
-
 bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal) {
     const uint32_t view = effect.listValue(kView);
     if (view == viewOriginal) return false;
     if (view != kViewOutput) return true;
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     return sizes.horizontal > 0.0 || sizes.vertical > 0.0;
 }
 
-int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info) {
-    return blurMargin(float(size * scale), info.reservedWord1 + 1);
-}
-
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
-                         float horizontal, float vertical, uint32_t extraPasses) {
+                         const BlurSizes& sizes, const fx::Plugin::RenderInfo& info) {
     if (rect.isEmpty()) return;
-    if (source.is16())
-        layBlurredSelectionOf<uint16_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
-    else
-        layBlurredSelectionOf<uint8_t>(source, mask, output, rect, horizontal, vertical, extraPasses);
+    withSampleType(source, [&]<class Sample>() {
+        layBlurredSelectionOf<Sample>(source, mask, output, rect, sizes, info);
+    });
 }

@@ -2,7 +2,7 @@
 // Skin Smoother and Center Spot.
 //
 // Their parameter lists begin alike: the source, the View list and a "Blur" group holding a
-// blur pair (horizontal size, vertical size, gang switch; fx/glow_parameters.h). The selected
+// blur pair (horizontal size, vertical size, gang switch; fx/blur_pair.h). The selected
 // part is laid over the sharp picture by one rule: premultiply the picture by a one-channel
 // mask, blur it, and composite it over.
 #pragma once
@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "fx/effect.h"
-#include "fx/glow_parameters.h"
+#include "fx/blur_pair.h"
 #include "fx/render_info.h"
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
@@ -35,23 +35,15 @@ constexpr uint32_t kViewOutput = 0;
 void defineSelectiveBlurHead(Parameter* params, const char* const* viewItems, uint32_t viewItemCount,
                              double maximum, double defaultSize);
 
-// The blur sizes in pixels at full image size, held to their records' range: horizontal, and
-// vertical (the horizontal size while the gang is on).
-BlurSizes selectiveBlurSizes(const Effect& effect);
-
 // Active unless View is "Original", or View is "Output" and both blur sizes are 0 (the output
 // is then the source).
 bool selectiveBlurIsActive(const Effect& effect, uint32_t viewOriginal);
 
-// The margin in pixels of the processed image that a blur of `size` pixels at full image size
-// needs at this scale, with the render's extra passes (0 when the size is 0).
-int32_t scaledBlurMargin(double size, double scale, const fx::Plugin::RenderInfo& info);
-
 // Lays the blurred selection over the output within rect. X = source with each colour
 // multiplied by mask / full and alpha = mask (the selection, premultiplied); X is blurred over
-// rect with (horizontal, vertical) pixels of the processed image and the extra passes; then
+// rect with the blur sizes (pixels at full image size) as this render blurs; then
 // each colour channel of the output becomes out x (full - a) / full + X, with a the blurred
 // alpha of X. The output's alpha is left as it is. source, output and mask have the same size
 // and sample size; source and output have four channels, mask one.
 void layBlurredSelection(const Image& source, const Image& mask, Image& output, const PixelRect& rect,
-                         float horizontal, float vertical, uint32_t extraPasses);
+                         const BlurSizes& sizes, const fx::Plugin::RenderInfo& info);

@@ -10,13 +10,15 @@
 #include "effects/color_correct_engine.h"
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
-#include "effects/source_margin.h"
 #include "fx/effect_class.h"
 #include "fx/matte_parameters.h"
+#include "fx/render_margin.h"
 #include "imaging/color.h"
 #include "imaging/color_correct.h"
 #include "imaging/matte_extractor.h"
+#include "imaging/pixel_mix.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -48,7 +50,7 @@ constexpr uint16_t kRedMark = 0x0100;
 constexpr uint16_t kGreenMark = 0x0200;
 constexpr uint16_t kBlueMark = 0x0400;
 
-constexpr uint32_t kSelectiveColorFlags = 8;
+constexpr uint32_t kSelectiveColorFlags = EffectFlag::Standard;
 
 // The extractor starts from a window over the brightest tones: position 1.0, range 1.6.
 constexpr float kInitialPosition = 1.0f;
@@ -160,10 +162,7 @@ void SelectiveColorEffect::prepareTables(bool is16) {
                               fraction(kGamma),
                               {fraction(kRed), fraction(kGreen), fraction(kBlue)}};
     if (!tablesBuilt || !(wanted == tone) || tablesAre16 != is16) {
-        if (is16)
-            tables.build<uint16_t>(wanted);
-        else
-            tables.build<uint8_t>(wanted);
+        withSampleType(is16, [&]<class Sample>() { tables.build<Sample>(wanted); });
         tone = wanted;
         tablesAre16 = is16;
         tablesBuilt = true;
@@ -191,7 +190,7 @@ void SelectiveColorEffect::parameterChanged(SelectiveColorEffect& effect, uint32
 
 void SelectiveColorEffect::requiredSource(SelectiveColorEffect& effect, const fx::Plugin::RenderInfo& info,
                                           PixelRect& rect) {
-    rect = grownForMatte(rect, matteSettings(effect.matteGroup()), info);
+    rect = matteMargin(matteSettings(effect.matteGroup()), info).grow(rect);
 }
 
 // ---- Render ------------------------------------------------------------------------------
@@ -242,28 +241,6 @@ void correctRow(const SelectiveColorEffect& effect, Sample* row, const Sample* m
     }
 }
 
-// Mixes a corrected row into the output through the matte: where the matte is 0 the source
-// stays, where it is full the corrected colour shows with the source's alpha, and between the
-// two every channel is (source x (one - a) + corrected x a) / one.
-template <class Sample>
-void mixThroughMatte(const Sample* source, const Sample* corrected, const Sample* matte, Sample* output,
-                     int32_t count) {
-    constexpr int64_t one = SampleTraits<Sample>::full;
-    constexpr int64_t amount = one;  // the full amount, trunc(1.0 x one)
-    for (int32_t x = 0; x < count; ++x, source += 4, corrected += 4, output += 4) {
-        const int64_t a = int64_t(matte[x]) * amount / one;
-        if (a <= 0) {
-            std::copy(source, source + 4, output);
-        } else if (a >= one) {
-            std::copy(corrected, corrected + 3, output);
-            output[3] = source[3];
-        } else {
-            for (int c = 0; c < 4; ++c)
-                output[c] = Sample((int64_t(source[c]) * (one - a) + int64_t(corrected[c]) * a) / one);
-        }
-    }
-}
-
 // The corrected copy is made one row at a time, so the picture is read once and no second
 // picture is needed.
 template <class Sample>
@@ -274,35 +251,29 @@ void renderOutput(SelectiveColorEffect& effect, const Image& source, const Image
     const int32_t count = rect.width();
     std::vector<Sample> corrected(size_t(count) * 4);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* sourceRow = source.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* sourceRow = source.pixel<Sample>(rect.left, y);
         std::copy(sourceRow, sourceRow + size_t(count) * 4, corrected.data());
-        const Sample* matteRow = matte.row<Sample>(y) + rect.left;
+        const Sample* matteRow = matte.pixel<Sample>(rect.left, y);
         if (corrects) correctRow(effect, corrected.data(), matteRow, count);
-        mixThroughMatte(sourceRow, corrected.data(), matteRow, output.row<Sample>(y) + size_t(rect.left) * 4, count);
+        // Where the matte is 0 the source stays, where it is full the corrected colour shows with
+        // the source's alpha; between the two every channel is mixed.
+        mixRow(sourceRow, corrected.data(), matteRow, output.pixel<Sample>(rect.left, y), count,
+               Sample(SampleTraits<Sample>::full));
     }
 }
 
 void SelectiveColorEffect::render(SelectiveColorEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    // The tile loop hands four-channel blocks; anything else is left as it is.
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image* output = info.outputImage;
-    const PixelRect& rect = area.rect;
-    if (effect.listValue(kView) == kViewOriginal) {
-        copySource(area, *output);
-        return;
-    }
+    const auto area =
+        startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     update(effect.matteExtractor, effect.matteGroup(), info);
     const ImagePtr matte = build(effect.matteExtractor, *source, rect, info);
     if (effect.listValue(kView) == kViewMatte) {
         expandGrayToRGBA(*matte, *output, rect);
         return;
     }
-    if (source->is16())
-        renderOutput<uint16_t>(effect, *source, *matte, *output, rect);
-    else
-        renderOutput<uint8_t>(effect, *source, *matte, *output, rect);
+    withSampleType(*source, [&]<class Sample>() { renderOutput<Sample>(effect, *source, *matte, *output, rect); });
 }
 
 }  // namespace

@@ -18,13 +18,16 @@
 #include "effects/effect_classes.h"
 #include "effects/render_area.h"
 #include "effects/selective_blur.h"
-#include "effects/source_margin.h"
+#include "fx/blur_pair.h"
 #include "fx/effect_class.h"
-#include "fx/matte_parameters.h"
+#include "fx/matte_group.h"
+#include "fx/render_margin.h"
 #include "imaging/blur.h"
-#include "imaging/luma.h"
+#include "imaging/edge_detect.h"
 #include "imaging/matte_extractor.h"
+#include "imaging/pixel_mix.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -32,11 +35,7 @@ namespace {
 using namespace SelectiveBlurParameter;
 
 // Selective Soft Focus (records 0 to 6: selective_blur.h)
-constexpr uint32_t kFocusMatteGroup = 7;
-constexpr uint32_t kFocusMattePosition = 8;
-constexpr uint32_t kFocusMatteRange = 9;
-constexpr uint32_t kFocusMatteBlur = 10;
-constexpr uint32_t kFocusMatteGroupEnd = 11;
+constexpr MatteGroup kFocusMatte = {7};  // records 7 to 11
 constexpr uint32_t kFocusParameterCount = 12;
 
 // Skin Smoother (records 0 to 6: selective_blur.h)
@@ -45,21 +44,11 @@ constexpr uint32_t kEdgeBrightness = 8;
 constexpr uint32_t kEdgeBlur = 9;
 constexpr uint32_t kEdgeOpacity = 10;
 constexpr uint32_t kEdgeGroupEnd = 11;
-constexpr uint32_t kSkinMatteGroup = 12;
-constexpr uint32_t kSkinMattePosition = 13;
-constexpr uint32_t kSkinMatteRange = 14;
-constexpr uint32_t kSkinMatteBlur = 15;
-constexpr uint32_t kSkinMatteGroupEnd = 16;
+constexpr MatteGroup kSkinMatte = {12};  // records 12 to 16
 constexpr uint32_t kSkinParameterCount = 17;
 
 constexpr const char* kFocusViewItems[] = {"Output", "Matte", "Original"};
 constexpr const char* kSkinViewItems[] = {"Output", "Matte", "Edge", "Original"};
-
-constexpr uint32_t kSelectiveFlags = 8;
-constexpr const char* kSelectiveDescription = "Selectively adjust blur.";
-
-// The Sobel magnitude divided by 5.66, so that the strongest 8-bit edge stays below 255.
-constexpr double kEdgeScale = 0.17667844522968199;
 
 // A record or View item a member does not have.
 constexpr uint32_t kAbsent = UINT32_MAX;
@@ -72,61 +61,58 @@ enum class BlurLaying {
     MixedByMatteAndEdges,
 };
 
-// Where a member keeps its records and View items.
+void defineSelectiveFocus(Parameter* params);
+void defineSkinSmoother(Parameter* params);
+
+// What sets the members apart: their title, their records and View items, and how they lay on
+// the blur.
 struct SelectiveLayout {
+    const char* title;
+    uint32_t parameterCount;
+    void (*define)(Parameter* params);
     uint32_t viewMatte;
     uint32_t viewEdge;
     uint32_t viewOriginal;
     uint32_t edgeBrightness;
     uint32_t edgeBlur;
     uint32_t edgeOpacity;
-    uint32_t mattePosition;
-    uint32_t matteRange;
-    uint32_t matteBlur;
+    MatteGroup matte;
     BlurLaying laying;
 };
 
 constexpr SelectiveLayout kFocusLayout = {
+    .title = "Ravo Selective Soft Focus",
+    .parameterCount = kFocusParameterCount,
+    .define = defineSelectiveFocus,
     .viewMatte = 1,
     .viewEdge = kAbsent,
     .viewOriginal = 2,
     .edgeBrightness = kAbsent,
     .edgeBlur = kAbsent,
     .edgeOpacity = kAbsent,
-    .mattePosition = kFocusMattePosition,
-    .matteRange = kFocusMatteRange,
-    .matteBlur = kFocusMatteBlur,
+    .matte = kFocusMatte,
     .laying = BlurLaying::OverSelection,
 };
 constexpr SelectiveLayout kSkinLayout = {
+    .title = "Ravo Skin Smoother",
+    .parameterCount = kSkinParameterCount,
+    .define = defineSkinSmoother,
     .viewMatte = 1,
     .viewEdge = 2,
     .viewOriginal = 3,
     .edgeBrightness = kEdgeBrightness,
     .edgeBlur = kEdgeBlur,
     .edgeOpacity = kEdgeOpacity,
-    .mattePosition = kSkinMattePosition,
-    .matteRange = kSkinMatteRange,
-    .matteBlur = kSkinMatteBlur,
+    .matte = kSkinMatte,
     .laying = BlurLaying::MixedByMatteAndEdges,
 };
 
 // ---- Definitions -------------------------------------------------------------------------
 
-void defineMatteGroup(Parameter* params, uint32_t first, double position, double range) {
-    params[first].defineGroupBegin("matte", "Matte", true);
-    params[first + 1].defineNumber("mattePosition", "Position", 0.0, 100.0, position, 1);
-    params[first + 2].defineNumber("matteRange", "Range", 0.0, 100.0, range, 1);
-    params[first + 3].defineNumber("matteBlur", "Blur", 0.0, 200.0, 0.0, 1);
-    params[first + 4].defineGroupEnd();
-    params[first + 1].addFlags(ParameterFlag::Percent);
-    params[first + 2].addFlags(ParameterFlag::Percent);
-}
-
 void defineSelectiveFocus(Parameter* params) {
     defineSelectiveBlurHead(params, kFocusViewItems, std::size(kFocusViewItems), 500.0, 10.0);
-    defineMatteGroup(params, kFocusMatteGroup, 100.0, 80.0);
-    static_assert(kFocusMatteGroupEnd == kFocusMatteGroup + 4 && kFocusParameterCount == kFocusMatteGroupEnd + 1);
+    defineMatteGroup(params, kFocusMatte, {100.0, 80.0});
+    static_assert(kFocusParameterCount == kFocusMatte.end() + 1);
 }
 
 void defineSkinSmoother(Parameter* params) {
@@ -136,82 +122,12 @@ void defineSkinSmoother(Parameter* params) {
     params[kEdgeBlur].defineNumber("EdgeBlur", "Blur", 0.0, 50.0, 2.0, 1);
     params[kEdgeOpacity].defineNumber("EdgeOpacity", "Opacity", 0.0, 100.0, 100.0, 1);
     params[kEdgeGroupEnd].defineGroupEnd();
-    defineMatteGroup(params, kSkinMatteGroup, 50.0, 25.0);
+    defineMatteGroup(params, kSkinMatte, {50.0, 25.0});
     params[kEdgeOpacity].addFlags(ParameterFlag::Percent);
-    static_assert(kSkinMatteGroupEnd == kSkinMatteGroup + 4 && kSkinParameterCount == kSkinMatteGroupEnd + 1);
+    static_assert(kSkinParameterCount == kSkinMatte.end() + 1);
 }
 
 // ---- Pixel operations --------------------------------------------------------------------
-
-// x / full in integer arithmetic: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr uint32_t divideByFull(uint32_t value) {
-    if constexpr (sizeof(Sample) == 1)
-        return value / 255u;
-    else
-        return value >> 15;
-}
-
-// out = mix(a, b, mask, strength) over one row of four-channel pixels, with k = trunc(strength
-// x full) and w = mask x k / full: w = 0 gives a, w = full gives b's colour with a's alpha,
-// otherwise every channel, alpha included, is (a x (full - w) + b x w) / full. out may be a.
-template <class Sample>
-void mixRow(const Sample* a, const Sample* b, const Sample* mask, Sample* out, int32_t count, Sample k) {
-    constexpr uint32_t full = SampleTraits<Sample>::full;
-    for (int32_t x = 0; x < count; ++x, a += 4, b += 4, out += 4) {
-        const uint32_t w = divideByFull<Sample>(uint32_t(mask[x]) * k);
-        if (w == 0) {
-            for (int c = 0; c < 4; ++c) out[c] = a[c];
-        } else if (w == full) {
-            const Sample alpha = a[3];
-            out[0] = b[0];
-            out[1] = b[1];
-            out[2] = b[2];
-            out[3] = alpha;
-        } else {
-            for (int c = 0; c < 4; ++c) out[c] = Sample(divideByFull<Sample>(a[c] * (full - w) + b[c] * w));
-        }
-    }
-}
-
-// The edge image over rect: the Sobel magnitude of the luminance, scaled by kEdgeScale. Rows
-// above and below rect and columns beside it are taken equal to its outermost ones.
-template <class Sample>
-void detectEdges(const Image& source, Image& edges, const PixelRect& rect) {
-    const int32_t width = rect.width();
-    const size_t lineLength = size_t(width) + 2;
-    std::vector<int32_t> lines(3 * lineLength);
-    int32_t* above = lines.data();
-    int32_t* middle = above + lineLength;
-    int32_t* below = middle + lineLength;
-    // The luminance of row y with its end samples repeated one place outwards.
-    auto readLuma = [&](int32_t y, int32_t* line) {
-        const Sample* p = source.row<Sample>(y) + size_t(rect.left) * 4;
-        for (int32_t x = 0; x < width; ++x, p += 4) line[x + 1] = luma(p);
-        line[0] = line[1];
-        line[width + 1] = line[width];
-    };
-    readLuma(rect.top, middle);
-    std::copy(middle, middle + lineLength, above);
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        if (y + 1 < rect.bottom)
-            readLuma(y + 1, below);
-        else
-            std::copy(middle, middle + lineLength, below);
-        Sample* out = edges.row<Sample>(y) + rect.left;
-        for (int32_t x = 0; x < width; ++x) {
-            const int32_t* a = above + x;
-            const int32_t* m = middle + x;
-            const int32_t* b = below + x;
-            const int64_t gx = int64_t(a[2] + 2 * m[2] + b[2]) - int64_t(a[0] + 2 * m[0] + b[0]);
-            const int64_t gy = int64_t(b[0] + 2 * b[1] + b[2]) - int64_t(a[0] + 2 * a[1] + a[2]);
-            const int32_t magnitude = truncToInt(std::sqrt(double(gx * gx + gy * gy)));
-            out[x] = Sample(truncToInt(double(magnitude) * kEdgeScale));
-        }
-        std::swap(above, middle);
-        std::swap(middle, below);
-    }
-}
 
 // Brightens the edges: e = min(full, trunc(e x brightness)), through a table.
 template <class Sample>
@@ -233,69 +149,46 @@ void mixByMatteAndEdges(const Image& source, const Image& blurred, const Image& 
     const Sample edgeStrength = Sample(truncToInt(opacity * SampleTraits<Sample>::full));
     const int32_t width = rect.width();
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* sharp = source.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* out = output.row<Sample>(y) + size_t(rect.left) * 4;
-        mixRow<Sample>(sharp, blurred.row<Sample>(y) + size_t(rect.left) * 4, matte.row<Sample>(y) + rect.left, out,
+        const Sample* sharp = source.pixel<Sample>(rect.left, y);
+        Sample* out = output.pixel<Sample>(rect.left, y);
+        mixRow<Sample>(sharp, blurred.pixel<Sample>(rect.left, y), matte.pixel<Sample>(rect.left, y), out,
                        width, wholeStrength);
-        if (edges) mixRow<Sample>(out, sharp, edges->row<Sample>(y) + rect.left, out, width, edgeStrength);
+        if (edges) mixRow<Sample>(out, sharp, edges->pixel<Sample>(rect.left, y), out, width, edgeStrength);
     }
 }
 
 // ---- The family's render -----------------------------------------------------------------
 
-// The matte of the member's matte group, built from the source over rect.
-ImagePtr buildMatte(const Effect& effect, MatteExtractor& extractor, const SelectiveLayout& layout,
-                    const Image& source, const PixelRect& rect, const fx::Plugin::RenderInfo& info) {
-    // Every build extracts afresh (a kept matte could belong to another tile), so none is kept.
-    extractor.setCacheEnabled(false);
-    extractor.setPosition(float(effect.numberInRange(layout.mattePosition) / 100));
-    extractor.setRange(float(effect.numberInRange(layout.matteRange) * 0.02));
-    extractor.setBlur(float(effect.numberInRange(layout.matteBlur)));
-    extractor.applyPositionRange();
-    return build(extractor, source, rect, info);
-}
-
 // The edge image of the source over rect, blurred and brightened.
 ImagePtr buildEdges(const Effect& effect, const SelectiveLayout& layout, const Image& source, const PixelRect& rect,
                     const fx::Plugin::RenderInfo& info) {
     ImagePtr edges = ImagePtr::make({source.width, source.height}, 1, source.bytesPerChannel);
-    if (source.is16())
-        detectEdges<uint16_t>(source, *edges, rect);
-    else
-        detectEdges<uint8_t>(source, *edges, rect);
+    detectEdges(source, *edges, rect);
     const double size = effect.numberInRange(layout.edgeBlur);
     // Every blur of the render runs with its extra passes, this one too.
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
-    blur.setSize(float(size * info.scaleX), float(size * info.scaleY));
+    prepareBlur(blur, {size, size}, info);
     blur.apply(*edges, rect);
     const double brightness = effect.numberInRange(layout.edgeBrightness);
     if (brightness > 1.0) {
-        if (edges->is16())
-            brightenEdges<uint16_t>(*edges, rect, brightness);
-        else
-            brightenEdges<uint8_t>(*edges, rect, brightness);
+        withSampleType(*edges, [&]<class Sample>() { brightenEdges<Sample>(*edges, rect, brightness); });
     }
     return edges;
 }
 
 void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveLayout& layout,
                      const fx::Plugin::RenderInfo& info) {
-    const RenderArea area = renderArea(effect, kBackground, info);
-    if (area.rect.isEmpty() || !area.isRgba()) return;
-    const ImagePtr& source = area.source;
-    Image& output = *info.outputImage;
-    const PixelRect& rect = area.rect;
-
     const uint32_t view = effect.listValue(kView);
     const bool showsMatte = view == layout.viewMatte;
     const bool showsEdges = view == layout.viewEdge;
-    if (view != kViewOutput && !showsMatte && !showsEdges) {
-        copySource(area, output);
-        return;
-    }
+    const bool showsOriginal = view != kViewOutput && !showsMatte && !showsEdges;
+    const auto area = startRender(effect, info, {kBackground, showsOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const ImagePtr& source = area->source;
+    Image& output = *area->output;
+    const PixelRect& rect = area->rect;
 
-    const BlurSizes sizes = selectiveBlurSizes(effect);
+    const BlurSizes sizes = blurPairSizes(effect.parameters, kBlurX);
     const bool blurs = sizes.horizontal > 0.0 || sizes.vertical > 0.0;
     const bool mixesEdges = layout.laying == BlurLaying::MixedByMatteAndEdges;
     const double opacity = mixesEdges ? effect.numberInRange(layout.edgeOpacity) / 100 : 0.0;
@@ -304,12 +197,16 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
     // Without a blur the output view is the source: the lay-over adds nothing, and mixing a
     // picture with itself gives it back exactly.
     if (view == kViewOutput && !blurs) {
-        copySource(area, output);
+        area->copySource();
         return;
     }
 
     ImagePtr matte;
-    if (!showsEdges) matte = buildMatte(effect, extractor, layout, *source, rect, info);
+    if (!showsEdges) {
+        // Every build extracts afresh (a kept matte could belong to another tile), so none is kept.
+        extractor.setCacheEnabled(false);
+        matte = buildGroupMatte(extractor, effect, layout.matte, *source, rect, info);
+    }
     ImagePtr edges;
     if (usesEdges) edges = buildEdges(effect, layout, *source, rect, info);
 
@@ -318,98 +215,63 @@ void renderSelective(Effect& effect, MatteExtractor& extractor, const SelectiveL
         return;
     }
 
-    const float horizontal = float(sizes.horizontal * info.scaleX);
-    const float vertical = float(sizes.vertical * info.scaleY);
     if (layout.laying == BlurLaying::OverSelection) {
-        copySource(area, output);
-        layBlurredSelection(*source, *matte, output, rect, horizontal, vertical, info.reservedWord1);
+        area->copySource();
+        layBlurredSelection(*source, *matte, output, rect, sizes, info);
         return;
     }
 
     ImagePtr blurred = source->clone();
     Blur blur;
-    blur.setExtraPasses(info.reservedWord1);
-    blur.setSize(horizontal, vertical);
+    prepareBlur(blur, sizes, info);
     blur.apply(*blurred, rect);
-    if (source->is16())
-        mixByMatteAndEdges<uint16_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
-    else
-        mixByMatteAndEdges<uint8_t>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
+    withSampleType(*source, [&]<class Sample>() {
+        mixByMatteAndEdges<Sample>(*source, *blurred, *matte, edges.get(), opacity, output, rect);
+    });
 }
 
-// The picture blur reads around the matte, which was blurred itself, so their reaches add; the
-// edge image reads one pixel around for its differences before its blur. Each reach is that of
-// the blur with every pass, so that a render in strips equals a render in one tile.
+// Selective Soft Focus blurs the selection, which the blurred matte makes, so the two reaches
+// add up; Skin Smoother blurs the picture and the matte side by side. The edge image reads one
+// pixel around for its differences before its blur.
 PixelRect selectiveRequiredSource(const Effect& effect, const SelectiveLayout& layout,
                                   const fx::Plugin::RenderInfo& info, const PixelRect& rect) {
-    const BlurSizes sizes = selectiveBlurSizes(effect);
-    const double matteBlur = effect.numberInRange(layout.matteBlur);
-    const double edgeBlur = layout.edgeBlur == kAbsent ? 0.0 : effect.numberInRange(layout.edgeBlur);
-    auto margin = [&](double pictureBlur, double scale) {
-        const int64_t matteReach = scaledBlurMargin(matteBlur, scale, info);
-        const int64_t pictureReach = scaledBlurMargin(pictureBlur, scale, info);
-        int64_t reach = layout.laying == BlurLaying::OverSelection ? matteReach + pictureReach
-                                                                  : std::max(matteReach, pictureReach);
-        if (layout.edgeBlur != kAbsent) reach = std::max(reach, 1 + int64_t(scaledBlurMargin(edgeBlur, scale, info)));
-        // Never less than the sizes themselves, rounded up.
-        const double sizeReach = std::ceil(std::max({matteBlur, edgeBlur, pictureBlur}) * scale);
-        reach = std::max(reach, int64_t(std::min(sizeReach, kLargestSourceMargin)));
-        return int32_t(std::min(reach, int64_t(kLargestSourceMargin)));
-    };
-    return rect.grown(margin(sizes.vertical, info.scaleY), margin(sizes.horizontal, info.scaleX));
+    const SourceMargin picture = blurMargin(blurPairSizes(effect.parameters, kBlurX), info);
+    const SourceMargin matte = matteMargin(matteGroupSettings(effect, layout.matte), info);
+    SourceMargin reach = layout.laying == BlurLaying::OverSelection ? matte + picture : widest(matte, picture);
+    if (layout.edgeBlur != kAbsent) {
+        const double edgeBlur = effect.numberInRange(layout.edgeBlur);
+        reach = widest(reach, SourceMargin{1, 1} + blurMargin({edgeBlur, edgeBlur}, info));
+    }
+    return reach.grow(rect);
 }
 
-// ---- Selective Soft Focus ----------------------------------------------------------------
+// ---- The effect type of both members ----------------------------------------------------
 
-struct SelectiveFocusEffect : Effect {
-    static constexpr const char* kTitle = "Ravo Selective Soft Focus";
-    static constexpr const char* kDescription = kSelectiveDescription;
-    static constexpr uint32_t kEffectFlags = kSelectiveFlags;
+template <const SelectiveLayout& layout>
+struct SelectiveBlurEffect : Effect {
+    static constexpr const char* kTitle = layout.title;
+    static constexpr const char* kDescription = "Selectively adjust blur.";
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
 
-    Parameter params[kFocusParameterCount];
+    Parameter params[layout.parameterCount];
     MatteExtractor extractor;
 
-    static void define(SelectiveFocusEffect& effect) { defineSelectiveFocus(effect.params); }
-    static bool isActive(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo&) {
-        return selectiveBlurIsActive(effect, kFocusLayout.viewOriginal);
+    static void define(SelectiveBlurEffect& effect) { layout.define(effect.params); }
+    static bool isActive(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo&) {
+        return selectiveBlurIsActive(effect, layout.viewOriginal);
     }
-    static void parameterChanged(SelectiveFocusEffect& effect, uint32_t index) {
+    static void parameterChanged(SelectiveBlurEffect& effect, uint32_t index) {
         blurPairChanged(effect.params, kBlurX, index);
     }
-    static void requiredSource(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-        rect = selectiveRequiredSource(effect, kFocusLayout, info, rect);
+    static void requiredSource(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+        rect = selectiveRequiredSource(effect, layout, info, rect);
     }
-    static void render(SelectiveFocusEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderSelective(effect, effect.extractor, kFocusLayout, info);
-    }
-};
-
-// ---- Skin Smoother -----------------------------------------------------------------------
-
-struct SkinSmootherEffect : Effect {
-    static constexpr const char* kTitle = "Ravo Skin Smoother";
-    static constexpr const char* kDescription = kSelectiveDescription;
-    static constexpr uint32_t kEffectFlags = kSelectiveFlags;
-
-    Parameter params[kSkinParameterCount];
-    MatteExtractor extractor;
-
-    static void define(SkinSmootherEffect& effect) { defineSkinSmoother(effect.params); }
-    static bool isActive(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo&) {
-        return selectiveBlurIsActive(effect, kSkinLayout.viewOriginal);
-    }
-    static void parameterChanged(SkinSmootherEffect& effect, uint32_t index) {
-        blurPairChanged(effect.params, kBlurX, index);
-    }
-    static void requiredSource(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-        rect = selectiveRequiredSource(effect, kSkinLayout, info, rect);
-    }
-    static void render(SkinSmootherEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderSelective(effect, effect.extractor, kSkinLayout, info);
+    static void render(SelectiveBlurEffect& effect, const fx::Plugin::RenderInfo& info) {
+        renderSelective(effect, effect.extractor, layout, info);
     }
 };
 
 }  // namespace
 
-const EffectClass& selectiveFocusClass() { return effectClassOf<SelectiveFocusEffect>(); }
-const EffectClass& skinSmootherClass() { return effectClassOf<SkinSmootherEffect>(); }
+const EffectClass& selectiveFocusClass() { return effectClassOf<SelectiveBlurEffect<kFocusLayout>>(); }
+const EffectClass& skinSmootherClass() { return effectClassOf<SelectiveBlurEffect<kSkinLayout>>(); }

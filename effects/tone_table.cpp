@@ -4,6 +4,7 @@
 
 #include "imaging/color.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 void ToneTable::prepare(double gain, double contrast, double bend, bool is16) {
@@ -13,13 +14,11 @@ void ToneTable::prepare(double gain, double contrast, double bend, bool is16) {
     contrast_ = contrast;
     bend_ = bend;
     is16_ = is16;
-    if (is16) {
-        levels16_.resize(SampleTraits<uint16_t>::tableSize);
-        fill(levels16_.data());
-    } else {
-        levels8_.resize(SampleTraits<uint8_t>::tableSize);
-        fill(levels8_.data());
-    }
+    withSampleType(is16, [&]<class Sample>() {
+        OwnedTable<Sample>& table = tableOf<Sample>();
+        table.resize(SampleTraits<Sample>::tableSize);
+        fill(table.data());
+    });
     built_ = true;
 }
 
@@ -52,8 +51,5 @@ template const uint16_t* ToneTable::levels<uint16_t>() const;
 void ToneTable::apply(Image& image, const PixelRect& rect) {
     if (isIdentity()) return;
     prepare(gain_, contrast_, bend_, image.is16());
-    if (image.is16())
-        applyLUT(image, levels<uint16_t>(), rect);
-    else
-        applyLUT(image, levels<uint8_t>(), rect);
+    withSampleType(image, [&]<class Sample>() { applyLUT(image, levels<Sample>(), rect); });
 }

@@ -40,6 +40,13 @@ public:
 private:
     template <class Sample>
     void fill(Sample* table) const;
+    template <class Sample>
+    OwnedTable<Sample>& tableOf() {
+        if constexpr (sizeof(Sample) == 2)
+            return levels16_;
+        else
+            return levels8_;
+    }
 
     Rounding rounding_;
     OwnedTable<uint8_t> levels8_;

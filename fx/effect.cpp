@@ -10,7 +10,7 @@ void Effect::init(const EffectClass* cls) {
     parameters = nullptr;
     parameterCount = 0;
     inputCount = 0;
-    effectFlags = kInitialEffectFlags;
+    effectFlags = EffectFlag::Initial;
 }
 
 void Effect::initCopy(const Effect& source) {

@@ -32,15 +32,33 @@ struct EffectClass {
     void (*requiredSource)(Effect* effect, const fx::Plugin::RenderInfo* info, PixelRect* rect);
 };
 
-// The flags every effect starts with; constructors OR in their own bits.
-constexpr uint32_t kInitialEffectFlags = 8224;
+// Bits of Effect::effectFlags. Every effect starts with Initial and its constructor ORs in
+// its own bits. Nothing in the framework, the host glue or the dialog acts on them: they are
+// carried in the header as each effect defines them. Bits whose meaning is not known are named
+// by their value, with the effects that set them.
+namespace EffectFlag {
+constexpr uint32_t Initial = 0x2020;
+// Set by every effect of the suite.
+constexpr uint32_t Standard = 8;
+// Set by the colour and tone effects, whose output pixel depends on its own source pixel
+// alone (they ask for no source margin).
+constexpr uint32_t PixelLocal = 2;
+// Set only by Fast Blur, the one effect without a menu command.
+constexpr uint32_t NoMenuCommand = 0x8000;
+// Glow, Streaks, Faux Film, Grain, Night Vision, Diffusion, Light! and Matte Generator.
+constexpr uint32_t Mark1 = 1;
+// Matte Generator.
+constexpr uint32_t Mark4 = 4;
+// Defocus, Fast Blur and Matte Generator.
+constexpr uint32_t Mark16 = 16;
+}  // namespace EffectFlag
 
 struct Effect {
     const EffectClass* effectClass = nullptr;
     Parameter* parameters = nullptr;
     uint32_t parameterCount = 0;
     uint32_t inputCount = 0;
-    uint32_t effectFlags = kInitialEffectFlags;
+    uint32_t effectFlags = EffectFlag::Initial;
     uint32_t reserved = 0;
 
     void init(const EffectClass* cls);

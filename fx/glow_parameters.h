@@ -1,57 +1,11 @@
-// The parameter records through which effects drive the glow engine (imaging/glow.h) and
-// the blur: a pair of blur sizes with a gang switch, and the two-item mode lists.
-//
-// A blur pair is a run of three records of an effect's array: horizontal size at `first`,
-// vertical size at first + 1, gang switch at first + 2. While the gang is on the vertical
-// size follows the horizontal one and its control is disabled.
+// The parameter records through which effects drive the glow engine (imaging/glow.h): its
+// blur pair (fx/blur_pair.h) and the two-item mode lists.
 #pragma once
 
 #include <cstdint>
 
+#include "fx/blur_pair.h"
 #include "fx/parameter.h"
-
-// Offsets of a blur pair's records from its first record.
-namespace BlurPairParameter {
-constexpr uint32_t kHorizontal = 0;
-constexpr uint32_t kVertical = 1;
-constexpr uint32_t kGang = 2;
-constexpr uint32_t kCount = 3;
-}  // namespace BlurPairParameter
-
-// Keys, labels, range and defaults of one effect's blur pair. Sizes run from 0 to maximum.
-struct BlurPairDefinition {
-    const char* horizontalKey;
-    const char* horizontalLabel;
-    const char* verticalKey;
-    const char* verticalLabel;
-    const char* gangKey;
-    const char* gangLabel;
-    double maximum;
-    double defaultSize;
-    // Bits ORed into both size records (16, notify on change, for most effects).
-    uint16_t sizeFlags = ParameterFlag::NotifyOnChange;
-    bool ganged = true;
-};
-
-// Writes the three records at parameters[first ..]; the gang switch notifies on change.
-void defineBlurPair(Parameter* parameters, uint32_t first, const BlurPairDefinition& definition);
-
-struct BlurSizes {
-    double horizontal;
-    double vertical;
-};
-
-// The horizontal size, and as the vertical one the second record's value while the gang is
-// off, the horizontal size while it is on.
-BlurSizes blurPairSizes(const Parameter* parameters, uint32_t first);
-
-// A change of record `changed`: a new horizontal size while ganged is copied into the vertical
-// record, which is marked for refresh; a change of the gang enables the vertical record
-// exactly while the gang is off. Other indices are ignored.
-void blurPairChanged(Parameter* parameters, uint32_t first, uint32_t changed);
-// Only the gang half of blurPairChanged, for effects whose vertical value stays put while
-// ganged (the render reads the horizontal size for both directions).
-void blurGangChanged(Parameter* parameters, uint32_t first, uint32_t changed);
 
 // Items of the two lists; the index is the glow engine's `source` or `mode` argument.
 namespace GlowModeItem {

@@ -7,19 +7,23 @@ using namespace MatteParameter;
 
 namespace {
 
-constexpr const char* kExtractOnItems[] = {"Luminance", "Hue",  "Saturation", "Average", "Red",
-                                           "Green",     "Blue", "Cyan",       "Magenta", "Yellow"};
-static_assert(std::size(kExtractOnItems) == kMatteMeasureCount);
-
 constexpr uint16_t kListMark = 4;
 constexpr uint16_t kSliderMarks = ParameterFlag::Open | ParameterFlag::Percent;
 
 }  // namespace
 
+void defineMeasureList(Parameter& record, const char* key, uint32_t defaultIndex) {
+    record.defineList(key, "Extract On", kPixelMeasureNames, kPixelMeasureCount, defaultIndex);
+}
+
+void defineExtractOnList(Parameter& record, uint32_t defaultIndex) {
+    defineMeasureList(record, "extractOn", defaultIndex);
+    record.addFlags(kListMark);
+}
+
 void defineParameters(const MatteExtractor& extractor, Parameter* parameters, uint32_t firstIndex) {
     Parameter* group = parameters + firstIndex;
-    group[kExtractOn].defineList("extractOn", "Extract On", kExtractOnItems, uint32_t(std::size(kExtractOnItems)),
-                                 extractor.extractOn());
+    defineExtractOnList(group[kExtractOn], extractor.extractOn());
     // The defaults are products of 32-bit float fields, so they are taken in single precision.
     group[kPosition].defineNumber("position", "Position", 0.0, 100.0, double(extractor.position() * 100.0f));
     group[kRange].defineNumber("range", "Range", 0.0, 100.0, double(extractor.range() * 50.0f));
@@ -33,7 +37,6 @@ void defineParameters(const MatteExtractor& extractor, Parameter* parameters, ui
     group[kMatteBlurGang].defineBoolean("matteBlurGang", "Gang Blur", extractor.gang());
     group[kInvert].defineBoolean("invert", "Invert", false);
 
-    group[kExtractOn].addFlags(kListMark);
     group[kPosition].addFlags(kSliderMarks);
     group[kRange].addFlags(kSliderMarks);
     group[kClipBlack].addFlags(kSliderMarks);
@@ -70,8 +73,8 @@ MatteBuildContext matteBuildContext(const fx::Plugin::RenderInfo& renderInfo) {
     MatteBuildContext context;
     context.scaleX = renderInfo.scaleX;
     context.scaleY = renderInfo.scaleY;
-    context.extraBlurPasses = renderInfo.reservedWord1;
-    context.reuseCached = renderInfo.reservedZero != 0.0;
+    context.extraBlurPasses = renderInfo.extraBlurPasses();
+    context.reuseCached = renderInfo.allowsCachedMatte();
     return context;
 }
 

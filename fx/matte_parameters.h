@@ -31,6 +31,11 @@ constexpr uint32_t kInvert = 11;
 constexpr uint32_t kCount = 12;
 }  // namespace MatteParameter
 
+// A list of the ten pixel measures (imaging/pixel_measure.h) labelled "Extract On".
+void defineMeasureList(Parameter& record, const char* key, uint32_t defaultIndex);
+// The extractor's measure list: key "extractOn", with the list mark (flag 4).
+void defineExtractOnList(Parameter& record, uint32_t defaultIndex);
+
 // Writes the twelve records at parameters[firstIndex ..]; the list, position, range, blur
 // and gang records start from the extractor's current values.
 void defineParameters(const MatteExtractor& extractor, Parameter* parameters, uint32_t firstIndex);

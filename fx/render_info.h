@@ -24,11 +24,14 @@ public:
     // The area of outputImage to compute, in block coordinates.
     PixelRect renderRect;
     int32_t spare1 = 0;
+    // 0.0 from the host. Non-zero lets a matte kept from an earlier render stand in for a new
+    // extraction (allowsCachedMatte).
     double reservedZero = 0.0;
     double reservedOne = 1.0;
     // 1.0 for the final render; the zoom factor in a preview.
     double scaleX = 1.0;
     double scaleY = 1.0;
+    // 1 from the host: the extra passes of every blur of the render (extraBlurPasses).
     uint32_t reservedWord1 = 1;
     uint32_t reservedWord2 = 2;
     bool is16 = false;
@@ -40,6 +43,11 @@ public:
     int32_t tileCount = 0;
     int32_t tileIndex = -1;
     bool isPreview = false;
+
+    // Every Blur of the render runs extraBlurPasses() + 1 times in each direction.
+    uint32_t extraBlurPasses() const { return reservedWord1; }
+    // Whether the matte extractor may hand back the matte it kept instead of extracting again.
+    bool allowsCachedMatte() const { return reservedZero != 0.0; }
 };
 
 }  // namespace Plugin

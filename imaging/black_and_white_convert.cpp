@@ -5,6 +5,7 @@
 
 #include "imaging/luma.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -63,8 +64,8 @@ struct GreyOf<Sample, BlackAndWhiteFilter::Orange> {
 template <class Sample, BlackAndWhiteFilter filter>
 void convert(const Image& source, Image& destination, const PixelRect& rect) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* out = destination.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        Sample* out = destination.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, in += 4, out += 4) {
             const Sample grey = Sample(GreyOf<Sample, filter>::of(in));
             const Sample alpha = in[3];
@@ -103,8 +104,5 @@ void toBlackAndWhite(const Image& source, Image& destination, const PixelRect& r
         if (source.data != destination.data) copyRect(source, destination, area);
         return;
     }
-    if (source.is16())
-        convertThrough<uint16_t>(source, destination, area, filter);
-    else
-        convertThrough<uint8_t>(source, destination, area, filter);
+    withSampleType(source, [&]<class Sample>() { convertThrough<Sample>(source, destination, area, filter); });
 }

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "imaging/prefix_sums.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 // How the work is laid out.
@@ -344,8 +345,7 @@ void filterColumns(Image& image, const PixelRect& rect, const BoxWindow& window,
                    uint32_t passes, std::byte* scratch) {
     const ColumnWork<Sample> work(scratch, stripLanes, window);
     const size_t rowSamples = size_t(rect.width()) * image.channels;
-    std::byte* rectStart = reinterpret_cast<std::byte*>(image.data) + size_t(rect.top) * image.rowBytes +
-                           size_t(rect.left) * image.bytesPerPixel;
+    std::byte* rectStart = reinterpret_cast<std::byte*>(image.pixelBytes(rect.left, rect.top));
     for (size_t x = 0; x < rowSamples; x += stripLanes) {
         const size_t lanes = std::min(stripLanes, rowSamples - x);
         for (uint32_t pass = 0; pass < passes; ++pass)
@@ -465,8 +465,8 @@ void filterRows(Image& image, const PixelRect& rect, const BoxWindow& window, ui
                 std::byte* scratch) {
     const RowWork<Sample> work(scratch, window, Channels);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* row = image.row<Sample>(y) + size_t(rect.left) * Channels;
-        const Sample* nextRow = y + 1 < rect.bottom ? image.row<Sample>(y + 1) + size_t(rect.left) * Channels : nullptr;
+        Sample* row = image.pixel<Sample>(rect.left, y);
+        const Sample* nextRow = y + 1 < rect.bottom ? image.pixel<Sample>(rect.left, y + 1) : nullptr;
         for (uint32_t pass = 0; pass < passes; ++pass)
             filterRow<Sample, Channels>(row, pass == 0 ? nextRow : nullptr, window, work);
     }
@@ -487,6 +487,17 @@ void filterRowsOf(Image& image, const PixelRect& rect, const BoxWindow& window, 
 }  // namespace
 
 Blur::~Blur() = default;
+
+// One run reads floor(size / 2) + 1 samples either side of an output (the window's outermost
+// taps). Outputs within that reach of a line end are divided by the weight left inside the
+// line, interior outputs by a reciprocal that can give one level more, so at a cut edge a run
+// is exact only from one sample further in: floor(size / 2) + 2 per run.
+int32_t Blur::margin(float size, uint32_t runs) {
+    if (!(size > 0.0f)) return 0;
+    const double radius = double(size * 0.5f);  // the blur halves its 32-bit float size
+    const double margin = (std::floor(radius) + 2.0) * double(runs);
+    return int32_t(std::min(margin, double(kLargestSourceMargin)));
+}
 
 bool Blur::setSize(float horizontalSize, float verticalSize) {
     const bool changed = horizontalSize != horizontalSize_ || verticalSize != verticalSize_;
@@ -519,12 +530,9 @@ void Blur::apply(Image& image, const PixelRect& requested) {
     if (horizontalRadius > 0.0f) {
         const BoxWindow window = boxWindow(horizontalRadius, rect.width(), unitShift);
         if (window.filters()) {
-            if (is16)
-                filterRowsOf<uint16_t>(image, rect, window, passes,
-                                       scratchOf(RowWork<uint16_t>::bytesFor(window, image.channels)));
-            else
-                filterRowsOf<uint8_t>(image, rect, window, passes,
-                                      scratchOf(RowWork<uint8_t>::bytesFor(window, image.channels)));
+            withSampleType(is16, [&]<class Sample>() {
+                filterRowsOf<Sample>(image, rect, window, passes, scratchOf(RowWork<Sample>::bytesFor(window, image.channels)));
+            });
         }
     }
 
@@ -534,12 +542,9 @@ void Blur::apply(Image& image, const PixelRect& requested) {
         if (window.filters()) {
             const size_t rowSamples = size_t(rect.width()) * image.channels;
             const size_t lanes = stripLanesFor(rowSamples, image.bytesPerChannel, window);
-            if (is16)
-                filterColumns<uint16_t>(image, rect, window, lanes, passes,
-                                        scratchOf(ColumnWork<uint16_t>::bytesFor(lanes, window)));
-            else
-                filterColumns<uint8_t>(image, rect, window, lanes, passes,
-                                       scratchOf(ColumnWork<uint8_t>::bytesFor(lanes, window)));
+            withSampleType(is16, [&]<class Sample>() {
+                filterColumns<Sample>(image, rect, window, lanes, passes, scratchOf(ColumnWork<Sample>::bytesFor(lanes, window)));
+            });
         }
     }
 }

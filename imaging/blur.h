@@ -19,6 +19,7 @@
 
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
+#include "imaging/source_margin.h"
 
 class Blur {
 public:
@@ -36,6 +37,11 @@ public:
     // Blurs the rect of image in place (clipped to the image's bounds). Throws std::bad_alloc
     // when the working memory cannot be had; the image is then unchanged or partly blurred.
     void apply(Image& image, const PixelRect& rect);
+
+    // How far outside an area a blur of `size` pixels (of the processed image) reads when its
+    // box runs `runs` times, so that the area comes out as it does inside a larger image: 0
+    // for a size of 0 or less, at most kLargestSourceMargin.
+    static int32_t margin(float size, uint32_t runs);
 
     float horizontalSize() const { return horizontalSize_; }
     float verticalSize() const { return verticalSize_; }

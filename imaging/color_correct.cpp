@@ -4,6 +4,7 @@
 
 #include "imaging/color.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -12,7 +13,7 @@ template <class Sample>
 void shiftRedAgainstBlue(Image& image, const PixelRect& rect, double amount) {
     const int64_t k = truncToInt64(amount * SampleTraits<Sample>::full);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             p[2] = clampSample<Sample>(int64_t(p[2]) + k);
             p[0] = clampSample<Sample>(int64_t(p[0]) - k);
@@ -30,7 +31,7 @@ void shiftHueAndSaturation(Image& image, const PixelRect& rect, double hueShift,
     const float shift = float(hueShift);
     const float saturationFactor = float(1.0 + saturation);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             const Hsv hsv = rgbToHsv(float(p[0]) * scale, float(p[1]) * scale, float(p[2]) * scale);
             if (hsv.h == kNoHue) continue;
@@ -100,10 +101,7 @@ template void adjustChannelTable<uint16_t>(uint16_t*, double, bool);
 void warmCoolShift(Image& image, const PixelRect& rect, double amount) {
     const PixelRect area = rect.intersected(image.bounds);
     if (amount == 0.0 || image.channels != 4 || area.isEmpty()) return;
-    if (image.is16())
-        shiftRedAgainstBlue<uint16_t>(image, area, amount);
-    else
-        shiftRedAgainstBlue<uint8_t>(image, area, amount);
+    withSampleType(image, [&]<class Sample>() { shiftRedAgainstBlue<Sample>(image, area, amount); });
 }
 
 void colorCorrect(Image& image, const PixelRect& rect, double hueShift, double saturation, double gain,
@@ -111,10 +109,7 @@ void colorCorrect(Image& image, const PixelRect& rect, double hueShift, double s
                   bool multiply) {
     const PixelRect area = rect.intersected(image.bounds);
     if (image.channels != 4 || area.isEmpty()) return;
-    if (image.is16())
-        correct<uint16_t>(image, area, hueShift, saturation, gain, contrast, bend, redAmount, greenAmount, blueAmount,
-                          multiply);
-    else
-        correct<uint8_t>(image, area, hueShift, saturation, gain, contrast, bend, redAmount, greenAmount, blueAmount,
-                         multiply);
+    withSampleType(image, [&]<class Sample>() {
+        correct<Sample>(image, area, hueShift, saturation, gain, contrast, bend, redAmount, greenAmount, blueAmount, multiply);
+    });
 }

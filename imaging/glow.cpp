@@ -4,18 +4,10 @@
 #include <stdexcept>
 
 #include "imaging/blur.h"
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
-
-// x / full: a division by 255 in 8-bit, a shift by 15 in 16-bit.
-template <class Sample>
-constexpr int64_t overFull(int64_t x) {
-    if constexpr (sizeof(Sample) == 1)
-        return x / 255;
-    else
-        return x >> 15;
-}
 
 template <class Sample>
 constexpr int64_t fullOf() {
@@ -48,7 +40,7 @@ AmountSplit splitAmount(double amount) {
 // One screen step: c + g - c g / full.
 template <class Sample>
 int64_t screen(int64_t c, int64_t g) {
-    return c + g - overFull<Sample>(c * g);
+    return c + g - divideByFull<Sample, int64_t>(c * g);
 }
 
 // n screen steps with the same light. Once c is full (or the light is 0) further steps change
@@ -79,12 +71,12 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
     int64_t partialLevel[3];  // C x r / full, the colour of the partial step
     for (int ch = 0; ch < 3; ++ch) {
         level[ch] = truncToInt(channelOf(color, ch) * double(fullOf<Sample>()));
-        partialLevel[ch] = overFull<Sample>(level[ch] * split.part);
+        partialLevel[ch] = divideByFull<Sample, int64_t>(level[ch] * split.part);
     }
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* lightRow = matte.row<Sample>(y);
-        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* pixel = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4) {
             const int64_t m = lightRow[x];
             if (m == 0) continue;
@@ -92,16 +84,16 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
                 const int64_t before = pixel[ch];
                 int64_t light;
                 if (white) {
-                    light = overFull<Sample>(before * m);
+                    light = divideByFull<Sample, int64_t>(before * m);
                 } else {
-                    int64_t tinted = overFull<Sample>(level[ch] * m);
+                    int64_t tinted = divideByFull<Sample, int64_t>(level[ch] * m);
                     if constexpr (sizeof(Sample) == 1) tinted = uint8_t(tinted);  // the 8-bit product is kept in 8 bits
-                    light = overFull<Sample>(tinted * before);
+                    light = divideByFull<Sample, int64_t>(tinted * before);
                 }
                 // The partial light of weight r, from the value c it is applied to.
                 auto partialLight = [&](int64_t c) {
-                    return white ? overFull<Sample>(split.part * light)
-                                 : overFull<Sample>(overFull<Sample>(m * partialLevel[ch]) * c);
+                    return white ? divideByFull<Sample, int64_t>(split.part * light)
+                                 : divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(m * partialLevel[ch]) * c);
                 };
                 int64_t c;
                 if (mode == kGlowScreen) {
@@ -136,7 +128,7 @@ ImagePtr lightOf(const Image& image, const Image& matte) {
                 out[2] = in[2];
                 out[3] = Sample(m);
             } else {
-                for (int ch = 0; ch < 3; ++ch) out[ch] = Sample(overFull<Sample>(in[ch] * m));
+                for (int ch = 0; ch < 3; ++ch) out[ch] = Sample(divideByFull<Sample, int64_t>(in[ch] * m));
                 out[3] = Sample(m);
             }
         }
@@ -159,8 +151,8 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
     }
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* spread = light.row<Sample>(y) + size_t(rect.left) * 4;
-        Sample* pixel = image.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* spread = light.pixel<Sample>(rect.left, y);
+        Sample* pixel = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4, spread += 4) {
             if (spread[3] == 0) continue;
             for (int ch = 0; ch < 3; ++ch) {
@@ -169,8 +161,8 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
                 if (mode == kGlowAdd) {
                     c += truncToInt(double(float(lit) * factor[ch]));
                 } else {
-                    c = screenRepeated<Sample>(c, overFull<Sample>(level[ch] * lit), split.whole);
-                    if (split.part > 0) c = screen<Sample>(c, overFull<Sample>(partialLevel[ch] * lit));
+                    c = screenRepeated<Sample>(c, divideByFull<Sample, int64_t>(level[ch] * lit), split.whole);
+                    if (split.part > 0) c = screen<Sample>(c, divideByFull<Sample, int64_t>(partialLevel[ch] * lit));
                 }
                 pixel[ch] = clampSample<Sample>(c);
             }
@@ -208,12 +200,10 @@ void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double h
     checkLayouts(image, matte);
     const PixelRect area = rect.intersected(image.bounds);
     if (area.isEmpty()) return;
-    if (image.is16())
-        glowOf<uint16_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
-                         extraPasses);
-    else
-        glowOf<uint8_t>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
-                        extraPasses);
+    withSampleType(image, [&]<class Sample>() {
+        glowOf<Sample>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
+                       extraPasses);
+    });
 }
 
 void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color, double amount,
@@ -221,8 +211,7 @@ void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, cons
     checkLayouts(image, matte);
     const PixelRect area = rect.intersected(image.bounds);
     if (area.isEmpty()) return;
-    if (image.is16())
-        compositeFromMatte<uint16_t>(image, matte, area, heldColor(color), amount, mode);
-    else
-        compositeFromMatte<uint8_t>(image, matte, area, heldColor(color), amount, mode);
+    withSampleType(image, [&]<class Sample>() {
+        compositeFromMatte<Sample>(image, matte, area, heldColor(color), amount, mode);
+    });
 }

@@ -57,6 +57,11 @@ ImagePtr Image::clone() const {
     return copy;
 }
 
+Image viewOf(const Image& image, const PixelRect& rect) {
+    return Image(rect.width(), rect.height(), image.channels, image.bytesPerChannel, image.rowBytes,
+                 image.pixelBytes(rect.left, rect.top));
+}
+
 ImagePtr ImagePtr::make(ImageSize size, uint32_t channels, uint32_t bytesPerChannel) {
     return ImagePtr(new Image(size, channels, bytesPerChannel));
 }

@@ -62,15 +62,28 @@ struct Image {
     const Sample* row(int32_t y) const {
         return reinterpret_cast<const Sample*>(data + size_t(y) * rowBytes);
     }
+    // The samples of pixel (x, y): the row's samples from column x on.
     template <class Sample>
     Sample* pixel(int32_t x, int32_t y) {
         return row<Sample>(y) + size_t(x) * channels;
+    }
+    template <class Sample>
+    const Sample* pixel(int32_t x, int32_t y) const {
+        return row<Sample>(y) + size_t(x) * channels;
+    }
+    // The first byte of pixel (x, y), whatever the sample size.
+    uint8_t* pixelBytes(int32_t x, int32_t y) const {
+        return data + size_t(y) * rowBytes + size_t(x) * bytesPerPixel;
     }
 
 private:
     void releasePixels();
     std::unique_ptr<uint8_t[]> storage_;
 };
+
+// A record viewing the pixels of rect of image (no copy): its pixel (0, 0) is the image's
+// (rect.left, rect.top), its bounds are the rect's size. rect must lie within the image.
+Image viewOf(const Image& image, const PixelRect& rect);
 
 class ImagePtr {
 public:

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "imaging/blur.h"
-#include "imaging/color.h"
-#include "imaging/luma.h"
 #include "imaging/matte_morphology.h"
+#include "imaging/pixel_measure.h"
+#include "imaging/sample_dispatch.h"
 
 namespace {
 
@@ -15,8 +15,6 @@ namespace {
 constexpr float kShoulder = 0.2f;
 // The factor of the reserved clip fields.
 constexpr float kReservedClipFactor = 0.25f;
-// Degrees to the unit interval, held as a 32-bit float.
-constexpr float kInverse360 = 1.0f / 360.0f;
 
 template <class Sample>
 void fillIdentity(Sample* table) {
@@ -38,97 +36,20 @@ void clearOutside(Image& image, const PixelRect& rect) {
 }
 
 void clearOutside(Image& image, const PixelRect& rect) {
-    if (image.is16())
-        clearOutside<uint16_t>(image, rect);
-    else
-        clearOutside<uint8_t>(image, rect);
+    withSampleType(image, [&]<class Sample>() { clearOutside<Sample>(image, rect); });
 }
 
-// The red, green and blue samples of a pixel; a one-channel pixel is a grey.
-template <class Sample, uint32_t Channels>
-struct PixelRGB {
-    static constexpr uint32_t kGreen = Channels == 4 ? 1 : 0;
-    static constexpr uint32_t kBlue = Channels == 4 ? 2 : 0;
-    int32_t r, g, b;
-    explicit PixelRGB(const Sample* p) : r(p[0]), g(p[kGreen]), b(p[kBlue]) {}
-};
-
-// Runs measure over every pixel of rect and writes table[measure] into the matte. A measure
-// returns a level 0..full, or -1 for a pixel that gets matte 0 without the table.
+// Runs measure over every pixel of rect and writes table[measure] into the matte. A pixel that
+// the measure leaves unmeasured (a grey on "Hue") gets matte 0 without the table.
 template <class Sample, uint32_t Channels, class Measure>
 void extractRows(const Image& source, Image& matte, const PixelRect& rect, const Sample* table, Measure measure) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + size_t(rect.left) * Channels;
-        Sample* out = matte.row<Sample>(y) + rect.left;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        Sample* out = matte.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, in += Channels, ++out) {
             const int32_t v = measure(in);
-            *out = v < 0 ? Sample(0) : table[v];
+            *out = v == kUnmeasured ? Sample(0) : table[v];
         }
-    }
-}
-
-template <class Sample, uint32_t Channels>
-void extractWith(MatteMeasure measure, const Image& source, Image& matte, const PixelRect& rect,
-                 const Sample* table) {
-    using RGB = PixelRGB<Sample, Channels>;
-    constexpr int32_t full = SampleTraits<Sample>::full;
-    switch (measure) {
-        case MatteMeasure::Hue:
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) {
-                const RGB c(p);
-                // Scaled to 0..1 by the 32-bit float reciprocal of full, as the colour pass does.
-                constexpr float scale = 1.0f / float(full);
-                const Hsv hsv = rgbToHsv(float(c.r) * scale, float(c.g) * scale, float(c.b) * scale);
-                if (hsv.s == 0.0f) return -1;
-                // Single precision throughout: h and the factor are 32-bit floats. A hue that
-                // rounded up to 360 stays within the table.
-                const int32_t v = truncToInt(hsv.h * kInverse360 * float(full));
-                return v < full ? v : full;
-            });
-            break;
-        case MatteMeasure::Saturation:
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) {
-                const RGB c(p);
-                const int32_t maximum = std::max({c.r, c.g, c.b});
-                const int32_t minimum = std::min({c.r, c.g, c.b});
-                if (maximum == 0) return 0;
-                // No field here is a 32-bit float, so the ratio is taken in double precision.
-                const double s = double(maximum - minimum) / double(maximum);
-                return truncToInt(s * full);
-            });
-            break;
-        case MatteMeasure::Average:
-            extractRows<Sample, Channels>(source, matte, rect, table,
-                                          [](const Sample* p) { const RGB c(p); return (c.r + c.g + c.b) / 3; });
-            break;
-        case MatteMeasure::Red:
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) { return RGB(p).r; });
-            break;
-        case MatteMeasure::Green:
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) { return RGB(p).g; });
-            break;
-        case MatteMeasure::Blue:
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) { return RGB(p).b; });
-            break;
-        case MatteMeasure::Cyan:
-            extractRows<Sample, Channels>(source, matte, rect, table,
-                                          [](const Sample* p) { const RGB c(p); return (c.g + c.b) / 2; });
-            break;
-        case MatteMeasure::Magenta:
-            extractRows<Sample, Channels>(source, matte, rect, table,
-                                          [](const Sample* p) { const RGB c(p); return (c.r + c.b) / 2; });
-            break;
-        case MatteMeasure::Yellow:
-            extractRows<Sample, Channels>(source, matte, rect, table,
-                                          [](const Sample* p) { const RGB c(p); return (c.r + c.g) / 2; });
-            break;
-        case MatteMeasure::Luminance:
-        default:  // an index past the list (a damaged stored value) measures luminance
-            extractRows<Sample, Channels>(source, matte, rect, table, [](const Sample* p) {
-                if constexpr (Channels == 4) return luma(p);
-                return int32_t(p[0]);  // a grey is its own luminance (the weights sum to full)
-            });
-            break;
     }
 }
 
@@ -276,10 +197,7 @@ void MatteExtractor::buildTableOf(Sample* table) {
 }
 
 void MatteExtractor::buildTable(uint32_t bytesPerChannel) {
-    if (bytesPerChannel == 2)
-        buildTableOf(table16_.data());
-    else
-        buildTableOf(table8_.data());
+    withSampleType(bytesPerChannel == 2, [&]<class Sample>() { buildTableOf(tableOf<Sample>()); });
     tableDepth_ = bytesPerChannel;
     tablesDirty_ = false;
 }
@@ -287,18 +205,18 @@ void MatteExtractor::buildTable(uint32_t bytesPerChannel) {
 void MatteExtractor::extract(const Image& source, Image& matte, const PixelRect& rect) {
     if (source.bytesPerChannel != tableDepth_ || tablesDirty_) buildTable(source.bytesPerChannel);
     clearOutside(matte, rect);
-    const MatteMeasure measure = MatteMeasure(extractOn_);
-    if (source.is16()) {
+    withSampleType(source, [&]<class Sample>() {
+        const Sample* table = tableOf<Sample>();
+        auto extractWith = [&]<uint32_t Channels>() {
+            withPixelMeasure<Sample, Channels, GreyHue::Unmeasured>(extractOn_, [&](auto measure) {
+                extractRows<Sample, Channels>(source, matte, rect, table, measure);
+            });
+        };
         if (source.channels == 4)
-            extractWith<uint16_t, 4>(measure, source, matte, rect, table16_.data());
+            extractWith.template operator()<4>();
         else
-            extractWith<uint16_t, 1>(measure, source, matte, rect, table16_.data());
-    } else {
-        if (source.channels == 4)
-            extractWith<uint8_t, 4>(measure, source, matte, rect, table8_.data());
-        else
-            extractWith<uint8_t, 1>(measure, source, matte, rect, table8_.data());
-    }
+            extractWith.template operator()<1>();
+    });
 }
 
 ImagePtr MatteExtractor::build(const Image& source, const PixelRect& rect, const MatteBuildContext& context) {
@@ -345,10 +263,7 @@ ImagePtr MatteExtractor::build(const Image& source, const PixelRect& rect, const
     }
 
     if (invert_) {
-        if (matte->is16())
-            invertRect<uint16_t>(*matte, area);
-        else
-            invertRect<uint8_t>(*matte, area);
+        withSampleType(*matte, [&]<class Sample>() { invertRect<Sample>(*matte, area); });
     }
     return matte;
 }

@@ -15,24 +15,15 @@
 #include <cstdint>
 
 #include "imaging/image.h"
+#include "imaging/pixel_measure.h"
 #include "imaging/pixel_rect.h"
 #include "imaging/sample_traits.h"
 #include "imaging/tone_curve.h"
 
-// The measured property of a pixel, in the order of the "Extract On" list.
-enum class MatteMeasure : uint32_t {
-    Luminance = 0,
-    Hue = 1,
-    Saturation = 2,
-    Average = 3,
-    Red = 4,
-    Green = 5,
-    Blue = 6,
-    Cyan = 7,
-    Magenta = 8,
-    Yellow = 9,
-};
-constexpr uint32_t kMatteMeasureCount = 10;
+// The measured property of a pixel, in the order of the "Extract On" list. A grey measures
+// no hue and gets matte 0, whatever the window.
+using MatteMeasure = PixelMeasure;
+constexpr uint32_t kMatteMeasureCount = kPixelMeasureCount;
 
 // The values of the extractor's parameter group, already in the extractor's units
 // (position and clips 0..1, range 0..2, sizes in pixels at full image size).
@@ -115,6 +106,14 @@ private:
     void buildTable(uint32_t bytesPerChannel);
     template <class Sample>
     void buildTableOf(Sample* table);
+    // The table of the sample type.
+    template <class Sample>
+    Sample* tableOf() {
+        if constexpr (sizeof(Sample) == 2)
+            return table16_.data();
+        else
+            return table8_.data();
+    }
     void extract(const Image& source, Image& matte, const PixelRect& rect);
 
     float clipLow_ = 0.0f;

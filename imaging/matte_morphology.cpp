@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -81,8 +82,8 @@ void filterLine(Line<const Sample> in, Line<Sample> out, int32_t length, LineWin
 template <class Sample, bool Grow>
 void filterRows(const Image& source, Image& destination, const PixelRect& rect, LineWindow window, int32_t* queue) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Line<const Sample> in{source.row<Sample>(y) + rect.left, 1};
-        Line<Sample> out{destination.row<Sample>(y) + rect.left, 1};
+        Line<const Sample> in{source.pixel<Sample>(rect.left, y), 1};
+        Line<Sample> out{destination.pixel<Sample>(rect.left, y), 1};
         filterLine<Sample, Grow>(in, out, rect.width(), window, queue);
     }
 }
@@ -125,8 +126,13 @@ void shrinkGrow(const Image& source, Image& destination, const PixelRect& rect, 
     if (area.isEmpty() || source.channels != 1 || destination.channels != 1 ||
         source.bytesPerChannel != destination.bytesPerChannel)
         return;
-    if (source.is16())
-        shrinkGrowSamples<uint16_t>(source, destination, area, amountX, amountY);
-    else
-        shrinkGrowSamples<uint8_t>(source, destination, area, amountX, amountY);
+    withSampleType(source, [&]<class Sample>() {
+        shrinkGrowSamples<Sample>(source, destination, area, amountX, amountY);
+    });
+}
+
+int32_t shrinkGrowMargin(double amount) {
+    const double margin = std::ceil(std::fabs(amount));
+    if (!(margin > 0.0)) return 0;
+    return int32_t(std::min(margin, double(kLargestSourceMargin)));
 }

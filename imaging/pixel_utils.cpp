@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
 namespace {
@@ -10,8 +11,8 @@ template <class Sample>
 void expandGray(const Image& source, Image& destination, const PixelRect& rect) {
     const Sample full = Sample(SampleTraits<Sample>::full);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* in = source.row<Sample>(y) + rect.left;
-        Sample* out = destination.row<Sample>(y) + size_t(rect.left) * 4;
+        const Sample* in = source.pixel<Sample>(rect.left, y);
+        Sample* out = destination.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, ++in, out += 4) {
             out[0] = out[1] = out[2] = *in;
             out[3] = full;
@@ -24,7 +25,7 @@ void applyTable(Image& image, const Sample* table, const PixelRect& rect) {
     if (rect.isEmpty()) return;
     const int32_t width = rect.width();
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * image.channels;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         if (image.channels == 4) {
             for (int32_t x = 0; x < width; ++x, p += 4) {
                 p[0] = table[p[0]];
@@ -44,7 +45,7 @@ void applyTables(Image& image, const Sample* const tables[3], const PixelRect& r
     const Sample* green = tables[1];
     const Sample* blue = tables[2];
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* p = image.row<Sample>(y) + size_t(rect.left) * 4;
+        Sample* p = image.pixel<Sample>(rect.left, y);
         for (int32_t x = rect.left; x < rect.right; ++x, p += 4) {
             p[0] = red[p[0]];
             p[1] = green[p[1]];
@@ -57,10 +58,7 @@ void applyTables(Image& image, const Sample* const tables[3], const PixelRect& r
 
 void expandGrayToRGBA(const Image& source, Image& destination, const PixelRect& rect) {
     if (rect.isEmpty()) return;
-    if (source.is16())
-        expandGray<uint16_t>(source, destination, rect);
-    else
-        expandGray<uint8_t>(source, destination, rect);
+    withSampleType(source, [&]<class Sample>() { expandGray<Sample>(source, destination, rect); });
 }
 
 void applyLUT(Image& image, const uint8_t* table, const PixelRect& rect) { applyTable(image, table, rect); }
@@ -77,8 +75,7 @@ void copyRect(const Image& source, Image& destination, const PixelRect& rect) {
     if (rect.isEmpty()) return;
     const size_t length = size_t(rect.width()) * source.bytesPerPixel;
     for (int32_t y = rect.top; y < rect.bottom; ++y)
-        std::memcpy(destination.data + size_t(y) * destination.rowBytes + size_t(rect.left) * destination.bytesPerPixel,
-                    source.data + size_t(y) * source.rowBytes + size_t(rect.left) * source.bytesPerPixel, length);
+        std::memcpy(destination.pixelBytes(rect.left, y), source.pixelBytes(rect.left, y), length);
 }
 
 void clearRect(Image& image, const PixelRect& rect) {

@@ -32,6 +32,25 @@ constexpr Sample clampSample(Int value) {
     return Sample(value);
 }
 
+// The same limit without branches, for loops over busy pictures where a branch per sample would
+// be mispredicted often enough to cost more than these few operations.
+template <class Sample>
+inline Sample clampLevel(int32_t v) {
+    constexpr int32_t full = SampleTraits<Sample>::full;
+    v &= ~(v >> 31);
+    const int32_t over = v - full;
+    return Sample(full + (over & (over >> 31)));
+}
+
+// x / full in integer arithmetic: a division by 255 in 8-bit, a shift right by 15 in 16-bit.
+template <class Sample, class Int>
+constexpr Int divideByFull(Int x) {
+    if constexpr (sizeof(Sample) == 1)
+        return x / Int(255);
+    else
+        return x >> 15;
+}
+
 // Every conversion from floating point to an integer goes through here: truncation toward zero.
 constexpr int32_t truncToInt(double value) { return static_cast<int32_t>(value); }
 constexpr int64_t truncToInt64(double value) { return static_cast<int64_t>(value); }

@@ -24,10 +24,14 @@ const StripCase kCases[] = {
     {"bleach bypass", "BleachBypass", {}},
     {"bleach bypass mixed", "BleachBypass", {{"amount", "65"}, {"saturation", "-40"}, {"contrast", "35"}}},
     {"infra-red", "InfraRed", {}},
-    // Vertically the matte blur (2 x 13) and the glow blur (2 x 32) add up to a margin of 90.
+    // Vertically the matte blur (2 x 14) and the glow blur (2 x 34) add up to a margin of 96.
     {"infra-red wide", "InfraRed",
      {{"glowBlurGang", "off"}, {"glowBlurH", "11.5"}, {"glowBlurV", "64"}, {"matteBlur", "25"}, {"mattePosition", "70"},
       {"glowMode", "Subtle"}, {"glowBlend", "ADD"}, {"glowBrightness", "250"}, {"contrast", "20"}}},
+    // The matte blur alone, of a size whose box has partial taps: each pass reaches
+    // floor(9.7 / 2) + 2 = 6 rows. At ceil(9.7 / 2) = 5 a row of each strip's first pass is
+    // divided as a line end where one tile divides it as an interior sample, one level apart.
+    {"infra-red matte", "InfraRed", {{"view", "Matte"}, {"matteBlur", "9.7"}, {"glowBlurH", "0"}, {"mattePosition", "60"}}},
 };
 
 // An alpha that varies across the photograph.

@@ -241,21 +241,21 @@ struct MarginCase {
 };
 
 TEST(MonochromeEffects, InfraRedRequiredSource) {
-    // Each blur of size s reaches 2 x ceil(s / 2) (two passes); the glow spreads the blurred
-    // matte, so the two reaches add up. The margin is never below ceil(max(m, h) x scale).
+    // Each blur of size s reaches 2 x (floor(s / 2) + 2) (two passes); the glow spreads the
+    // blurred matte, so the two reaches add up.
     const MarginCase cases[] = {
-        {{}, true, 1.0, 30, 30},
-        {{{"glowBlurV", 50}}, true, 1.0, 30, 30},  // ganged: the vertical size follows the horizontal one
-        {{{"glowBlurV", 50}}, false, 1.0, 30, 50},
-        {{{"glowBlurH", 23}}, true, 1.0, 24, 24},  // an odd size reaches one further than its size
-        {{{"matteBlur", 80}}, true, 1.0, 110, 110},
-        {{{"matteBlur", 40}, {"glowBlurH", 10}, {"glowBlurV", 70}}, false, 1.0, 50, 110},
-        {{{"matteBlur", 40}, {"glowBrightness", 0}}, true, 1.0, 70, 70},
-        {{{"glowBlurH", 25}}, true, 0.5, 14, 14},  // 12.5 pixels: radius 6.25 reaches 7 per pass
-        {{{"glowBlurH", 30}}, true, 0.5, 16, 16},
-        {{{"glowBlurH", 0.4}}, true, 1.0, 2, 2},
+        {{}, true, 1.0, 34, 34},
+        {{{"glowBlurV", 50}}, true, 1.0, 34, 34},  // ganged: the vertical size follows the horizontal one
+        {{{"glowBlurV", 50}}, false, 1.0, 34, 54},
+        {{{"glowBlurH", 23}}, true, 1.0, 26, 26},
+        {{{"matteBlur", 80}}, true, 1.0, 118, 118},
+        {{{"matteBlur", 40}, {"glowBlurH", 10}, {"glowBlurV", 70}}, false, 1.0, 58, 118},
+        {{{"matteBlur", 40}, {"glowBrightness", 0}}, true, 1.0, 78, 78},
+        {{{"glowBlurH", 25}}, true, 0.5, 16, 16},  // 12.5 pixels: radius 6.25
+        {{{"glowBlurH", 30}}, true, 0.5, 18, 18},
+        {{{"glowBlurH", 0.4}}, true, 1.0, 4, 4},
         {{{"glowBlurH", 0}}, true, 1.0, 0, 0},
-        {{{"matteBlur", 1e9}, {"glowBlurH", -40}}, true, 1.0, 200, 200},  // stored values beyond the ranges
+        {{{"matteBlur", 1e9}, {"glowBlurH", -40}}, true, 1.0, 204, 204},  // stored values beyond the ranges
     };
     for (const MarginCase& c : cases) {
         EffectHarness harness("InfraRed");

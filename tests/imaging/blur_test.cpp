@@ -426,3 +426,31 @@ TEST(Blur, RefusesOtherSampleSizes) {
 }
 
 }  // namespace
+
+// A blur over an area grown by Blur::margin gives the area's pixels exactly as a blur of the
+// whole image does, for sizes with and without partial taps, one to three runs, both sample
+// sizes, and every position of the area along the line.
+TEST(Blur, MarginCoversWhatTheRunsRead) {
+    const float sizes[] = {0.4f, 3.0f, 4.6f, 9.7f, 12.5f, 20.0f, 25.3f};
+    const int32_t width = 150, height = 3, area = 7;
+    for (uint32_t bytes : {1u, 2u})
+        for (uint32_t runs : {1u, 2u, 3u})
+            for (float size : sizes) {
+                ImagePtr image = makeNoiseImage(width, height, 1, bytes, 5);
+                Blur blur;
+                blur.setExtraPasses(runs - 1);
+                blur.setSize(size, 0.0f);
+                ImagePtr whole = image->clone();
+                blur.apply(*whole, whole->bounds);
+                const int32_t margin = Blur::margin(size, runs);
+                ASSERT_LT(2 * margin + area, width);
+                for (int32_t left = margin; left + area + margin <= width; left += 3) {
+                    ImagePtr cut = image->clone();
+                    blur.apply(*cut, {0, left - margin, height, left + area + margin});
+                    for (int32_t y = 0; y < height; ++y)
+                        for (int32_t x = left; x < left + area; ++x)
+                            ASSERT_EQ(sampleAt(*cut, x, y, 0), sampleAt(*whole, x, y, 0))
+                                << "size " << size << " runs " << runs << " bytes " << bytes << " at " << x;
+                }
+            }
+}
