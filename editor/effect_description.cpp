@@ -8,6 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include "editor/picture_file.h"
+
 namespace editor {
 
 namespace {
@@ -266,21 +268,13 @@ void applySetting(const EffectDescription& effect, ParameterBlock& values, const
     }
 }
 
-void applyPreset(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& preset,
-                 const std::string& presetName) {
-    ParameterBlock stored;
-    std::string error;
-    if (!ParameterBlock::decode(preset.data(), preset.size(), stored, error))
-        throw UsageError("preset \"" + presetName + "\" is damaged: " + error);
-    if (stored.version != parameter_block::kVersion)
-        throw UsageError("preset \"" + presetName + "\" has version " + std::to_string(stored.version) +
-                         ", this build reads version 1");
-    if (stored.effectName != effect.title || stored.count != effect.parameters.size() ||
-        stored.recordSize != parameter_block::kRecordSize)
-        throw UsageError("preset \"" + presetName + "\" is for " + stored.effectName + " (" +
-                         std::to_string(stored.count) + " parameters), not for " + effect.title + " (" +
-                         std::to_string(effect.parameters.size()) + " parameters)");
-    for (size_t i = 0; i < stored.records.size(); ++i) {
+namespace {
+
+// Takes the values of a stored block that matches the effect, record by record as
+// the plug-in does: a record whose kind or key differs, or whose value the effect
+// cannot hold, leaves its parameter as it was.
+void takeStoredValues(const EffectDescription& effect, ParameterBlock& values, const ParameterBlock& stored) {
+    for (size_t i = 0; i < stored.records.size() && i < effect.parameters.size(); ++i) {
         const BlockRecord& r = stored.records[i];
         const ParameterInfo& p = effect.parameters[i];
         if (r.kind != p.kind || r.name != p.name || p.name.empty()) continue;
@@ -299,6 +293,42 @@ void applyPreset(const EffectDescription& effect, ParameterBlock& values, const 
             default: break;
         }
     }
+}
+
+bool isFor(const EffectDescription& effect, const ParameterBlock& stored) {
+    return stored.effectName == effect.title && stored.recordSize == parameter_block::kRecordSize &&
+           stored.count == effect.parameters.size();
+}
+
+}  // namespace
+
+void applyPreset(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& preset,
+                 const std::string& presetName) {
+    ParameterBlock stored;
+    std::string error;
+    if (!ParameterBlock::decode(preset.data(), preset.size(), stored, error))
+        throw FileError::reading(presetName, "damaged preset: " + error);
+    const std::string name = "preset \"" + presetName + "\"";
+    if (stored.effectName != effect.title)
+        throw UsageError(name + " is for " + (stored.effectName.empty() ? "no named effect" : stored.effectName) +
+                         ", not for " + effect.title);
+    if (stored.version != parameter_block::kVersion)
+        throw UsageError(name + " has block version " + std::to_string(stored.version) + ", this build reads version " +
+                         std::to_string(parameter_block::kVersion));
+    if (stored.recordSize != parameter_block::kRecordSize)
+        throw UsageError(name + " has records of " + std::to_string(stored.recordSize) + " bytes, this build reads " +
+                         std::to_string(parameter_block::kRecordSize) + "-byte records");
+    if (stored.count != effect.parameters.size())
+        throw UsageError(name + " is for a version of " + effect.title + " with " + std::to_string(stored.count) +
+                         " parameters; this one has " + std::to_string(effect.parameters.size()));
+    takeStoredValues(effect, values, stored);
+}
+
+void applyRemembered(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& block) {
+    ParameterBlock stored;
+    std::string error;
+    if (ParameterBlock::decode(block.data(), block.size(), stored, error) && isFor(effect, stored))
+        takeStoredValues(effect, values, stored);
 }
 
 std::string formatParameters(const EffectDescription& effect) {

@@ -56,9 +56,14 @@ struct EffectDescription {
 void applySetting(const EffectDescription& effect, ParameterBlock& values, const std::string& assignment,
                   const std::string& texturesFolder);
 // Takes the values of a preset file's block, by key and kind, as the plug-in would.
-// Throws UsageError when the preset is not for this effect or is damaged.
+// Throws UsageError naming what differs when the preset is for another effect or
+// another version of it, FileError when it is damaged.
 void applyPreset(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& preset,
                  const std::string& presetName);
+// Takes the values of a block the host remembered, as the plug-in restores them: a
+// block for another effect or another version of it (title, count or record size)
+// is ignored as a whole; its version field is not examined.
+void applyRemembered(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& block);
 // The parameter table as `ravo params` shows it.
 std::string formatParameters(const EffectDescription& effect);
 

@@ -119,12 +119,15 @@ bool readJpegHeader(JpegDecompressor* jpeg, std::FILE* file, JpegProfile* profil
     return true;
 }
 
-bool readJpegRows(JpegDecompressor* jpeg, JSAMPROW* rows) {
+// Reads every row straight into the picture. A file that ends early fails at the
+// first row it cannot supply (its warning is an error here).
+bool readJpegRows(JpegDecompressor* jpeg, Picture* picture) {
     if (setjmp(jpeg->errors.jump)) return false;
     jpeg_start_decompress(&jpeg->info);
-    while (jpeg->info.output_scanline < jpeg->info.output_height)
-        jpeg_read_scanlines(&jpeg->info, rows + jpeg->info.output_scanline,
-                            jpeg->info.output_height - jpeg->info.output_scanline);
+    while (jpeg->info.output_scanline < jpeg->info.output_height) {
+        JSAMPROW row = picture->row8(int32_t(jpeg->info.output_scanline));
+        jpeg_read_scanlines(&jpeg->info, &row, 1);
+    }
     jpeg_finish_decompress(&jpeg->info);
     return true;
 }
@@ -172,7 +175,7 @@ bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture
 
 }  // namespace
 
-Picture readJpeg(std::FILE* file, const std::string& path) {
+Picture readJpeg(std::FILE* file, const std::string& path, uint64_t pixelLimit) {
     JpegDecompressor jpeg;
     JpegProfile profile;
     if (!readJpegHeader(&jpeg, file, &profile))
@@ -182,10 +185,10 @@ Picture readJpeg(std::FILE* file, const std::string& path) {
     if (space == JCS_CMYK || space == JCS_YCCK) throw FileError::reading(path, "CMYK JPEG files are not supported");
     if (jpeg.info.out_color_space != JCS_RGB) throw FileError::reading(path, "unsupported kind of JPEG file");
     if (jpeg.info.output_components != 3) throw FileError::reading(path, "unsupported kind of JPEG file");
-    const std::string sizeProblem = pictureSizeProblem(jpeg.info.output_width, jpeg.info.output_height);
+    const std::string sizeProblem = pictureSizeProblem(jpeg.info.output_width, jpeg.info.output_height, pixelLimit);
     if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
 
-    Picture picture = Picture::blank(int32_t(jpeg.info.output_width), int32_t(jpeg.info.output_height), 3, 8);
+    Picture picture = Picture::unfilled(int32_t(jpeg.info.output_width), int32_t(jpeg.info.output_height), 3, 8);
     if (profile.size > 0) picture.iccProfile.assign(profile.data, profile.data + profile.size);
     for (jpeg_saved_marker_ptr marker = jpeg.info.marker_list; marker; marker = marker->next) {
         const size_t length = marker->data_length;
@@ -195,9 +198,7 @@ Picture readJpeg(std::FILE* file, const std::string& path) {
             break;
         }
     }
-    std::vector<JSAMPROW> rows(size_t(picture.height));
-    for (int32_t y = 0; y < picture.height; ++y) rows[size_t(y)] = picture.row8(y);
-    if (!readJpegRows(&jpeg, rows.data()))
+    if (!readJpegRows(&jpeg, &picture))
         throw FileError::reading(path, "damaged or truncated JPEG file (" + oneLine(jpeg.errors.message) + ")");
     return picture;
 }

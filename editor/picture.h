@@ -6,9 +6,36 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace editor {
+
+// An allocator whose construction without a value leaves the element as it is, so that a
+// buffer of pixels can be sized without writing every byte first: a reader that fills every
+// sample itself pays neither the time nor, for pages it never reaches, the memory.
+template <typename T>
+struct UnfilledAllocator : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+        using other = UnfilledAllocator<U>;
+    };
+    UnfilledAllocator() = default;
+    template <typename U>
+    UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+    template <typename U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* at, Arguments&&... arguments) {
+        ::new (static_cast<void*>(at)) U(std::forward<Arguments>(arguments)...);
+    }
+};
+
+// Interleaved sample bytes; resizing leaves new bytes undefined.
+using PixelBytes = std::vector<uint8_t, UnfilledAllocator<uint8_t>>;
 
 // Full scale of a 16-bit host sample.
 inline constexpr uint32_t kHostFullScale16 = 32768;
@@ -17,7 +44,7 @@ struct Picture {
     int32_t width = 0, height = 0;
     int channels = 3;           // 3 (RGB) or 4 (RGBA: a document with transparency)
     int depth = 8;              // bits per channel: 8 or 16
-    std::vector<uint8_t> data;  // interleaved rows without gaps
+    PixelBytes data;            // interleaved rows without gaps
     // What the file says about the pixels besides their values, written back with them: the
     // colour profile (ICC) and the Exif data (camera settings, orientation) in its TIFF-header
     // form. Empty when the file has none.
@@ -27,6 +54,8 @@ struct Picture {
     // A zero-filled picture of the given shape. Throws std::length_error when
     // the byte size does not fit in memory's address range.
     static Picture blank(int32_t width, int32_t height, int channels, int depth);
+    // The same with the samples left undefined, for a reader that writes every one of them.
+    static Picture unfilled(int32_t width, int32_t height, int channels, int depth);
 
     bool hasAlpha() const { return channels == 4; }
     size_t bytesPerChannel() const { return depth == 16 ? 2 : 1; }

@@ -12,11 +12,12 @@
 
 namespace editor::codecs {
 
-// Readers take a stream positioned at the start of the file.
-Picture readPng(std::FILE* file, const std::string& path);
-Picture readJpeg(std::FILE* file, const std::string& path);
+// Readers take a stream positioned at the start of the file and refuse, from the header and
+// before allocating anything for the pixels, a picture of more than pixelLimit pixels.
+Picture readPng(std::FILE* file, const std::string& path, uint64_t pixelLimit);
+Picture readJpeg(std::FILE* file, const std::string& path, uint64_t pixelLimit);
 // The TIFF reader works on its own duplicate of the descriptor.
-Picture readTiff(int descriptor, const std::string& path);
+Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit);
 
 // Writers take a valid, non-empty picture and an empty file open for writing;
 // they leave flushing to disk, closing and renaming to the caller.
@@ -25,8 +26,9 @@ void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path)
 void writeTiff(const Picture& picture, int descriptor, const std::string& path);
 
 // Why a width x height picture does not fit the host's limits (no pixels, a
-// side beyond 2^31-1, more than kMaxPicturePixels), or empty when it does.
-std::string pictureSizeProblem(uint64_t width, uint64_t height);
+// side beyond 2^31-1, more than kMaxPicturePixels, more than pixelLimit), or
+// empty when it does.
+std::string pictureSizeProblem(uint64_t width, uint64_t height, uint64_t pixelLimit = kMaxPicturePixels);
 
 // A library's message made fit for a one-line error: control characters become
 // spaces, surrounding blanks are trimmed, an empty text becomes "unknown error".

@@ -56,7 +56,7 @@ bool detectFormat(const unsigned char* head, size_t size, FileFormat& format) {
     return false;
 }
 
-Picture readOpenFile(std::FILE* file, const std::string& path) {
+Picture readOpenFile(std::FILE* file, const std::string& path, uint64_t pixelLimit) {
     struct stat status {};
     if (::fstat(fileno(file), &status) != 0) throw FileError::reading(path, codecs::systemProblem(errno));
     if (S_ISDIR(status.st_mode)) throw FileError::reading(path, "is a folder, not a picture file");
@@ -72,11 +72,11 @@ Picture readOpenFile(std::FILE* file, const std::string& path) {
 
     switch (format) {
         case FileFormat::png:
-            return codecs::readPng(file, path);
+            return codecs::readPng(file, path, pixelLimit);
         case FileFormat::jpeg:
-            return codecs::readJpeg(file, path);
+            return codecs::readJpeg(file, path, pixelLimit);
         case FileFormat::tiff:
-            return codecs::readTiff(fileno(file), path);
+            return codecs::readTiff(fileno(file), path, pixelLimit);
     }
     throw FileError::reading(path, "not a PNG, TIFF or JPEG file");
 }
@@ -114,14 +114,14 @@ constexpr char kReadMode[] = "rbN";
 constexpr char kReadMode[] = "rbe";
 #endif
 
-Picture readPicture(const std::string& path) {
+Picture readPicture(const std::string& path, uint64_t pixelLimit) {
     FilePtr file(std::fopen(path.c_str(), kReadMode));
     if (!file) {
         if (errno == ENOENT) throw FileError::reading(path, "no such file");
         throw FileError::reading(path, codecs::systemProblem(errno));
     }
     try {
-        return readOpenFile(file.get(), path);
+        return readOpenFile(file.get(), path, pixelLimit);
     } catch (const std::bad_alloc&) {
         throw FileError::reading(path, "not enough memory to hold the picture");
     } catch (const std::length_error&) {
@@ -158,11 +158,15 @@ void writePicture(const Picture& picture, const std::string& path) {
 
 namespace codecs {
 
-std::string pictureSizeProblem(uint64_t width, uint64_t height) {
+std::string pictureSizeProblem(uint64_t width, uint64_t height, uint64_t pixelLimit) {
     if (width == 0 || height == 0) return "the picture has no pixels";
+    const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+    // The product is taken only once each side is below 2^31.
     if (width > uint64_t(INT32_MAX) || height > uint64_t(INT32_MAX) || width * height > kMaxPicturePixels)
-        return "the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
-               " pixels; at most 2^31 pixels)";
+        return "the picture is too large (" + size + "; at most 2^31 pixels)";
+    if (width * height > pixelLimit)
+        return "the picture is too large (" + size + "; the limit is " + std::to_string(pixelLimit) +
+               " pixels, raised with --max-pixels)";
     return {};
 }
 

@@ -30,8 +30,12 @@ private:
 
 enum class FileFormat { png, tiff, jpeg };
 
-// Largest picture read or written, in pixels.
+// Largest picture the host holds, in pixels.
 inline constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 31;
+// Largest picture read unless the caller allows more (up to kMaxPicturePixels): one
+// gigapixel. A file states its size in its first bytes, so this is what keeps a small damaged
+// or hostile file from claiming gigabytes of memory.
+inline constexpr uint64_t kDefaultPixelLimit = 1000000000;
 
 // The format a file of this name is written in, from its extension
 // (case-insensitive): .png, .tif, .tiff, .jpg, .jpeg. Throws FileError naming
@@ -42,8 +46,10 @@ FileFormat outputFormatFor(const std::string& path);
 // Reads a PNG (8/16-bit grey, grey+alpha, RGB, RGBA, palette; lower depths
 // expand to 8), TIFF (8/16-bit RGB, RGBA, grey, grey+alpha; strips or tiles;
 // contiguous or separate planes) or JPEG (8-bit colour or grey). Grey becomes
-// RGB; any alpha makes a 4-channel picture. Throws FileError for anything else.
-Picture readPicture(const std::string& path);
+// RGB; any alpha makes a 4-channel picture. Throws FileError for anything else,
+// including a picture of more than pixelLimit pixels (refused from the header)
+// and a file that ends before its last pixel.
+Picture readPicture(const std::string& path, uint64_t pixelLimit = kDefaultPixelLimit);
 
 // Writes a PNG or TIFF (8 or 16-bit, RGB or RGBA) or a JPEG (quality 95; a
 // 16-bit picture is reduced to 8 bits; a picture with transparency is refused

@@ -66,43 +66,55 @@ private:
     png_infop info_;
 };
 
-// The layout of the rows libpng delivers once the transforms are set.
+// The size the header states, and the layout of the rows libpng delivers once the
+// transforms are set.
 struct PngRowLayout {
     png_uint_32 width = 0, height = 0;
     int bitDepth = 0;
     int channels = 0;
     size_t rowBytes = 0;
+    int passes = 1;
 };
 
-// Reads the header and asks for 8 or 16-bit RGB or RGBA rows whatever the
-// file holds: palettes and grey expanded, grey depths below 8 widened, a tRNS
-// chunk turned into alpha. Returns false after a libpng error.
-bool readPngHeader(png_structp png, png_infop info, std::FILE* file, PngRowLayout* layout) {
+// Reads the chunks up to the pixel data. Returns false after a libpng error.
+bool readPngInfo(png_structp png, png_infop info, std::FILE* file, PngRowLayout* layout) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     // The host's own size limit applies instead of libpng's default of 1e6.
     png_set_user_limits(png, 0x7fffffffu, 0x7fffffffu);
     png_read_info(png, info);
+    layout->width = png_get_image_width(png, info);
+    layout->height = png_get_image_height(png, info);
+    return true;
+}
+
+// Asks for 8 or 16-bit RGB or RGBA rows whatever the file holds: palettes and
+// grey expanded, grey depths below 8 widened, a tRNS chunk turned into alpha.
+// libpng sizes its own row buffers here, so this runs only once the size is
+// known to be within the limit. Returns false after a libpng error.
+bool choosePngRows(png_structp png, png_infop info, PngRowLayout* layout) {
+    if (setjmp(png_jmpbuf(png))) return false;
     const int colorType = png_get_color_type(png, info);
     const int fileBitDepth = png_get_bit_depth(png, info);
     if (colorType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (colorType == PNG_COLOR_TYPE_GRAY && fileBitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
-    png_set_interlace_handling(png);
+    layout->passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    layout->width = png_get_image_width(png, info);
-    layout->height = png_get_image_height(png, info);
     layout->bitDepth = png_get_bit_depth(png, info);
     layout->channels = png_get_channels(png, info);
     layout->rowBytes = png_get_rowbytes(png, info);
     return true;
 }
 
-// Reads every row (all passes of an interlaced file) and the end of the file.
-bool readPngRows(png_structp png, png_infop info, png_bytepp rows) {
+// Reads every row straight into the picture (each pass of an interlaced file
+// over the same rows) and the end of the file. A file that ends early fails at
+// the first row it cannot supply.
+bool readPngRows(png_structp png, png_infop info, const PngRowLayout* layout, Picture* picture) {
     if (setjmp(png_jmpbuf(png))) return false;
-    png_read_image(png, rows);
+    for (int pass = 0; pass < layout->passes; ++pass)
+        for (int32_t y = 0; y < picture->height; ++y) png_read_row(png, picture->row8(y), nullptr);
     png_read_end(png, info);
     return true;
 }
@@ -147,7 +159,9 @@ bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Pictur
             png_write_row(png, picture->row8(y));
         }
     }
-    png_write_end(png, info);
+    // Everything is written before the pixels. Given the info again, libpng would write
+    // the eXIf chunk a second time, which PNG does not allow.
+    png_write_end(png, nullptr);
     return true;
 }
 
@@ -176,23 +190,22 @@ std::string pngProblem(const PngErrorState& state) {
 
 }  // namespace
 
-Picture readPng(std::FILE* file, const std::string& path) {
+Picture readPng(std::FILE* file, const std::string& path, uint64_t pixelLimit) {
     PngErrorState state;
     PngReadStruct reader(&state);
     if (!reader.ok()) throw FileError::reading(path, "not enough memory to read a PNG file");
     PngRowLayout layout;
-    if (!readPngHeader(reader.png(), reader.info(), file, &layout)) throw FileError::reading(path, pngProblem(state));
-
-    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height);
+    if (!readPngInfo(reader.png(), reader.info(), file, &layout)) throw FileError::reading(path, pngProblem(state));
+    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height, pixelLimit);
     if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
+    if (!choosePngRows(reader.png(), reader.info(), &layout)) throw FileError::reading(path, pngProblem(state));
     if ((layout.bitDepth != 8 && layout.bitDepth != 16) || (layout.channels != 3 && layout.channels != 4))
         throw FileError::reading(path, "unsupported kind of PNG file");
 
-    Picture picture = Picture::blank(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bitDepth);
+    Picture picture =
+        Picture::unfilled(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bitDepth);
     if (layout.rowBytes != picture.rowBytes()) throw FileError::reading(path, "unsupported kind of PNG file");
-    std::vector<png_bytep> rows(size_t(picture.height));
-    for (int32_t y = 0; y < picture.height; ++y) rows[size_t(y)] = picture.row8(y);
-    if (!readPngRows(reader.png(), reader.info(), rows.data())) throw FileError::reading(path, pngProblem(state));
+    if (!readPngRows(reader.png(), reader.info(), &layout, &picture)) throw FileError::reading(path, pngProblem(state));
     keepMetadata(reader.png(), reader.info(), picture);
 
     if (picture.depth == 16) {

@@ -1,12 +1,8 @@
 #include "editor/registry_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-
 #include "editor/picture_file.h"
-#include "editor/replacing_file.h"
+#include "editor/whole_file.h"
+#include "fx/parameter_block.h"
 
 namespace editor {
 
@@ -40,12 +36,9 @@ struct Reader {
 
 DescriptorRegistry loadRegistry(const std::string& path) {
     DescriptorRegistry registry;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (errno == ENOENT) return registry;
-        throw FileError::reading(path, std::strerror(errno));
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (nothingAt(path)) return registry;
+    const std::vector<uint8_t> contents = readWholeFile(path);
+    const std::string bytes(contents.begin(), contents.end());
     if (bytes.size() < sizeof kMagic || bytes.compare(0, sizeof kMagic, kMagic, sizeof kMagic) != 0)
         throw FileError::reading(path, "not a Ravo registry file");
     Reader in{bytes, sizeof kMagic};
@@ -72,7 +65,7 @@ DescriptorRegistry loadRegistry(const std::string& path) {
     return registry;
 }
 
-void saveRegistry(const std::string& path, const DescriptorRegistry& registry) {
+std::vector<uint8_t> registryFileBytes(const DescriptorRegistry& registry) {
     std::string bytes(kMagic, sizeof kMagic);
     uint32_t count = 0;
     for (const auto& [key, entry] : registry) count += entry.persistent ? 1 : 0;
@@ -89,10 +82,28 @@ void saveRegistry(const std::string& path, const DescriptorRegistry& registry) {
             bytes.append(item.bytes.begin(), item.bytes.end());
         }
     }
-    ReplacingFile file(path);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) != bytes.size())
-        throw FileError::writing(path, std::strerror(errno));
-    file.commit();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+std::vector<uint8_t> rememberedBlock(const DescriptorRegistry& registry, const std::string& descriptorKey,
+                                     const std::string& effectTitle) {
+    auto blockIn = [](const RegistryEntry& entry) {
+        for (const DescriptorItem& item : entry.contents)
+            if (item.key == parameter_block::kDescriptorKey) return item.bytes;
+        return std::vector<uint8_t>();
+    };
+    if (!descriptorKey.empty()) {
+        const auto found = registry.find(descriptorKey);
+        return found == registry.end() ? std::vector<uint8_t>() : blockIn(found->second);
+    }
+    for (const auto& [key, entry] : registry) {
+        const std::vector<uint8_t> block = blockIn(entry);
+        ParameterBlock header;
+        std::string error;
+        if (ParameterBlock::decode(block.data(), block.size(), header, error) && header.effectName == effectTitle)
+            return block;
+    }
+    return {};
 }
 
 }  // namespace editor

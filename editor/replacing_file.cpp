@@ -48,6 +48,16 @@ std::string replacedFile(const std::string& path) {
     return target;
 }
 
+// What an existing destination is when it is not a regular file, or empty.
+std::string notARegularFile(mode_t mode) {
+    if (S_ISREG(mode)) return {};
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
 }  // namespace
 
 ReplacingFile::ReplacingFile(const std::string& destination)
@@ -56,10 +66,16 @@ ReplacingFile::ReplacingFile(const std::string& destination)
     splitPath(target_, folder, name);
     if (name.empty() || name == "." || name == "..") throw FileError::writing(destination, "not a file name");
 
+    // Renaming over a folder, a device or a pipe would replace it with a plain
+    // file, so anything but a regular file is refused, also behind a link.
     struct stat existing {};
     if (::stat(target_.c_str(), &existing) == 0) {
-        if (S_ISDIR(existing.st_mode)) throw FileError::writing(destination, "is a folder");
-        if (::access(target_.c_str(), W_OK) != 0)
+        if (const std::string kind = notARegularFile(existing.st_mode); !kind.empty())
+            throw FileError::writing(destination, (target_ == destination ? "is " : "is a link to ") + kind +
+                                                      ", not a regular file");
+        // A file without any write permission was protected on purpose, even
+        // against a user (such as root) whom the system would let write it.
+        if (::access(target_.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)
             throw FileError::writing(destination, "the existing file is write-protected");
     }
 
@@ -97,7 +113,7 @@ ReplacingFile::~ReplacingFile() {
     if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
-void ReplacingFile::commit() {
+void ReplacingFile::close() {
     if (!stream_) throw FileError::writing(destination_, "the file is already closed");
     int error = 0;
     if (std::fflush(stream_) != 0) error = errno;
@@ -106,6 +122,12 @@ void ReplacingFile::commit() {
     if (std::fclose(stream_) != 0 && !error) error = errno;
     stream_ = nullptr;
     if (error) throw FileError::writing(destination_, systemProblem(error));
+    closed_ = true;
+}
+
+void ReplacingFile::commit() {
+    if (!closed_) close();
+    if (committed_) throw FileError::writing(destination_, "the file is already in place");
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
         throw FileError::writing(destination_, systemProblem(errno));
     committed_ = true;

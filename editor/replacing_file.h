@@ -13,7 +13,9 @@ public:
     // Creates ".<name>.tmp-<pid>-<n>" in the destination's folder. For a
     // symbolic link that is its target's folder: the link stays and the file it
     // names is replaced. Throws FileError when the folder does not exist or
-    // cannot be written, or when an existing destination is write-protected.
+    // cannot be written, or when an existing destination is not a regular file
+    // (a folder, a device, a pipe, a socket) or is write-protected: those are
+    // never renamed over.
     explicit ReplacingFile(const std::string& destination);
     // Removes the temporary file unless commit() succeeded.
     ~ReplacingFile();
@@ -23,7 +25,12 @@ public:
     std::FILE* stream() const { return stream_; }
     int descriptor() const { return fileno(stream_); }
 
-    // Flushes and syncs the file, closes it and renames it over the destination.
+    // Flushes and syncs the file and closes it, still under its temporary name,
+    // so that several files can all be written before any of them replaces its
+    // destination. Throws FileError (the temporary file is then removed by the
+    // destructor).
+    void close();
+    // Closes the file if it is still open and renames it over the destination.
     // Throws FileError (the temporary file is then removed by the destructor).
     void commit();
 
@@ -32,7 +39,14 @@ private:
     std::string target_;       // the file replaced: the destination, or the file its symbolic link names
     std::string temporary_;
     std::FILE* stream_ = nullptr;
+    bool closed_ = false;
     bool committed_ = false;
 };
+
+// Throws the FileError that writing `destination` would meet at its start (no
+// such folder, a folder that cannot be written, a destination that is not a
+// regular file or is write-protected), by creating and removing a temporary
+// file there; the destination itself is not touched.
+inline void checkReplaceable(const std::string& destination) { ReplacingFile probe(destination); }
 
 }  // namespace editor

@@ -62,7 +62,9 @@ std::string replacedFile(const std::string& path) {
     CloseHandle(file);
     if (length == 0 || length >= target.size()) return path;
     target.resize(length);
-    if (target.rfind(L"\\\\?\\", 0) == 0) target.erase(0, 4);
+    // "\\?\UNC\server\share\x" is "\\server\share\x"; "\\?\C:\x" is "C:\x".
+    if (target.rfind(L"\\\\?\\UNC\\", 0) == 0) target.replace(0, 8, L"\\\\");
+    else if (target.rfind(L"\\\\?\\", 0) == 0) target.erase(0, 4);
     // Back to the narrow form; a target the code page cannot spell is left alone.
     BOOL lossy = FALSE;
     const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, target.data(), int(target.size()), nullptr, 0,
@@ -74,6 +76,36 @@ std::string replacedFile(const std::string& path) {
     return narrow;
 }
 
+// Whether a path names a device rather than a file: a path in the device
+// namespace ("\\.\pipe\x", "\\.\COM1") or a reserved device name in any folder
+// and with any extension ("NUL", "con.png", "COM1.tif"), which Windows sends
+// to the device.
+bool namesDevice(const std::string& path) {
+    auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 4 && separator(path[0]) && separator(path[1]) && path[2] == '.' && separator(path[3]))
+        return true;
+    std::string folder, name;
+    splitPath(path, folder, name);
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = char(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
+        return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+           stem[3] >= '0' && stem[3] <= '9';
+}
+
+// Whether an existing path is something other than a file on disk (a console,
+// a pipe, a printer port). It is opened without asking for any access.
+bool isNotADiskFile(const std::string& path) {
+    HANDLE file = CreateFileW(widePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const DWORD type = GetFileType(file);
+    CloseHandle(file);
+    return type != FILE_TYPE_DISK;
+}
+
 }  // namespace
 
 ReplacingFile::ReplacingFile(const std::string& destination)
@@ -82,9 +114,15 @@ ReplacingFile::ReplacingFile(const std::string& destination)
     splitPath(target_, folder, name);
     if (name.empty() || name == "." || name == "..") throw FileError::writing(destination, "not a file name");
 
+    // Moving a file over a folder or a device would replace it or write into
+    // it, so anything but a file on disk is refused, also behind a link.
+    const std::string through = target_ == destination ? "is " : "is a link to ";
+    if (namesDevice(target_)) throw FileError::writing(destination, through + "a device, not a regular file");
     const DWORD attributes = GetFileAttributesW(widePath(target_).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw FileError::writing(destination, "is a folder");
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            throw FileError::writing(destination, through + "a folder, not a regular file");
+        if (isNotADiskFile(target_)) throw FileError::writing(destination, through + "a device, not a regular file");
         if (attributes & FILE_ATTRIBUTE_READONLY)
             throw FileError::writing(destination, "the existing file is write-protected");
     }
@@ -122,7 +160,7 @@ ReplacingFile::~ReplacingFile() {
     if (!committed_ && !temporary_.empty()) _wunlink(widePath(temporary_).c_str());
 }
 
-void ReplacingFile::commit() {
+void ReplacingFile::close() {
     if (!stream_) throw FileError::writing(destination_, "the file is already closed");
     int error = 0;
     if (std::fflush(stream_) != 0) error = errno;
@@ -131,6 +169,12 @@ void ReplacingFile::commit() {
     if (std::fclose(stream_) != 0 && !error) error = errno;
     stream_ = nullptr;
     if (error) throw FileError::writing(destination_, systemProblem(error));
+    closed_ = true;
+}
+
+void ReplacingFile::commit() {
+    if (!closed_) close();
+    if (committed_) throw FileError::writing(destination_, "the file is already in place");
     if (!MoveFileExW(widePath(temporary_).c_str(), widePath(target_).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         throw FileError::writing(destination_, windowsProblem(GetLastError()));

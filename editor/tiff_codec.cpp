@@ -135,37 +135,57 @@ std::vector<int> neededPlanes(const TiffLayout& layout) {
     return planes;
 }
 
-// Returns false after a libtiff error.
-bool readStrips(TIFF* tiff, const TiffLayout& layout, Picture& picture) {
+// Where the pixels stop: a row (counted from 1) or the tile that holds it, and
+// the plane of separate planes, as a user can look it up.
+std::string rowProblem(const TiffLayout& layout, uint32_t row, int plane) {
+    std::string where = "row " + std::to_string(uint64_t(row) + 1) + " of " + std::to_string(layout.height);
+    if (layout.separatePlanes) where += " in sample plane " + std::to_string(plane + 1);
+    return "damaged or truncated TIFF file (the pixels of " + where + " cannot be read)";
+}
+
+// Reads the strips row by row into the picture; returns why that failed, or nothing.
+std::string readStrips(TIFF* tiff, const TiffLayout& layout, const TiffMessages& messages, Picture& picture) {
     const int samplesInRun = layout.separatePlanes ? 1 : layout.samplesPerPixel;
+    // Below 2^31 pixels x 2^16 samples x 2 bytes: no overflow.
     const uint64_t expected = uint64_t(layout.width) * uint64_t(samplesInRun) * uint64_t(layout.bytesPerSample);
-    if (uint64_t(TIFFScanlineSize64(tiff)) != expected) return false;
-    std::vector<uint8_t> line(static_cast<size_t>(expected));
+    if (uint64_t(TIFFScanlineSize64(tiff)) != expected) return "unsupported TIFF strip layout";
+    PixelBytes line(static_cast<size_t>(expected));
     for (const int plane : neededPlanes(layout)) {
         const int first = layout.separatePlanes ? plane : 0;
         for (uint32_t y = 0; y < layout.height; ++y) {
-            if (TIFFReadScanline(tiff, line.data(), y, uint16_t(layout.separatePlanes ? plane : 0)) < 0) return false;
+            if (TIFFReadScanline(tiff, line.data(), y, uint16_t(layout.separatePlanes ? plane : 0)) < 0 ||
+                messages.failed)
+                return rowProblem(layout, y, plane);
             storeSamples(picture, layout, line.data(), 0, y, layout.width, first, samplesInRun);
         }
     }
-    return true;
+    return {};
 }
 
-bool readTiles(TIFF* tiff, const TiffLayout& layout, Picture& picture) {
+// Reads the tiles one by one into the picture; returns why that failed, or nothing.
+std::string readTiles(TIFF* tiff, const TiffLayout& layout, const TiffMessages& messages, Picture& picture) {
     uint32_t tileWidth = 0, tileHeight = 0;
     if (!TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth) || !TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileHeight) ||
         tileWidth == 0 || tileHeight == 0)
-        return false;
+        return "damaged TIFF file (its tiles have no size)";
+    // A tile larger than the whole picture (allowing for small pictures in the usual tile
+    // sizes) would only make a small file claim a large buffer.
+    const uint64_t tilePixels = uint64_t(tileWidth) * uint64_t(tileHeight);
+    if (tilePixels > std::max(uint64_t(layout.width) * uint64_t(layout.height), uint64_t(1) << 24))
+        return "unsupported TIFF tile size (" + std::to_string(tileWidth) + " x " + std::to_string(tileHeight) +
+               " pixels for a " + std::to_string(layout.width) + " x " + std::to_string(layout.height) + " picture)";
     const int samplesInRun = layout.separatePlanes ? 1 : layout.samplesPerPixel;
+    // Below 2^31 pixels x 2^16 samples x 2 bytes: no overflow.
     const uint64_t rowBytes = uint64_t(tileWidth) * uint64_t(samplesInRun) * uint64_t(layout.bytesPerSample);
-    if (uint64_t(TIFFTileSize64(tiff)) != rowBytes * tileHeight) return false;
-    std::vector<uint8_t> tile(size_t(rowBytes * tileHeight));
+    if (uint64_t(TIFFTileSize64(tiff)) != rowBytes * tileHeight) return "unsupported TIFF tile layout";
+    PixelBytes tile(size_t(rowBytes * tileHeight));
     for (const int plane : neededPlanes(layout)) {
         const int first = layout.separatePlanes ? plane : 0;
         for (uint32_t top = 0; top < layout.height; top += tileHeight) {
             for (uint32_t left = 0; left < layout.width; left += tileWidth) {
-                if (TIFFReadTile(tiff, tile.data(), left, top, 0, uint16_t(layout.separatePlanes ? plane : 0)) < 0)
-                    return false;
+                if (TIFFReadTile(tiff, tile.data(), left, top, 0, uint16_t(layout.separatePlanes ? plane : 0)) < 0 ||
+                    messages.failed)
+                    return rowProblem(layout, top, plane);
                 const uint32_t columns = std::min(tileWidth, layout.width - left);
                 const uint32_t rows = std::min(tileHeight, layout.height - top);
                 for (uint32_t r = 0; r < rows; ++r)
@@ -176,7 +196,7 @@ bool readTiles(TIFF* tiff, const TiffLayout& layout, Picture& picture) {
             if (layout.height - top <= tileHeight) break;
         }
     }
-    return true;
+    return {};
 }
 
 // Works out the layout, or names why the file is not one the host reads.
@@ -280,13 +300,14 @@ FileError writeError(const TiffMessages& messages, const std::string& path, cons
 
 }  // namespace
 
-Picture readTiff(int descriptor, const std::string& path) {
+Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit) {
     TiffMessages messages;
     TiffOptions options(&messages);
     // "m": no memory mapping; "h" is not given, so the first directory is read.
     TiffFile tiff(descriptor, path, "rm", options);
-    if (!tiff.get())
-        throw FileError::reading(path, "damaged TIFF file (" + tiffProblem(messages, path, "cannot open") + ")");
+    // libtiff's own messages speak of its internals (scanline 4294967295, tag numbers); the
+    // user is told in the host's words what could not be read.
+    if (!tiff.get()) throw FileError::reading(path, "damaged TIFF file (its first picture cannot be found)");
     // Complaints about a directory libtiff could still use do not make the file
     // unreadable; only errors from here on count.
     messages = TiffMessages();
@@ -294,16 +315,14 @@ Picture readTiff(int descriptor, const std::string& path) {
     TiffLayout layout;
     const std::string problem = describeLayout(tiff.get(), layout);
     if (!problem.empty()) throw FileError::reading(path, problem);
-    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height);
+    const std::string sizeProblem = pictureSizeProblem(layout.width, layout.height, pixelLimit);
     if (!sizeProblem.empty()) throw FileError::reading(path, sizeProblem);
 
     Picture picture =
-        Picture::blank(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bytesPerSample * 8);
-    const bool read =
-        TIFFIsTiled(tiff.get()) ? readTiles(tiff.get(), layout, picture) : readStrips(tiff.get(), layout, picture);
-    if (!read || messages.failed)
-        throw FileError::reading(path, "damaged or truncated TIFF file (" +
-                                           tiffProblem(messages, path, "unexpected strip or tile layout") + ")");
+        Picture::unfilled(int32_t(layout.width), int32_t(layout.height), layout.channels, layout.bytesPerSample * 8);
+    const std::string readProblem = TIFFIsTiled(tiff.get()) ? readTiles(tiff.get(), layout, messages, picture)
+                                                            : readStrips(tiff.get(), layout, messages, picture);
+    if (!readProblem.empty()) throw FileError::reading(path, readProblem);
     keepMetadata(tiff.get(), picture);
     return picture;
 }

@@ -13,6 +13,7 @@
 #include "fx/render_margin.h"
 #include "imaging/blur.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/portable_math.h"
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
 
@@ -103,7 +104,7 @@ void OverexposeEffect::render(OverexposeEffect& effect, const fx::Plugin::Render
     const double amount = effect.numberInRange(kAmount) / 100;
     const double intensity = effect.numberInRange(kIntensity) * amount / 100;
     const double size = effect.numberInRange(kBlurSize);
-    const double wash = std::sin(amount * kQuarterTurn - kQuarterTurn) + 1;
+    const double wash = portable::sin(amount * kQuarterTurn - kQuarterTurn) + 1;
 
     // The light: the source, or a copy of it blurred over the rect (not needed for the white fill).
     ImagePtr blurred;

@@ -37,14 +37,18 @@ public:
 constexpr uint32_t kVendor = ps::fourCharCode("8BIM");
 constexpr uint32_t kScriptingId = ps::fourCharCode("qelF");
 
-// One property: vendor, key, id 0, the unpadded length, then the data padded to 4 bytes.
+// One property: vendor, key, id 0, the length, then the data zero-padded to a multiple of
+// 4 bytes. The stored length includes the padding: widely used hosts step from one property
+// to the next by the stored length without rounding it up, and strings and numbers read the
+// same with the zeros after them.
 void property(ByteWriter& out, const char (&key)[5], const ByteWriter& data) {
+    const size_t padded = (data.bytes.size() + 3) & ~size_t(3);
     out.u32(kVendor);
     out.u32(ps::fourCharCode(key));
     out.u32(0);
-    out.u32(uint32_t(data.bytes.size()));
+    out.u32(uint32_t(padded));
     out.bytes.insert(out.bytes.end(), data.bytes.begin(), data.bytes.end());
-    while ((out.bytes.size() - 10) % 4) out.u8(0);
+    out.bytes.resize(out.bytes.size() + padded - data.bytes.size(), 0);
 }
 
 std::string menuName(const EntryPoint& entry) { return std::string("Ravo ") + entry.shortName + "..."; }

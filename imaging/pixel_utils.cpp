@@ -77,3 +77,10 @@ void copyRect(const Image& source, Image& destination, const PixelRect& rect) {
     for (int32_t y = rect.top; y < rect.bottom; ++y)
         std::memcpy(destination.pixelBytes(rect.left, y), source.pixelBytes(rect.left, y), length);
 }
+
+void clearRect(Image& image, const PixelRect& rect) {
+    if (rect.isEmpty()) return;
+    const size_t length = size_t(rect.width()) * image.bytesPerPixel;
+    for (int32_t y = rect.top; y < rect.bottom; ++y)
+        std::memset(image.data + size_t(y) * image.rowBytes + size_t(rect.left) * image.bytesPerPixel, 0, length);
+}

@@ -26,3 +26,6 @@ inline void copyPixel16(uint16_t* destination, const uint16_t* source) {
 
 // Copies the pixels of rect from source into the same place of destination (same layout).
 void copyRect(const Image& source, Image& destination, const PixelRect& rect);
+
+// Sets every sample of rect (alpha included) to 0.
+void clearRect(Image& image, const PixelRect& rect);

@@ -4,14 +4,14 @@
 //   ravo params FILTER
 //   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
 //              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
+//              [--max-pixels N]
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,8 @@
 #include "editor/program_path.h"
 #include "editor/registry_file.h"
 #include "editor/replacing_file.h"
+#include "editor/same_file.h"
+#include "editor/whole_file.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ const char* const kUsageText =
     "       ravo params FILTER\n"
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
+    "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
     "testing options of apply (fault injection in the host):\n"
     "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n";
 
@@ -50,6 +53,7 @@ struct ApplyOptions {
     int32_t tileHeight = 256, tileWidth = 256;
     std::optional<std::array<int32_t, 4>> rect;
     int depth = 0;
+    uint64_t maxPixels = kDefaultPixelLimit;
     FaultPlan faults;
 };
 
@@ -101,10 +105,16 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
             if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
             return args[++i];
         };
+        // An empty file name is refused rather than taken as "no file".
+        auto fileName = [&]() -> const std::string& {
+            const std::string& name = value();
+            if (name.empty()) throw UsageError(arg + " needs a file name, got \"\"");
+            return name;
+        };
         if (arg == "--set") options.settings.push_back(value());
-        else if (arg == "--preset") options.preset = value();
-        else if (arg == "--save-preset") options.savePreset = value();
-        else if (arg == "--registry") options.registry = value();
+        else if (arg == "--preset") options.preset = fileName();
+        else if (arg == "--save-preset") options.savePreset = fileName();
+        else if (arg == "--registry") options.registry = fileName();
         else if (arg == "--tile") {
             const std::vector<int32_t> size = parseInts(arg, value(), 'x', 2);
             if (size[0] < 1 || size[1] < 1 || size[0] > 32767 || size[1] > 32767)
@@ -118,6 +128,14 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
             const std::string& depth = value();
             if (depth != "8" && depth != "16") throw UsageError("--depth takes 8 or 16, got \"" + depth + "\"");
             options.depth = std::stoi(depth);
+        } else if (arg == "--max-pixels") {
+            const std::string& text = value();
+            const bool digits = !text.empty() && text.size() <= 10 && text.find_first_not_of("0123456789") == text.npos;
+            const uint64_t pixels = digits ? std::stoull(text) : 0;
+            if (pixels == 0 || pixels > kMaxPicturePixels)
+                throw UsageError("--max-pixels needs a whole number from 1 to " + std::to_string(kMaxPicturePixels) +
+                                 ", got \"" + text + "\"");
+            options.maxPixels = pixels;
         } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
         else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
         else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());
@@ -126,23 +144,42 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
         else positional.push_back(arg);
     }
     if (positional.size() != 3) throw UsageError("apply needs FILTER INPUT OUTPUT");
+    if (positional[1].empty() || positional[2].empty()) throw UsageError("apply needs file names for INPUT and OUTPUT");
     options.filter = positional[0];
     options.input = positional[1];
     options.output = positional[2];
     return options;
 }
 
-std::vector<uint8_t> readWholeFile(const std::string& path, const std::string& what) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw UsageError("cannot open " + what + " \"" + path + "\"");
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
-
-void writeWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    ReplacingFile file(path);
+void writeAll(ReplacingFile& file, const std::string& path, const std::vector<uint8_t>& bytes) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream()) != bytes.size())
         throw FileError::writing(path, "could not write all bytes");
-    file.commit();
+    file.close();
+}
+
+// Refuses a run in which one file would be written over another it reads or
+// writes: INPUT, OUTPUT, the preset saved and the registry file must be four
+// files, and the preset read may only be the one saved ("update my preset").
+void checkDistinctFiles(const ApplyOptions& options) {
+    struct Role {
+        const char* name;
+        const std::string& path;
+        bool written;
+    };
+    enum { kInput, kOutput, kSavedPreset, kRegistry, kReadPreset };
+    const Role roles[] = {{"input", options.input, false},
+                          {"output", options.output, true},
+                          {"preset to save", options.savePreset, true},
+                          {"registry", options.registry, true},
+                          {"preset", options.preset, false}};
+    for (size_t i = 0; i < std::size(roles); ++i)
+        for (size_t j = i + 1; j < std::size(roles); ++j) {
+            const Role &a = roles[i], &b = roles[j];
+            const bool harmless = (!a.written && !b.written) || (i == kSavedPreset && j == kReadPreset);
+            if (a.path.empty() || b.path.empty() || harmless || !sameFile(a.path, b.path)) continue;
+            throw UsageError("the " + std::string(b.name) + " \"" + b.path + "\" is the " + a.name +
+                             (a.path == b.path ? "" : " \"" + a.path + "\"") + "; choose another file name");
+        }
 }
 
 int list(const PluginLibrary& plugin) {
@@ -166,6 +203,14 @@ int params(const PluginLibrary& plugin, const std::string& filter) {
     return 0;
 }
 
+// The key under which the host keeps the filter's last-used values; empty for an
+// effect without a menu command, whose key only the plug-in knows.
+std::string descriptorKeyOf(const PluginLibrary& plugin, const FilterChoice& choice) {
+    for (const MenuCommand& command : plugin.commands())
+        if (command.registryKey == choice.registryKey) return command.descriptorKey;
+    return {};
+}
+
 int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     const FilterChoice choice = chooseFilter(plugin, options.filter);
     // An effect without a menu command has no entry point in a plug-in without the keyed entry.
@@ -173,20 +218,28 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     if (!entry) throw FilterUnavailable(choice);
     const std::string textures = texturesFolder(plugin.path());
 
+    // Nothing is read or written before every file is known to be usable.
+    checkDistinctFiles(options);
+    outputFormatFor(options.output);
+    checkReplaceable(options.output);
+    if (!options.savePreset.empty()) checkReplaceable(options.savePreset);
+    if (!options.registry.empty()) checkReplaceable(options.registry);
+    DescriptorRegistry registry;
+    if (!options.registry.empty()) registry = loadRegistry(options.registry);
+
+    // The values a run starts from: those the registry remembers for the filter,
+    // else the defaults; a preset, then the settings, change them.
     std::vector<uint8_t> block;
     if (choice.available) {
         const EffectDescription effect = EffectDescription::parse(plugin.describe(choice.registryKey));
         ParameterBlock values = effect.defaults();
-        if (!options.preset.empty()) applyPreset(effect, values, readWholeFile(options.preset, "preset"), options.preset);
+        applyRemembered(effect, values, rememberedBlock(registry, descriptorKeyOf(plugin, choice), effect.title));
+        if (!options.preset.empty()) applyPreset(effect, values, readWholeFile(options.preset), options.preset);
         for (const std::string& setting : options.settings) applySetting(effect, values, setting, textures);
         block = values.encode();
     }
 
-    outputFormatFor(options.output);
-    std::error_code error;
-    if (fs::exists(options.output, error) && fs::equivalent(options.input, options.output, error))
-        throw UsageError("the output \"" + options.output + "\" is the input; choose another file name");
-    Picture picture = readPicture(options.input);
+    Picture picture = readPicture(options.input, options.maxPixels);
     if (options.depth) picture = convertDepth(picture, options.depth);
     if (options.rect) {
         const auto& r = *options.rect;
@@ -195,8 +248,6 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
                              std::to_string(r[2]) + "," + std::to_string(r[3]) + " is not a non-empty area inside the " +
                              std::to_string(picture.width) + "x" + std::to_string(picture.height) + " picture");
     }
-    DescriptorRegistry registry;
-    if (!options.registry.empty()) registry = loadRegistry(options.registry);
 
     HostOptions hostOptions;
     hostOptions.tileHeight = options.tileHeight;
@@ -221,9 +272,16 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
                                      : (message + " (result " + std::to_string(result) + ")").c_str());
         return kFilterFailed;
     }
+    // All or nothing: the preset and the registry are written in full under
+    // temporary names first, the picture replaces OUTPUT, and only then do they
+    // replace theirs. A failure before that leaves every destination as it was.
+    std::optional<ReplacingFile> presetFile, registryFile;
+    if (!options.savePreset.empty()) writeAll(presetFile.emplace(options.savePreset), options.savePreset, host.parametersBlock());
+    if (!options.registry.empty())
+        writeAll(registryFile.emplace(options.registry), options.registry, registryFileBytes(host.descriptors().registry()));
     writePicture(picture, options.output);
-    if (!options.savePreset.empty()) writeWholeFile(options.savePreset, host.parametersBlock());
-    if (!options.registry.empty()) saveRegistry(options.registry, host.descriptors().registry());
+    if (presetFile) presetFile->commit();
+    if (registryFile) registryFile->commit();
     return 0;
 }
 

@@ -1,54 +1,19 @@
 // The `ravo` command end to end on real files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "editor/picture_file.h"
 #include "fx/parameter_block.h"
+#include "tests/e2e/cli_run.h"
 #include "tests/e2e/plugin_fixture.h"
 
 namespace {
 
 using namespace test_support;
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-Outcome ravo(const std::string& arguments) {
-    static int runs = 0;
-    const fs::path errFile = tempDir() / ("stderr-" + std::to_string(++runs) + ".txt");
-    const std::string command = (buildDir() / "ravo").string() + " " + arguments + " 2>" + errFile.string();
-    Outcome outcome;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return outcome;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) outcome.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    outcome.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    return outcome;
-}
-
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-fs::path writeInput(const std::string& name, const editor::Picture& picture) {
-    const fs::path path = tempDir() / name;
-    editor::writePicture(picture, path.string());
-    return path;
-}
-
-size_t lineCount(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
 
 TEST(Cli, ListShowsTheMenuCommands) {
     const Outcome outcome = ravo("list");

@@ -30,6 +30,7 @@ TEST(LowContrastMatteStrips, StripsEqualOneTile) {
         {"LowContrast", "spread view", {{"view", "Spread"}, {"matteBlur", "9"}, {"lightSpread", "61"}}},
         {"MatteGenerator", "defaults", {}},
         {"MatteGenerator", "grown and blurred", {{"matteAdjust", "4"}, {"matteBlurX", "25"}}},
+        {"MatteGenerator", "shrunk, no blur", {{"matteAdjust", "-3.5"}}},
         {"MatteGenerator", "shrunk, blurs apart",
          {{"matteAdjust", "-2.5"}, {"matteBlurGang", "off"}, {"matteBlurX", "7"}, {"matteBlurY", "31"},
           {"extractOn", "Saturation"}, {"range", "60"}}},

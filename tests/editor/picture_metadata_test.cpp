@@ -3,7 +3,10 @@
 // in different places.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -147,6 +150,40 @@ TEST(PictureMetadata, TravelsThroughEveryFormat) {
                     EXPECT_EQ(second.exif, cameraExif());
                 }
             }
+}
+
+// The chunk types of a PNG file in order; empty when the chunks do not fit together.
+std::vector<std::string> pngChunkTypes(const std::vector<uint8_t>& bytes) {
+    std::vector<std::string> types;
+    size_t at = 8;
+    while (at + 12 <= bytes.size()) {
+        const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+                                uint32_t(bytes[at + 2]) << 8 | uint32_t(bytes[at + 3]);
+        if (length > bytes.size() - at - 12) return {};
+        types.emplace_back(bytes.begin() + std::ptrdiff_t(at + 4), bytes.begin() + std::ptrdiff_t(at + 8));
+        at += 12 + length;
+    }
+    return at == bytes.size() ? types : std::vector<std::string>{};
+}
+
+// PNG allows one eXIf chunk, before the pixel data. Exif data comes into a picture from a
+// JPEG or PNG file as it is, or from a TIFF file's orientation field.
+TEST(PictureMetadata, PngHoldsOneExifChunkBeforeThePixels) {
+    for (const char* source : {".png", ".jpg", ".tif"})
+        for (int depth : {8, 16}) {
+            SCOPED_TRACE(std::string(source) + " at " + std::to_string(depth));
+            TempFolder folder;
+            writePicture(pictureWithMetadata(depth), folder / (std::string("in") + source));
+            writePicture(readPicture(folder / (std::string("in") + source)), folder / "out.png");
+            std::ifstream in(folder / "out.png", std::ios::binary);
+            const std::vector<std::string> types =
+                pngChunkTypes({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+            ASSERT_FALSE(types.empty());
+            EXPECT_EQ(std::count(types.begin(), types.end(), "eXIf"), 1);
+            const auto exif = std::find(types.begin(), types.end(), "eXIf");
+            EXPECT_LT(exif - types.begin(), std::find(types.begin(), types.end(), "IDAT") - types.begin());
+            EXPECT_EQ(types.back(), "IEND");
+        }
 }
 
 TEST(PictureMetadata, FilesWithoutItStayWithout) {

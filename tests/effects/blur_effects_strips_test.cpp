@@ -17,9 +17,7 @@
 
 namespace {
 
-std::filesystem::path samplesDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "samples";
-}
+std::filesystem::path samplesDir() { return std::filesystem::path(RAVO_SOURCE_DIR) / "samples"; }
 
 // The picture as a four-channel block image; pictures without transparency read with alpha 0,
 // as the host's blocks hold them.

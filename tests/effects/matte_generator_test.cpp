@@ -1,56 +1,14 @@
-// Matte Generator: class table, parameters, the gang hook, margins, views and matte values.
+// Matte Generator: the gang hook, margins, views and matte values.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
 #include <vector>
 
-#include "fx/effect_registry.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
 
 constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
 constexpr uint32_t kBlurY = 11, kGang = 12;
-
-TEST(MatteGenerator, ClassTableAndParameters) {
-    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("MatteGenerator"));
-    ASSERT_TRUE(effect);
-    EXPECT_STREQ(effect->effectClass->title(), "Ravo Matte Generator");
-    EXPECT_STREQ(effect->effectClass->description(), "Extract a matte");
-    EXPECT_EQ(effect->effectFlags, 8224u | 29u);
-    ASSERT_EQ(effect->parameterCount, 14u);
-    EXPECT_EQ(effect->inputCount, 1u);
-
-    const Parameter& input = effect->parameter(0);
-    EXPECT_EQ(input.kind, ParameterKind::Input);
-    EXPECT_STREQ(input.name, "matte");
-    EXPECT_STREQ(input.label, "Matte");
-
-    const Parameter& view = effect->parameter(1);
-    EXPECT_EQ(view.kind, ParameterKind::List);
-    EXPECT_STREQ(view.name, "view");
-    EXPECT_STREQ(view.label, "View");
-    EXPECT_EQ(view.flags, ParameterFlag::NewRecord | 0x0004);
-    ASSERT_EQ(view.itemCount, 3u);
-    const char* const items[] = {"Output", "Matte", "Original"};
-    for (uint32_t i = 0; i < 3; ++i) EXPECT_STREQ(view.items[i], items[i]);
-    EXPECT_EQ(view.listDefault, 0u);
-
-    // The extractor's group follows, starting from position 1.0 and range 1.6.
-    const char* const keys[] = {"extractOn", "position",    "range",      "clip",       "clipBlack",     "clipWhite",
-                                nullptr,     "matteAdjust", "matteBlurX", "matteBlurY", "matteBlurGang", "invert"};
-    for (uint32_t i = 0; i < 12; ++i) {
-        if (keys[i])
-            EXPECT_STREQ(effect->parameter(2 + i).name, keys[i]);
-        else
-            EXPECT_EQ(effect->parameter(2 + i).kind, ParameterKind::GroupEnd);
-    }
-    EXPECT_EQ(effect->parameter(3).numberDefault, 100.0);
-    EXPECT_EQ(effect->parameter(4).numberDefault, 80.0);
-    EXPECT_TRUE(effect->parameter(kGang).boolean);
-    EXPECT_FALSE(effect->parameter(kBlurY).isEnabled());
-}
 
 // A change of the gang switch (record 12) reaches the extractor's hook as its group index.
 TEST(MatteGenerator, GangSwitchEnablesVerticalBlur) {

@@ -1,13 +1,11 @@
-// Selective Color: class table and parameters, when it is active, the colour step through a
-// full matte, the mix through a partial matte, and the matte view.
+// Selective Color: when it is active, the colour step through a full matte, the mix through a
+// partial matte, and the matte view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "fx/effect_registry.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
@@ -30,60 +28,6 @@ ImagePtr darkPicture(uint32_t bytes, int32_t width = 31, int32_t height = 17) {
 // all of it.
 const std::vector<Setting> kSelectNothing = {{"position", 100}, {"range", 20}};
 const std::vector<Setting> kSelectAll = {{"position", 100}, {"range", 20}, {"invert", 1}};
-
-TEST(SelectiveColor, ClassTableAndParameters) {
-    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("SelectiveColor"));
-    ASSERT_TRUE(effect);
-    EXPECT_STREQ(effect->effectClass->title(), "Ravo Selective Color Correct");
-    EXPECT_STREQ(effect->effectClass->description(), "Selectively adjust color.");
-    EXPECT_EQ(effect->effectFlags, 8224u | 8u);
-    ASSERT_EQ(effect->parameterCount, 27u);
-    EXPECT_EQ(effect->inputCount, 1u);
-
-    struct Record {
-        uint32_t index;
-        const char* key;
-        const char* label;
-        ParameterKind kind;
-        double minimum, maximum;
-        uint16_t extraFlags;
-    };
-    const Record records[] = {
-        {0, "background", "Background", ParameterKind::Input, 0, 0, 0},
-        {1, "view", "View", ParameterKind::List, 0, 0, 0},
-        {2, "cc", "Color Correct", ParameterKind::GroupBegin, 0, 0, ParameterFlag::Open},
-        {3, "hue", "Hue", ParameterKind::Number, -360, 360, 0},
-        {4, "saturation", "Saturation", ParameterKind::Number, -100, 100, 0},
-        {5, "ccBrightness", "Brightness", ParameterKind::Number, -100, 100, 0},
-        {6, "ccContrast", "Contrast", ParameterKind::Number, -100, 100, 0},
-        {7, "ccGamma", "Gamma", ParameterKind::Number, -100, 100, 0},
-        {8, "ccMasterR", "Red", ParameterKind::Number, -100, 100, 0x0100},
-        {9, "ccMasterG", "Green", ParameterKind::Number, -100, 100, 0x0200},
-        {10, "ccMasterB", "Blue", ParameterKind::Number, -100, 100, 0x0400},
-        {11, "warmCool", "Warm/Cool", ParameterKind::Number, -50, 50, 0},
-        {13, "matte", "Matte", ParameterKind::GroupBegin, 0, 0, ParameterFlag::Open},
-        {14, "extractOn", "Extract On", ParameterKind::List, 0, 0, 0x0004},
-    };
-    for (const Record& r : records) {
-        const Parameter& p = effect->parameter(r.index);
-        EXPECT_STREQ(p.name, r.key) << r.index;
-        EXPECT_STREQ(p.label, r.label) << r.index;
-        EXPECT_EQ(p.kind, r.kind) << r.index;
-        EXPECT_EQ(p.flags, ParameterFlag::NewRecord | r.extraFlags) << r.index;
-        if (r.kind == ParameterKind::Number) {
-            EXPECT_EQ(p.minimum, r.minimum) << r.index;
-            EXPECT_EQ(p.maximum, r.maximum) << r.index;
-            EXPECT_EQ(p.numberDefault, 0.0) << r.index;
-        }
-    }
-    EXPECT_EQ(effect->parameter(12).kind, ParameterKind::GroupEnd);
-    EXPECT_EQ(effect->parameter(26).kind, ParameterKind::GroupEnd);
-    // The extractor's rows start from position 1.0 and range 1.6.
-    EXPECT_STREQ(effect->parameter(15).name, "position");
-    EXPECT_EQ(effect->parameter(15).numberDefault, 100.0);
-    EXPECT_EQ(effect->parameter(16).numberDefault, 80.0);
-    EXPECT_STREQ(effect->parameter(25).name, "invert");
-}
 
 // Active when a colour slider is set or the matte is shown; with no slider set "Output" and
 // "Original" leave the picture to the host.

@@ -1,6 +1,6 @@
-// Binary layout of the host interface as it lands in memory: a field written
-// through our declarations must sit at the published byte offset, and
-// four-character codes must have the published values and byte order.
+// Binary layout of the host interface beyond what the sdk headers assert: the order of the
+// geometry records' coordinates, the published values and byte order of four-character
+// codes, and the PiPL bytes.
 #include "sdk/pi_actions.h"
 #include "sdk/pi_channel_ports.h"
 #include "sdk/pi_filter.h"
@@ -9,153 +9,24 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <type_traits>
-#include <vector>
 
 namespace {
 
 using namespace ps;
 
-// A nonzero value of the field's type whose lowest byte is nonzero.
-template <typename T>
-T marker()
-{
-    if constexpr (std::is_pointer_v<T>)
-        return reinterpret_cast<T>(std::uintptr_t{0x5A});
-    else
-        return T(0x5A);
-}
-
-// Zero a record, write one field, and report where the first nonzero byte is.
-template <typename Record>
-std::size_t markedOffset(void (*mark)(Record&))
-{
-    Record record;
-    std::memset(&record, 0, sizeof record);
-    mark(record);
-    unsigned char bytes[sizeof(Record)];
-    std::memcpy(bytes, &record, sizeof record);
-    for (std::size_t i = 0; i < sizeof bytes; ++i)
-        if (bytes[i] != 0) return i;
-    return sizeof bytes;
-}
-
-template <typename Record>
-struct FieldCase {
-    const char* field;
-    std::size_t offset;  // published 64-bit offset
-    void (*mark)(Record&);
-};
-
-#define FIELD(Record, field, offset) \
-    FieldCase<Record>{#field, offset, [](Record& r) { r.field = marker<std::remove_cvref_t<decltype(r.field)>>(); }}
-
-template <typename Record>
-void expectOffsets(const std::vector<FieldCase<Record>>& cases)
-{
-    for (const auto& c : cases) EXPECT_EQ(markedOffset(c.mark), c.offset) << c.field;
-}
-
-TEST(SdkLayout, FilterRecordFieldsSitAtPublishedOffsets)
-{
-    if (sizeof(void*) != 8) GTEST_SKIP() << "published offsets are for 64-bit";
-    expectOffsets<FilterRecord>({
-        FIELD(FilterRecord, abortProc, 4),
-        FIELD(FilterRecord, parameters, 20),
-        FIELD(FilterRecord, imageSize.v, 28),
-        FIELD(FilterRecord, filterRect.top, 34),
-        FIELD(FilterRecord, inRect.top, 64),
-        FIELD(FilterRecord, inLoPlane, 72),
-        FIELD(FilterRecord, outRect.top, 76),
-        FIELD(FilterRecord, inData, 88),
-        FIELD(FilterRecord, inRowBytes, 96),
-        FIELD(FilterRecord, outData, 100),
-        FIELD(FilterRecord, outRowBytes, 108),
-        FIELD(FilterRecord, imageMode, 156),
-        FIELD(FilterRecord, displayPixels, 248),
-        FIELD(FilterRecord, handleProcs, 256),
-        FIELD(FilterRecord, outTileHeight, 416),
-        FIELD(FilterRecord, descriptorParameters, 432),
-        FIELD(FilterRecord, errorString, 440),
-        FIELD(FilterRecord, documentInfo, 456),
-        FIELD(FilterRecord, sSPBasic, 464),
-        FIELD(FilterRecord, plugInRef, 472),
-        FIELD(FilterRecord, depth, 480),
-        FIELD(FilterRecord, bigDocumentData, 504),
-        FIELD(FilterRecord, maxSpace64, 552),
-        FIELD(FilterRecord, allowOverrangeColors, 560),
-        FIELD(FilterRecord, reserved[0], 561),
-    });
-    EXPECT_EQ(sizeof(FilterRecord), 608u);
-}
-
-TEST(SdkLayout, DocumentAndScriptingFieldsSitAtPublishedOffsets)
-{
-    if (sizeof(void*) != 8) GTEST_SKIP() << "published offsets are for 64-bit";
-    expectOffsets<BigDocumentStruct>({
-        FIELD(BigDocumentStruct, filterRect32.top, 12),
-        FIELD(BigDocumentStruct, outRect32.top, 44),
-    });
-    expectOffsets<PIDescriptorParameters>({
-        FIELD(PIDescriptorParameters, playInfo, 2),
-        FIELD(PIDescriptorParameters, descriptor, 8),
-        FIELD(PIDescriptorParameters, readDescriptorProcs, 24),
-    });
-    expectOffsets<ReadImageDocumentDesc>({
-        FIELD(ReadImageDocumentDesc, depth, 12),
-        FIELD(ReadImageDocumentDesc, targetCompositeChannels, 808),
-        FIELD(ReadImageDocumentDesc, alphaChannels, 848),
-    });
-    expectOffsets<ReadChannelDesc>({
-        FIELD(ReadChannelDesc, port, 16),
-        FIELD(ReadChannelDesc, channelType, 62),
-        FIELD(ReadChannelDesc, writePort, 80),
-    });
-    expectOffsets<PixelMemoryDesc>({
-        FIELD(PixelMemoryDesc, rowBits, 8),
-        FIELD(PixelMemoryDesc, depth, 20),
-    });
-    expectOffsets<PSPixelMap>({
-        FIELD(PSPixelMap, baseAddr, 40),
-    });
-}
-
-TEST(SdkLayout, CallbackTableEntriesSitAtPublishedOffsets)
-{
-    if (sizeof(void*) != 8) GTEST_SKIP() << "published offsets are for 64-bit";
-    expectOffsets<HandleProcs>({
-        FIELD(HandleProcs, newProc, 8),
-        FIELD(HandleProcs, lockProc, 40),
-        FIELD(HandleProcs, unlockProc, 48),
-    });
-    expectOffsets<SPBasicSuite>({
-        FIELD(SPBasicSuite, AcquireSuite, 0),
-        FIELD(SPBasicSuite, ReleaseSuite, 8),
-    });
-    expectOffsets<PSBufferSuite1>({
-        FIELD(PSBufferSuite1, New, 0),
-        FIELD(PSBufferSuite1, Dispose, 8),
-    });
-    expectOffsets<PSChannelPortsSuite1>({
-        FIELD(PSChannelPortsSuite1, ReadPixelsFromLevel, 72),
-        FIELD(PSChannelPortsSuite1, WritePixelsToBaseLevel, 80),
-        FIELD(PSChannelPortsSuite1, ReadScaledPixels, 88),
-    });
-    expectOffsets<SPPluginsSuite4>({
-        FIELD(SPPluginsSuite4, GetPluginFileSpecification, 64),
-    });
-    expectOffsets<PSActionDescriptorProcs>({
-        FIELD(PSActionDescriptorProcs, PutData, 344),
-        FIELD(PSActionDescriptorProcs, GetDataLength, 352),
-        FIELD(PSActionDescriptorProcs, GetData, 360),
-    });
-    EXPECT_EQ(sizeof(PSActionDescriptorProcs), 46 * sizeof(void*));
-}
-
-#undef FIELD
+// The sdk headers pin the size of every record and the offset of every field the plug-in
+// uses; what they leave open is the order of the coordinates inside the small geometry
+// records those fields hold (the published order: v before h; top, left, bottom, right).
+static_assert(offsetof(Point, v) == 0 && offsetof(Point, h) == 2);
+static_assert(offsetof(VPoint, v) == 0 && offsetof(VPoint, h) == 4);
+static_assert(offsetof(Rect, top) == 0 && offsetof(Rect, left) == 2 && offsetof(Rect, bottom) == 4 &&
+              offsetof(Rect, right) == 6);
+static_assert(offsetof(VRect, top) == 0 && offsetof(VRect, left) == 4 && offsetof(VRect, bottom) == 8 &&
+              offsetof(VRect, right) == 12);
 
 TEST(SdkFourCharCode, PublishedValues)
 {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -144,4 +145,40 @@ uint32_t maxDifference(const Image& a, const Image& b) {
                 worst = std::max(worst, uint32_t(std::abs(d)));
             }
     return worst;
+}
+
+bool isUniform(const Image& image) {
+    for (int32_t y = 0; y < image.height; ++y)
+        for (int32_t x = 0; x < image.width; ++x)
+            for (uint32_t c = 0; c < image.channels; ++c)
+                if (sampleAt(image, x, y, c) != sampleAt(image, 0, 0, c)) return false;
+    return true;
+}
+
+ImagePtr widenTo16(const Image& image8) {
+    ImagePtr image16 = ImagePtr::make({image8.width, image8.height}, image8.channels, 2);
+    for (int32_t y = 0; y < image8.height; ++y)
+        for (int32_t x = 0; x < image8.width; ++x)
+            for (uint32_t c = 0; c < image8.channels; ++c)
+                setSample(*image16, x, y, c, (sampleAt(image8, x, y, c) * 32768 + 127) / 255);
+    return image16;
+}
+
+uint32_t depthDifference(const Image& result8, const Image& result16, uint32_t channels) {
+    uint32_t worst = 0;
+    for (int32_t y = 0; y < result8.height; ++y)
+        for (int32_t x = 0; x < result8.width; ++x)
+            for (uint32_t c = 0; c < channels; ++c) {
+                const int32_t narrowed = int32_t((sampleAt(result16, x, y, c) * 255 + 16384) / 32768);
+                worst = std::max(worst, uint32_t(std::abs(narrowed - int32_t(sampleAt(result8, x, y, c)))));
+            }
+    return worst;
+}
+
+uint32_t renderDepthDifference(const char* key, const std::vector<Setting>& settings, const Image& source8,
+                               uint32_t channels) {
+    EffectHarness eight(key), sixteen(key);
+    eight.apply(settings);
+    sixteen.apply(settings);
+    return depthDifference(*eight.render(source8), *sixteen.render(*widenTo16(source8)), channels);
 }

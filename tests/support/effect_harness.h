@@ -60,3 +60,17 @@ uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
 // The largest absolute difference between two images of the same shape.
 uint32_t maxDifference(const Image& a, const Image& b);
+
+// Whether every pixel equals the first one.
+bool isUniform(const Image& image);
+
+// The same 8-bit picture at 16 bits: every sample v becomes (v x 32768 + 127) / 255.
+ImagePtr widenTo16(const Image& image8);
+// How far an 8-bit and a 16-bit result of the same scene disagree: the largest difference on
+// the 8-bit scale (16-bit samples brought to it with rounding) over the first `channels`
+// channels of every pixel.
+uint32_t depthDifference(const Image& result8, const Image& result16, uint32_t channels = 4);
+// Renders the effect with these settings on source8 and on widenTo16(source8), a fresh
+// instance for each, and returns depthDifference of the two results.
+uint32_t renderDepthDifference(const char* key, const std::vector<Setting>& settings, const Image& source8,
+                               uint32_t channels = 4);

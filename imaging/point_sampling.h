@@ -1,0 +1,59 @@
+// Reading an image at a real-valued position, for the geometric operations (the placement
+// transform and the quad warp). Positions are in pixel units of the source, with pixel
+// (i, j) covering [i, i + 1) x [j, j + 1).
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "imaging/image.h"
+#include "imaging/sample_traits.h"
+
+namespace point_sampling {
+
+// Positions within this distance of a whole number are taken as that number. The products
+// and quotients that carry a pixel through a matrix round in the last bits; without this an
+// exact copy (the identity, a quarter turn) would read 23.999999999999996 for pixel 24 and
+// give its neighbour's level or one level less.
+constexpr double kSnap = 1.0 / (1 << 20);
+
+inline double snapToWhole(double position) {
+    const double whole = std::floor(position + 0.5);
+    return std::fabs(position - whole) < kSnap ? whole : position;
+}
+
+inline int32_t clampIndex(int32_t index, int32_t size) { return index < 0 ? 0 : (index >= size ? size - 1 : index); }
+
+// Bilinear: the four pixels from (floor(sx), floor(sy)) to (+1, +1), each read with its
+// coordinates clamped into the source, weighted by the fractional parts; the result truncated.
+// The weights are applied as two linear steps, a + f (b - a), which keeps a level exact where
+// the neighbours agree (a constant image stays constant). Positions beyond the edges read the
+// edge pixels; sx and sy must not be NaN, and the source must have pixels.
+template <class Sample>
+void sampleBilinear(const Image& source, double sx, double sy, Sample* out) {
+    sx = snapToWhole(std::clamp(sx, -1.0, double(source.width)));
+    sy = snapToWhole(std::clamp(sy, -1.0, double(source.height)));
+    const double left = std::floor(sx);
+    const double top = std::floor(sy);
+    const double fx = sx - left;
+    const double fy = sy - top;
+    const int32_t x0 = clampIndex(int32_t(left), source.width);
+    const int32_t x1 = clampIndex(int32_t(left) + 1, source.width);
+    const int32_t y0 = clampIndex(int32_t(top), source.height);
+    const int32_t y1 = clampIndex(int32_t(top) + 1, source.height);
+    const uint32_t channels = source.channels;
+    const Sample* row0 = source.row<Sample>(y0);
+    const Sample* row1 = source.row<Sample>(y1);
+    for (uint32_t c = 0; c < channels; ++c) {
+        const double a = row0[size_t(x0) * channels + c];
+        const double b = row0[size_t(x1) * channels + c];
+        const double d = row1[size_t(x0) * channels + c];
+        const double e = row1[size_t(x1) * channels + c];
+        const double upper = a + fx * (b - a);
+        const double lower = d + fx * (e - d);
+        out[c] = Sample(truncToInt(upper + fy * (lower - upper)));
+    }
+}
+
+}  // namespace point_sampling

@@ -1,0 +1,25 @@
+// Running the built `ravo` command from the host tests.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "editor/picture.h"
+
+namespace test_support {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs build/ravo with the arguments (given to the shell as they stand).
+Outcome ravo(const std::string& arguments);
+// A path quoted for the shell.
+std::string quoted(const std::filesystem::path& path);
+// Writes a picture into the temporary folder under this name.
+std::filesystem::path writeInput(const std::string& name, const editor::Picture& picture);
+size_t lineCount(const std::string& text);
+
+}  // namespace test_support

@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+
+#include <jpeglib.h>
+#include <png.h>
+#include <zlib.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "editor/picture_file.h"
+#include "imaging/texture_image.h"
+#include "tests/support/effect_harness.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string samplePath(const std::string& name) { return std::string(RAVO_SOURCE_DIR) + "/samples/" + name; }
+
+Bytes readBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Decodes from a heap block of exactly the file's size, so that the sanitizer build catches
+// any read past its end.
+ImagePtr decodeExactly(const Bytes& bytes, bool sixteenBit) {
+    std::unique_ptr<uint8_t[]> block(new uint8_t[bytes.size() ? bytes.size() : 1]);
+    if (!bytes.empty()) std::memcpy(block.get(), bytes.data(), bytes.size());
+    return decodeTextureImage(bytes.empty() ? nullptr : block.get(), bytes.size(), sixteenBit);
+}
+
+// The texture rule for a 16-bit render, as stated: trunc(s x 128.5 + 0.5).
+uint32_t textureLevel16(uint32_t level8) { return uint32_t(std::trunc(level8 * 128.5 + 0.5)); }
+
+// The 16-bit texture is the 8-bit one widened by the texture rule, pixel for pixel.
+void expectWidened(const Image& eight, const Image& sixteen) {
+    ASSERT_EQ(sixteen.width, eight.width);
+    ASSERT_EQ(sixteen.height, eight.height);
+    ASSERT_EQ(sixteen.bytesPerChannel, 2u);
+    for (int32_t y = 0; y < eight.height; ++y)
+        for (int32_t x = 0; x < eight.width; ++x)
+            ASSERT_EQ(sampleAt(sixteen, x, y, 0), textureLevel16(sampleAt(eight, x, y, 0))) << x << "," << y;
+}
+
+// ---------------------------------------------------------------------------------------
+// Writing small test files
+
+struct PngPicture {
+    int colourType;
+    int bitDepth;
+    bool interlaced;
+    int channels;                         // samples a pixel as written
+    std::vector<uint32_t> pixels;         // channels samples each, cycled over the picture
+    std::vector<png_color> palette = {};  // for PNG_COLOR_TYPE_PALETTE
+};
+
+constexpr int32_t kPngWidth = 13;
+constexpr int32_t kPngHeight = 11;
+// Pixel (x, y) of a test picture is entry (x + 3y) mod count of its list.
+size_t patternIndex(int32_t x, int32_t y, size_t count) { return size_t(x + 3 * y) % count; }
+
+void appendToBytes(png_structp png, png_bytep data, size_t length) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+void flushNothing(png_structp) {}
+
+Bytes encodePng(const PngPicture& picture) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        ADD_FAILURE() << "libpng could not write the test picture";
+        return {};
+    }
+    png_set_write_fn(png, &out, appendToBytes, flushNothing);
+    png_set_IHDR(png, info, kPngWidth, kPngHeight, picture.bitDepth, picture.colourType,
+                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!picture.palette.empty()) png_set_PLTE(png, info, picture.palette.data(), int(picture.palette.size()));
+    png_write_info(png, info);
+    if (picture.bitDepth < 8) png_set_packing(png);  // one sample a byte in the rows below
+    const size_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
+    const size_t pixelCount = picture.pixels.size() / size_t(picture.channels);
+    std::vector<Bytes> rows(kPngHeight, Bytes(kPngWidth * picture.channels * sampleBytes));
+    for (int32_t y = 0; y < kPngHeight; ++y)
+        for (int32_t x = 0; x < kPngWidth; ++x)
+            for (int c = 0; c < picture.channels; ++c) {
+                const uint32_t v = picture.pixels[patternIndex(x, y, pixelCount) * picture.channels + c];
+                uint8_t* at = rows[y].data() + (size_t(x) * picture.channels + c) * sampleBytes;
+                if (sampleBytes == 2) {
+                    at[0] = uint8_t(v >> 8);
+                    at[1] = uint8_t(v);
+                } else {
+                    at[0] = uint8_t(v);
+                }
+            }
+    std::vector<png_bytep> pointers;
+    for (Bytes& row : rows) pointers.push_back(row.data());
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// A grey JPEG of the test pattern, through libjpeg's memory destination.
+Bytes encodeGreyJpeg(int32_t width, int32_t height) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = 1;
+    info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    Bytes row(size_t(width), 0);
+    while (info.next_scanline < info.image_height) {
+        for (int32_t x = 0; x < width; ++x) row[x] = uint8_t((x * 7 + int32_t(info.next_scanline) * 13) & 0xff);
+        JSAMPROW pointer = row.data();
+        jpeg_write_scanlines(&info, &pointer, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes out(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------
+
+struct PngCase {
+    const char* name;
+    PngPicture picture;
+    std::vector<uint32_t> expected;  // the grey level of each listed pixel
+};
+
+TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
+    const PngCase cases[] = {
+        {"grey 8", {PNG_COLOR_TYPE_GRAY, 8, false, 1, {0, 1, 128, 255}}, {0, 1, 128, 255}},
+        {"grey 16 keeps the high byte", {PNG_COLOR_TYPE_GRAY, 16, false, 1, {0x0000, 0x01ff, 0x80ff, 0xffff}},
+         {0, 1, 128, 255}},
+        {"grey 1", {PNG_COLOR_TYPE_GRAY, 1, false, 1, {0, 1, 1}}, {0, 255, 255}},
+        {"grey 2", {PNG_COLOR_TYPE_GRAY, 2, false, 1, {0, 1, 2, 3}}, {0, 85, 170, 255}},
+        {"grey 4", {PNG_COLOR_TYPE_GRAY, 4, false, 1, {0, 7, 8, 15}}, {0, 119, 136, 255}},
+        {"grey 8 interlaced", {PNG_COLOR_TYPE_GRAY, 8, true, 1, {3, 250, 77, 128, 9}}, {3, 250, 77, 128, 9}},
+        {"grey 2 interlaced", {PNG_COLOR_TYPE_GRAY, 2, true, 1, {3, 0, 2}}, {255, 0, 170}},
+        {"grey and alpha", {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, 2, {77, 0, 200, 255}}, {77, 200}},
+        {"RGB average", {PNG_COLOR_TYPE_RGB, 8, false, 3, {10, 20, 31, 255, 255, 254, 0, 0, 2, 1, 1, 1}},
+         {20, 254, 0, 1}},
+        {"RGB 16", {PNG_COLOR_TYPE_RGB, 16, false, 3, {0x0aff, 0x1400, 0x1fff, 0xffff, 0xff00, 0xfe80}},
+         {20, 254}},
+        {"RGBA ignores alpha", {PNG_COLOR_TYPE_RGB_ALPHA, 8, false, 4, {10, 20, 31, 0, 90, 90, 93, 255}}, {20, 91}},
+        {"RGB interlaced", {PNG_COLOR_TYPE_RGB, 8, true, 3, {10, 20, 31, 90, 90, 93, 255, 0, 0}}, {20, 91, 85}},
+        {"palette", {PNG_COLOR_TYPE_PALETTE, 8, false, 1, {1, 0, 2}, {{10, 20, 31}, {90, 90, 93}, {255, 255, 255}}},
+         {91, 20, 255}},
+        {"palette 4", {PNG_COLOR_TYPE_PALETTE, 4, false, 1, {1, 0}, {{10, 20, 31}, {90, 90, 93}}}, {91, 20}},
+    };
+    for (const PngCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        const Bytes file = encodePng(test.picture);
+        const ImagePtr eight = decodeExactly(file, false);
+        const ImagePtr sixteen = decodeExactly(file, true);
+        ASSERT_TRUE(eight && sixteen);
+        ASSERT_EQ(eight->width, kPngWidth);
+        ASSERT_EQ(eight->height, kPngHeight);
+        ASSERT_EQ(eight->channels, 1u);
+        ASSERT_EQ(eight->bytesPerChannel, 1u);
+        for (int32_t y = 0; y < kPngHeight; ++y)
+            for (int32_t x = 0; x < kPngWidth; ++x) {
+                const uint32_t expected = test.expected[patternIndex(x, y, test.expected.size())];
+                ASSERT_EQ(sampleAt(*eight, x, y, 0), expected) << x << "," << y;
+                ASSERT_EQ(sampleAt(*sixteen, x, y, 0), textureLevel16(expected)) << x << "," << y;
+            }
+    }
+}
+
+TEST(TextureImage, SixteenBitRenderWidensByTheTextureRule) {
+    // The stated examples: 255 becomes 32768 and 128 becomes 16448.
+    const Bytes file = encodePng({PNG_COLOR_TYPE_GRAY, 8, false, 1, {0, 128, 255}});
+    const ImagePtr sixteen = decodeExactly(file, true);
+    ASSERT_TRUE(sixteen);
+    EXPECT_EQ(sampleAt(*sixteen, 0, 0, 0), 0u);
+    EXPECT_EQ(sampleAt(*sixteen, 1, 0, 0), 16448u);
+    EXPECT_EQ(sampleAt(*sixteen, 2, 0, 0), 32768u);
+}
+
+// The bundled textures and the sample photos, against the stand-in host's own reader.
+TEST(TextureImage, SampleFilesMatchThePictureReader) {
+    const char* files[] = {"Textures/brick.png", "Textures/grass.png", "Textures/gravel.png", "rocket.jpg",
+                           "astronaut.png"};
+    for (const char* name : files) {
+        SCOPED_TRACE(name);
+        const std::string path = samplePath(name);
+        const editor::Picture picture = editor::readPicture(path);
+        const ImagePtr eight = readTextureImage(path.c_str(), false);
+        const ImagePtr sixteen = readTextureImage(path.c_str(), true);
+        ASSERT_TRUE(eight && sixteen);
+        ASSERT_EQ(eight->width, picture.width);
+        ASSERT_EQ(eight->height, picture.height);
+        for (int32_t y = 0; y < picture.height; ++y) {
+            const uint8_t* rgb = picture.row8(y);
+            for (int32_t x = 0; x < picture.width; ++x) {
+                const uint8_t* p = rgb + size_t(x) * size_t(picture.channels);
+                ASSERT_EQ(sampleAt(*eight, x, y, 0), (uint32_t(p[0]) + p[1] + p[2]) / 3) << x << "," << y;
+            }
+        }
+        expectWidened(*eight, *sixteen);
+    }
+}
+
+TEST(TextureImage, GreyJpegGivesItsLevels) {
+    TempFolder folder;
+    const std::string path = folder / "grey.jpg";
+    const Bytes file = encodeGreyJpeg(37, 21);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    const editor::Picture picture = editor::readPicture(path);  // grey as R = G = B
+    const ImagePtr eight = decodeExactly(file, false);
+    const ImagePtr sixteen = decodeExactly(file, true);
+    ASSERT_TRUE(eight && sixteen);
+    ASSERT_EQ(eight->width, 37);
+    ASSERT_EQ(eight->height, 21);
+    for (int32_t y = 0; y < 21; ++y)
+        for (int32_t x = 0; x < 37; ++x) ASSERT_EQ(sampleAt(*eight, x, y, 0), picture.row8(y)[x * 3]) << x << "," << y;
+    expectWidened(*eight, *sixteen);
+}
+
+// ---------------------------------------------------------------------------------------
+// Files that give no texture
+
+// A PNG chunk's CRC over its type and data, rewritten after the chunk was changed.
+void rewriteCrc(Bytes& file, size_t chunkStart, size_t dataLength) {
+    const uLong crc = crc32(0, file.data() + chunkStart + 4, uInt(4 + dataLength));
+    for (int i = 0; i < 4; ++i) file[chunkStart + 8 + dataLength + i] = uint8_t(crc >> (24 - 8 * i));
+}
+
+void putBigEndian(Bytes& file, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(value >> (24 - 8 * i));
+}
+
+TEST(TextureImage, DamagedAndForeignFilesGiveNoTexture) {
+    const Bytes png = readBytes(samplePath("Textures/brick.png"));
+    const Bytes jpeg = readBytes(samplePath("rocket.jpg"));
+    ASSERT_GT(png.size(), 1000u);
+    ASSERT_GT(jpeg.size(), 1000u);
+    auto cut = [](const Bytes& file, size_t length) { return Bytes(file.begin(), file.begin() + length); };
+    auto flip = [](Bytes file, size_t at) {
+        file[at] ^= 0x5a;
+        return file;
+    };
+    // IHDR starts at byte 8: length, type, then width at 16 and height at 20.
+    Bytes hugePng = png;
+    putBigEndian(hugePng, 16, 20000);
+    putBigEndian(hugePng, 20, 20000);
+    rewriteCrc(hugePng, 8, 13);
+    Bytes zeroWidthPng = png;
+    putBigEndian(zeroWidthPng, 16, 0);
+    rewriteCrc(zeroWidthPng, 8, 13);
+    const std::string text = "not a picture, just some words that are long enough to look at";
+
+    const struct {
+        const char* name;
+        Bytes file;
+    } cases[] = {
+        {"empty", {}},
+        {"text", Bytes(text.begin(), text.end())},
+        {"PNG signature only", cut(png, 8)},
+        {"PNG cut in the header", cut(png, 20)},
+        {"PNG cut after the header", cut(png, 33)},
+        {"PNG cut in the image data", cut(png, png.size() / 2)},
+        {"PNG without its end chunk", cut(png, png.size() - 12)},
+        {"PNG one byte short", cut(png, png.size() - 1)},
+        {"PNG header checksum wrong", flip(png, 18)},
+        {"PNG image data damaged", flip(png, png.size() / 2)},
+        {"PNG larger than textures may be", hugePng},
+        {"PNG of width 0", zeroWidthPng},
+        {"JPEG start marker only", cut(jpeg, 2)},
+        {"JPEG cut in the header", cut(jpeg, 100)},
+        {"JPEG cut in the image data", cut(jpeg, jpeg.size() / 2)},
+        {"JPEG without its end marker", cut(jpeg, jpeg.size() - 2)},
+        {"JPEG start marker damaged", flip(jpeg, 1)},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        EXPECT_FALSE(decodeExactly(test.file, false));
+        EXPECT_FALSE(decodeExactly(test.file, true));
+    }
+}
+
+// Random damage inside the files: whatever the decoders make of it, a texture of the file's
+// size or none, never a crash or a read past the data (the sanitizer build checks that).
+TEST(TextureImage, RandomDamageGivesATextureOfTheFileSizeOrNone) {
+    std::mt19937 random(11);
+    for (const char* name : {"Textures/gravel.png", "rocket.jpg"}) {
+        const Bytes original = readBytes(samplePath(name));
+        const ImagePtr whole = decodeExactly(original, false);
+        ASSERT_TRUE(whole) << name;
+        for (int trial = 0; trial < 40; ++trial) {
+            Bytes file = original;
+            std::uniform_int_distribution<size_t> position(0, file.size() - 1);
+            for (int i = 0; i < 1 + trial % 8; ++i) file[position(random)] = uint8_t(random());
+            if (trial % 3 == 0) file.resize(position(random));
+            const ImagePtr damaged = decodeExactly(file, trial % 2 == 1);
+            if (damaged) {
+                EXPECT_EQ(damaged->width, whole->width) << name << " trial " << trial;
+                EXPECT_EQ(damaged->height, whole->height) << name << " trial " << trial;
+            }
+        }
+    }
+}
+
+TEST(TextureImage, FilesThatCannotBeReadGiveNoTexture) {
+    TempFolder folder;
+    const std::string empty = folder / "empty.png";
+    std::ofstream(empty).close();
+    EXPECT_FALSE(readTextureImage(nullptr, false));
+    EXPECT_FALSE(readTextureImage((folder / "missing.png").c_str(), false));
+    EXPECT_FALSE(readTextureImage(empty.c_str(), false));
+    EXPECT_FALSE(readTextureImage(folder.path().string().c_str(), false));  // a folder
+}
+
+}  // namespace
