@@ -21,18 +21,25 @@ const Registration bleachBypass("BleachBypass", bleachBypassClass());
 const Registration blackAndWhite("BlackAndWhite", blackAndWhiteClass());
 const Registration centerSpot("CenterSpot", centerSpotClass());
 const Registration colorCorrect("ColorCorrect", colorCorrectClass());
+const Registration colorGrad("ColorGrad", colorGradClass());
+const Registration combinedGrad("CombinedGrad", combinedGradClass());
 const Registration defocus("Defocus", defocusClass());
+const Registration dualTint("DualTint", dualTintClass());
 const Registration fastBlur("FastBlur", fastBlurClass());
 const Registration fluorescent("Fluorescent", fluorescentClass());
 const Registration infraRed("InfraRed", infraRedClass());
 const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
+const Registration ndGrad("NDGrad", ndGradClass());
 const Registration overexpose("Overexpose", overexposeClass());
 const Registration ozone("Ozone", ozoneClass());
+const Registration polarizer("Polarizer", polarizerClass());
 const Registration selectiveColor("SelectiveColor", selectiveColorClass());
 const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
+const Registration selectiveGrad("SelectiveGrad", selectiveGradClass());
 const Registration skinSmoother("SkinSmoother", skinSmootherClass());
 const Registration temperature("Temperature", temperatureClass());
+const Registration tint("Tint", tintClass());
 const Registration warmCool("WarmCool", warmCoolClass());
 
 }  // namespace

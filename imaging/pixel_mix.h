@@ -27,3 +27,23 @@ void mixRow(const Sample* a, const Sample* b, const Sample* mask, Sample* out, i
         }
     }
 }
+
+// destination = p where the matte is full, q where it is 0 (all four channels), otherwise
+// each colour channel (q x (full - m) + p x m) / full with p's alpha, over count four-channel
+// pixels. destination may be p or q.
+template <class Sample>
+void mixRowByMatte(const Sample* p, const Sample* q, const Sample* matte, Sample* destination, int32_t count) {
+    constexpr uint32_t full = SampleTraits<Sample>::full;
+    for (int32_t x = 0; x < count; ++x, p += 4, q += 4, destination += 4) {
+        const uint32_t m = matte[x];
+        if (m == full) {
+            for (int c = 0; c < 4; ++c) destination[c] = p[c];
+        } else if (m == 0) {
+            for (int c = 0; c < 4; ++c) destination[c] = q[c];
+        } else {
+            for (int c = 0; c < 3; ++c)
+                destination[c] = Sample(divideByFull<Sample>(uint32_t(q[c]) * (full - m) + uint32_t(p[c]) * m));
+            destination[3] = p[3];
+        }
+    }
+}

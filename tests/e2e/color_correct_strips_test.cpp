@@ -1,6 +1,7 @@
-// Color Correct, Ozone and Selective Color through the plug-in file on real photographs: a run in narrow
-// 16 x 16 tiles gives exactly what a run in one tile gives, at 8 and 16 bits and with
-// transparency.
+// Color Correct, Ozone, Selective Color, the graduated filters, Tint, Dual Tint and Polarizer
+// through the plug-in file on real photographs: a run in narrow 16 x 16 tiles gives exactly what
+// a run in one tile gives, at 8 and 16 bits and with transparency. The ramps lie on a tilted quad
+// with its corners moved off their defaults.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/strip_check.h"
@@ -16,6 +17,13 @@ struct StripCase {
     Settings settings;
     bool changesThePicture;
 };
+
+// A tilted quad that reaches past the picture on two sides.
+Settings withCorners(Settings settings) {
+    const Settings corners = {{"ul", "-0.6,-0.3"}, {"ur", "0.4,-0.55"}, {"lr", "0.55,0.35"}, {"ll", "-0.35,0.6"}};
+    settings.insert(settings.end(), corners.begin(), corners.end());
+    return settings;
+}
 
 const StripCase kCases[] = {
     {"ColorCorrect defaults", "ColorCorrect", {}, false},
@@ -46,6 +54,24 @@ const StripCase kCases[] = {
      true},
     {"SelectiveColor matte view", "SelectiveColor", {{"view", "Matte"}, {"extractOn", "Red"}, {"matteAdjust", "-3"}},
      true},
+    {"ColorGrad HLS", "ColorGrad",
+     withCorners({{"tintMode", "HLS"}, {"highlights", "60"}, {"size", "40"}, {"tint", "1,0.5,0.1"}}), true},
+    {"ColorGrad corrected", "ColorGrad",
+     withCorners({{"dir", "Right-to-left"}, {"hue", "30"}, {"saturation", "20"}, {"contrast", "15"}, {"warmCool", "10"}}),
+     true},
+    {"NDGrad", "NDGrad", withCorners({{"dir", "Bottom-to-top"}, {"opacity", "70"}, {"size", "150"}}), true},
+    {"NDGrad gradient view", "NDGrad", withCorners({{"view", "Gradient"}, {"dir", "Left-to-right"}}), true},
+    {"CombinedGrad", "CombinedGrad", withCorners({{"tintMode", "Replace"}, {"gamma", "-20"}, {"red", "10"}}), true},
+    {"SelectiveGrad", "SelectiveGrad",
+     withCorners({{"extractOn", "Blue"}, {"range", "60"}, {"matteBlurX", "6"}, {"matteAdjust", "2"}, {"tintMode", "HLS"}}),
+     true},
+    {"SelectiveGrad matte view", "SelectiveGrad", withCorners({{"view", "Matte"}, {"matteBlurX", "3"}}), true},
+    {"Tint HLS", "Tint", {{"highlights", "50"}, {"opacity", "80"}}, true},
+    {"Tint Replace", "Tint", {{"tintMode", "Replace"}}, true},
+    {"DualTint both", "DualTint", withCorners({{"tint1mode", "HLS"}, {"size", "60"}}), true},
+    {"DualTint second only", "DualTint", withCorners({{"opacity1", "0"}, {"dir", "Left-to-right"}}), true},
+    {"Polarizer graded", "Polarizer", withCorners({{"gradEnable", "on"}, {"matteBlur", "5"}, {"hue", "-15"}}), true},
+    {"Polarizer sky view", "Polarizer", withCorners({{"gradEnable", "on"}, {"view", "Sky"}, {"matteBlur", "2"}}), true},
 };
 
 // An alpha ramp and a transparent corner.

@@ -5,6 +5,7 @@
 // any change to them must show up here. The folder's README describes the file format.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -30,7 +31,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-enum Column { kIndex, kKind, kKey, kLabel, kRange, kDefault, kItems, kFlags, kColumnCount };
+enum Column { kIndex, kKind, kKey, kLabel, kRange, kDefault, kItems, kFlags, kStart, kColumnCount };
 
 struct Description {
     std::map<std::string, std::string> facts;  // title, description, effectFlags, parameters
@@ -116,7 +117,10 @@ void expectRecord(const Parameter& p, const std::vector<std::string>& r) {
         for (uint32_t i = 0; i < p.itemCount; ++i) EXPECT_STREQ(p.items[i], items[i].c_str()) << "item " << i;
         ASSERT_LT(p.listDefault, p.itemCount);
         EXPECT_EQ(p.items[p.listDefault], fallback);
-        EXPECT_EQ(p.listIndex, p.listDefault);
+        if (r[kStart].empty())
+            EXPECT_EQ(p.listIndex, p.listDefault);
+        else
+            EXPECT_EQ(p.items[std::min(p.listIndex, p.itemCount - 1)], r[kStart]) << "the item a new effect starts from";
     } else if (r[kKind] == "Color") {
         const std::vector<double> rgb = numbers(fallback, ',');
         ASSERT_EQ(rgb.size(), 3u);
