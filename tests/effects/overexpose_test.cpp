@@ -150,13 +150,9 @@ TEST(Overexpose, WritesOnlyInsideTheRenderRectAndDepthsAgree) {
     EffectHarness harness("Overexpose");
     harness.apply({{"amount", 40}, {"blur", 5}});
     ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
-    for (int32_t y = 0; y < 26; ++y)
-        for (int32_t x = 0; x < 30; ++x)
-            for (uint32_t ch = 0; ch < 4; ++ch)
-                if (y >= 16 || x >= 20) {
-                    ASSERT_EQ(sampleAt(*output, x, y, ch), sampleAt(*source, x, y, ch));
-                }
-    EXPECT_NE(maxDifference(*output, *source), 0u);
+    const TileChanges changes = tileChanges(*output, *source, 16, 20);
+    EXPECT_EQ(changes.outside, 0u);
+    EXPECT_GT(changes.inside, 0u);
 
     for (uint32_t level : {0u, 30u, 64u, 200u}) {
         ImagePtr source8 = makeImage(6, 6, 4, 1, {level, level / 2, level / 3, 255});

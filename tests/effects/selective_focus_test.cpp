@@ -9,10 +9,7 @@
 
 namespace {
 
-constexpr uint32_t kFull8 = 255;
-constexpr uint32_t kFull16 = 32768;
-
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? kFull16 : kFull8; }
+uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 // A picture whose left half has one grey and right half another, alpha opaque.
 ImagePtr makeStep(int32_t width, int32_t height, uint32_t bytes, uint32_t left, uint32_t right) {
@@ -229,7 +226,7 @@ TEST(SelectiveBlur, EightAndSixteenBitsAgree) {
             setSample(*source8, x, y, 0, uint32_t(x * 5) + ripple);
             setSample(*source8, x, y, 1, uint32_t(y * 6) + ripple);
             setSample(*source8, x, y, 2, uint32_t(x * 2 + y * 3) + ripple);
-            setSample(*source8, x, y, 3, kFull8);
+            setSample(*source8, x, y, 3, 255u);
         }
     for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"})
         EXPECT_LE(renderDepthDifference(key, {}, *source8), 4u) << key;

@@ -4,7 +4,6 @@
 
 #include <jpeglib.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <cmath>
 #include <cstdint>
@@ -18,6 +17,7 @@
 
 #include "editor/picture_file.h"
 #include "imaging/texture_image.h"
+#include "tests/support/crafted_files.h"
 #include "tests/support/effect_harness.h"
 #include "tests/support/temp_folder.h"
 
@@ -40,7 +40,8 @@ ImagePtr decodeExactly(const Bytes& bytes, bool sixteenBit) {
     return decodeTextureImage(bytes.empty() ? nullptr : block.get(), bytes.size(), sixteenBit);
 }
 
-// The texture rule for a 16-bit render, as stated: trunc(s x 128.5 + 0.5).
+// The texture rule for a 16-bit render, as stated: trunc(s x 128.5 + 0.5), which takes 128 to
+// 16448 and 255 to 32768 (checked in the first test).
 uint32_t textureLevel16(uint32_t level8) { return uint32_t(std::trunc(level8 * 128.5 + 0.5)); }
 
 // The 16-bit texture is the 8-bit one widened by the texture rule, pixel for pixel.
@@ -153,6 +154,8 @@ struct PngCase {
 };
 
 TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
+    ASSERT_EQ(textureLevel16(128), 16448u);
+    ASSERT_EQ(textureLevel16(255), 32768u);
     const PngCase cases[] = {
         {"grey 8", {PNG_COLOR_TYPE_GRAY, 8, false, 1, {0, 1, 128, 255}}, {0, 1, 128, 255}},
         {"grey 16 keeps the high byte", {PNG_COLOR_TYPE_GRAY, 16, false, 1, {0x0000, 0x01ff, 0x80ff, 0xffff}},
@@ -190,16 +193,6 @@ TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
                 ASSERT_EQ(sampleAt(*sixteen, x, y, 0), textureLevel16(expected)) << x << "," << y;
             }
     }
-}
-
-TEST(TextureImage, SixteenBitRenderWidensByTheTextureRule) {
-    // The stated examples: 255 becomes 32768 and 128 becomes 16448.
-    const Bytes file = encodePng({PNG_COLOR_TYPE_GRAY, 8, false, 1, {0, 128, 255}});
-    const ImagePtr sixteen = decodeExactly(file, true);
-    ASSERT_TRUE(sixteen);
-    EXPECT_EQ(sampleAt(*sixteen, 0, 0, 0), 0u);
-    EXPECT_EQ(sampleAt(*sixteen, 1, 0, 0), 16448u);
-    EXPECT_EQ(sampleAt(*sixteen, 2, 0, 0), 32768u);
 }
 
 // The bundled textures and the sample photos, against the stand-in host's own reader.
@@ -245,16 +238,6 @@ TEST(TextureImage, GreyJpegGivesItsLevels) {
 // ---------------------------------------------------------------------------------------
 // Files that give no texture
 
-// A PNG chunk's CRC over its type and data, rewritten after the chunk was changed.
-void rewriteCrc(Bytes& file, size_t chunkStart, size_t dataLength) {
-    const uLong crc = crc32(0, file.data() + chunkStart + 4, uInt(4 + dataLength));
-    for (int i = 0; i < 4; ++i) file[chunkStart + 8 + dataLength + i] = uint8_t(crc >> (24 - 8 * i));
-}
-
-void putBigEndian(Bytes& file, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(value >> (24 - 8 * i));
-}
-
 TEST(TextureImage, DamagedAndForeignFilesGiveNoTexture) {
     const Bytes png = readBytes(samplePath("Textures/brick.png"));
     const Bytes jpeg = readBytes(samplePath("rocket.jpg"));
@@ -265,14 +248,6 @@ TEST(TextureImage, DamagedAndForeignFilesGiveNoTexture) {
         file[at] ^= 0x5a;
         return file;
     };
-    // IHDR starts at byte 8: length, type, then width at 16 and height at 20.
-    Bytes hugePng = png;
-    putBigEndian(hugePng, 16, 20000);
-    putBigEndian(hugePng, 20, 20000);
-    rewriteCrc(hugePng, 8, 13);
-    Bytes zeroWidthPng = png;
-    putBigEndian(zeroWidthPng, 16, 0);
-    rewriteCrc(zeroWidthPng, 8, 13);
     const std::string text = "not a picture, just some words that are long enough to look at";
 
     const struct {
@@ -289,8 +264,8 @@ TEST(TextureImage, DamagedAndForeignFilesGiveNoTexture) {
         {"PNG one byte short", cut(png, png.size() - 1)},
         {"PNG header checksum wrong", flip(png, 18)},
         {"PNG image data damaged", flip(png, png.size() / 2)},
-        {"PNG larger than textures may be", hugePng},
-        {"PNG of width 0", zeroWidthPng},
+        {"PNG larger than textures may be", crafted::pngStating(20000, 20000, 8, 2)},
+        {"PNG of width 0", crafted::pngStating(0, 1, 8, 2)},
         {"JPEG start marker only", cut(jpeg, 2)},
         {"JPEG cut in the header", cut(jpeg, 100)},
         {"JPEG cut in the image data", cut(jpeg, jpeg.size() / 2)},

@@ -147,6 +147,16 @@ uint32_t maxDifference(const Image& a, const Image& b) {
     return worst;
 }
 
+TileChanges tileChanges(const Image& output, const Image& source, int32_t rows, int32_t columns) {
+    TileChanges changes;
+    for (int32_t y = 0; y < source.height; ++y)
+        for (int32_t x = 0; x < source.width; ++x)
+            for (uint32_t c = 0; c < source.channels; ++c)
+                if (sampleAt(output, x, y, c) != sampleAt(source, x, y, c))
+                    ++(y < rows && x < columns ? changes.inside : changes.outside);
+    return changes;
+}
+
 bool isUniform(const Image& image) {
     for (int32_t y = 0; y < image.height; ++y)
         for (int32_t x = 0; x < image.width; ++x)

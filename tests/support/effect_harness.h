@@ -61,6 +61,13 @@ void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
 // The largest absolute difference between two images of the same shape.
 uint32_t maxDifference(const Image& a, const Image& b);
 
+// How many samples of output differ from source inside the top-left rows x columns of the
+// block and outside it: a tile rendered into a larger block must leave the outside alone.
+struct TileChanges {
+    uint32_t inside = 0, outside = 0;
+};
+TileChanges tileChanges(const Image& output, const Image& source, int32_t rows, int32_t columns);
+
 // Whether every pixel equals the first one.
 bool isUniform(const Image& image);
 
