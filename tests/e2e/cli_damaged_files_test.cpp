@@ -40,11 +40,6 @@ Outcome ravo(const TempFolder& folder, const std::string& arguments, const std::
     return run;
 }
 
-void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 bool oneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
 
 TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -26,11 +25,6 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 std::string samplePath(const std::string& name) { return std::string(RAVO_SOURCE_DIR) + "/samples/" + name; }
-
-Bytes readBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // Decodes from a heap block of exactly the file's size, so that the sanitizer build catches
 // any read past its end.
@@ -223,7 +217,7 @@ TEST(TextureImage, GreyJpegGivesItsLevels) {
     TempFolder folder;
     const std::string path = folder / "grey.jpg";
     const Bytes file = encodeGreyJpeg(37, 21);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    writeBytes(path, file);
     const editor::Picture picture = editor::readPicture(path);  // grey as R = G = B
     const ImagePtr eight = decodeExactly(file, false);
     const ImagePtr sixteen = decodeExactly(file, true);
