@@ -12,8 +12,6 @@
 
 namespace {
 
-MatteSettings defaults() { return MatteSettings{}; }
-
 // A one-row, one-channel image holding the given samples.
 ImagePtr makeLine(uint32_t bytesPerChannel, const std::vector<uint32_t>& samples) {
     ImagePtr image = ImagePtr::make({int32_t(samples.size()), 1}, 1, bytesPerChannel);
@@ -74,7 +72,7 @@ TEST(MatteExtractor, MeasuresOfOnePixel) {
 
 TEST(MatteExtractor, DefaultWindowOn16Bits) {
     MatteExtractor extractor;
-    ASSERT_TRUE(extractor.update(defaults(), 2));
+    ASSERT_TRUE(extractor.update(MatteSettings{}, 2));
     // Greys measure their own level: exactly the position, and both ends of the range.
     struct Case {
         uint32_t level;
@@ -98,7 +96,7 @@ TEST(MatteExtractor, ClipBlackFiftyStretchesFrom127) {
     for (uint32_t v = 128; v < 256; ++v) EXPECT_GT(stretch[v], stretch[v - 1]) << v;
 
     // Through the group, the stretch applies to the window's levels.
-    MatteSettings settings = defaults();
+    MatteSettings settings = MatteSettings{};
     MatteExtractor plain;
     plain.update(settings, 1);
     settings.clipBlack = 0.5f;
@@ -134,7 +132,7 @@ TEST(MatteExtractor, ClipsThatMeetAreAHardThreshold) {
 }
 
 TEST(MatteExtractor, GreyHasNoHue) {
-    MatteSettings settings = defaults();
+    MatteSettings settings = MatteSettings{};
     settings.extractOn = uint32_t(MatteMeasure::Hue);
     settings.position = 0.0f;  // the window is full at hue 0 (red) and at a measure of 0
     for (uint32_t depth : {1u, 2u}) {
@@ -154,7 +152,7 @@ TEST(MatteExtractor, GreyHasNoHue) {
 }
 
 TEST(MatteExtractor, ShrinkAtHalfScaleIsOnePixel) {
-    MatteSettings settings = defaults();
+    MatteSettings settings = MatteSettings{};
     settings.extractOn = uint32_t(MatteMeasure::Red);
     settings.shrinkGrow = -2.0f;
     for (uint32_t depth : {1u, 2u}) {
@@ -237,7 +235,7 @@ TEST(MatteExtractor, GangUsesTheHorizontalSize) {
     for (int32_t y = 8; y < 16; ++y)
         for (int32_t x = 8; x < 16; ++x) setSample(*source, x, y, 0, 255);
     auto matteWith = [&](float blurX, float blurY, bool gang) {
-        MatteSettings settings = defaults();
+        MatteSettings settings = MatteSettings{};
         settings.extractOn = uint32_t(MatteMeasure::Red);
         settings.position = 1.0f;
         settings.range = 2.0f;
@@ -259,7 +257,7 @@ TEST(MatteExtractor, InvertWithoutBlurOrShrink) {
     for (uint32_t depth : {1u, 2u}) {
         const uint32_t full = fullOf(depth);
         const ImagePtr source = makeNoiseImage(12, 10, 4, depth, 3);
-        MatteSettings settings = defaults();
+        MatteSettings settings = MatteSettings{};
         MatteExtractor upright;
         upright.update(settings, depth);
         settings.invert = true;
@@ -276,7 +274,7 @@ TEST(MatteExtractor, InvertWithoutBlurOrShrink) {
 TEST(MatteExtractor, CachedMatteIsReusedUntilSomethingChanges) {
     MatteBuildContext reuse;
     reuse.reuseCached = true;
-    MatteSettings settings = defaults();
+    MatteSettings settings = MatteSettings{};
     settings.invert = true;
     MatteExtractor extractor;
     ASSERT_TRUE(extractor.update(settings, 1));
@@ -315,7 +313,7 @@ TEST(MatteExtractor, CachedMatteIsReusedUntilSomethingChanges) {
 }
 
 TEST(MatteExtractor, ZeroOutsideTheRect) {
-    MatteSettings settings = defaults();
+    MatteSettings settings = MatteSettings{};
     settings.extractOn = uint32_t(MatteMeasure::Blue);
     settings.shrinkGrow = 1.0f;
     settings.blurX = 2.0f;
@@ -349,14 +347,14 @@ TEST(MatteExtractor, EightAndSixteenBitsAgreeInShape) {
         uint32_t tolerance;
     };
     auto with = [](auto change) {
-        MatteSettings s = defaults();
+        MatteSettings s = MatteSettings{};
         change(s);
         return s;
     };
     // The window is steep (up to about five matte levels per measured level), so a measure
     // that truncates differently at the two sizes moves the matte by a few levels.
     const Case cases[] = {
-        {"default", defaults(), 6},
+        {"default", MatteSettings{}, 6},
         {"hue", with([](MatteSettings& s) { s.extractOn = 1; s.position = 0.3f; s.range = 0.6f; }), 6},
         {"magenta, clipped", with([](MatteSettings& s) { s.extractOn = 8; s.clipBlack = 0.2f; s.clipWhite = 0.3f; }), 8},
         {"yellow, shrink", with([](MatteSettings& s) { s.extractOn = 9; s.shrinkGrow = -2.0f; }), 6},
