@@ -25,15 +25,23 @@ void buildToneTable(Sample* table, double brightness, double contrast, double ga
             truncToInt(toneAdjust(double(i) / one, brightness, contrast, gamma) * one + 0.5));
 }
 
+ZoneWindow zoneWindow(double position, double range) {
+    return {{position - range, position - range / 2.0, position, position + range / 2.0, position + range}};
+}
+
+ZoneWindow zoneWindow(float position, float range) {
+    const float points[] = {position - range, position - range / 2.0f, position, position + range / 2.0f,
+                            position + range};
+    return {{points[0], points[1], points[2], points[3], points[4]}};
+}
+
 template <class Sample>
-void buildZoneWeightTable(Sample* table, double position, double range) {
+void buildZoneWeightTable(Sample* table, const ZoneWindow& window) {
     using Traits = SampleTraits<Sample>;
     constexpr int32_t one = Traits::full;
-    const CurvePoint points[] = {{position - range, 0.0},
-                                 {position - range / 2.0, 0.2},
-                                 {position, 1.0},
-                                 {position + range / 2.0, 0.2},
-                                 {position + range, 0.0}};
+    const double heights[] = {0.0, 0.2, 1.0, 0.2, 0.0};
+    CurvePoint points[5];
+    for (size_t i = 0; i < std::size(points); ++i) points[i] = {window.points[i], heights[i]};
     ToneCurve curve(points, std::size(points));
     const double step = 1.0 / one;
     for (int32_t i = 0; i < Traits::tableSize; ++i)
@@ -63,8 +71,8 @@ void applyFlash(Sample* table, float amount, float level) {
 
 template void buildToneTable<uint8_t>(uint8_t*, double, double, double);
 template void buildToneTable<uint16_t>(uint16_t*, double, double, double);
-template void buildZoneWeightTable<uint8_t>(uint8_t*, double, double);
-template void buildZoneWeightTable<uint16_t>(uint16_t*, double, double);
+template void buildZoneWeightTable<uint8_t>(uint8_t*, const ZoneWindow&);
+template void buildZoneWeightTable<uint16_t>(uint16_t*, const ZoneWindow&);
 template void buildChannelTable<uint8_t>(uint8_t*, float, float, float, float);
 template void buildChannelTable<uint16_t>(uint16_t*, float, float, float, float);
 template void applyFlash<uint8_t>(uint8_t*, float, float);
@@ -325,7 +333,7 @@ const Sample* ColorCorrectEngine::zoneWeightTable(uint32_t zone) {
     } catch (const std::bad_alloc&) {
         return defaultZoneWeightTable<Sample>(zone);
     }
-    buildZoneWeightTable(table.data(), settings_.zones[zone].position, settings_.zones[zone].range);
+    buildZoneWeightTable(table.data(), zoneWindow(settings_.zones[zone].position, settings_.zones[zone].range));
     // The flag speaks for the tables of the current depth; a table of the other depth is
     // remade every time it is asked for.
     if (currentDepth) zoneDirty_[zone] = false;

@@ -34,11 +34,20 @@
 template <class Sample>
 void buildToneTable(Sample* table, double brightness, double contrast, double gamma);
 
-// The weight of a zone at position p with range r (fractions of full scale): the tone
-// curve through (p - r, 0), (p - r/2, 0.2), (p, 1), (p + r/2, 0.2), (p + r, 0), flat
-// beyond its end points and clamped to 0..1, tabulated as trunc(curve(i x (1/one)) x one).
+// Where a zone's weight window has its five points: p - r, p - r/2, p, p + r/2, p + r for a
+// zone at position p with range r (fractions of full scale). Positions and ranges held as
+// 32-bit floats give points computed in single precision; doubles, in double precision.
+struct ZoneWindow {
+    double points[5];
+};
+ZoneWindow zoneWindow(double position, double range);
+ZoneWindow zoneWindow(float position, float range);
+
+// The weight of a zone: the tone curve through its window's points with the heights 0, 0.2,
+// 1, 0.2, 0, flat beyond its end points and clamped to 0..1, tabulated as
+// trunc(curve(i x (1/one)) x one).
 template <class Sample>
-void buildZoneWeightTable(Sample* table, double position, double range);
+void buildZoneWeightTable(Sample* table, const ZoneWindow& window);
 
 // A channel table without flash: the tone table of brightness, contrast and gamma; then,
 // when amount is not 0, table[i] = clamp(trunc(i x amount + table[i])) with the product

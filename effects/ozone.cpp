@@ -119,7 +119,7 @@ struct ZoneWeights {
     const Sample* get(const OzoneZone& zone) {
         if (table.empty() || position != zone.position || range != zone.range) {
             table.resize(SampleTraits<Sample>::tableSize);
-            buildZoneWeightTable(table.data(), zone.position, zone.range);
+            buildZoneWeightTable(table.data(), zoneWindow(zone.position, zone.range));
             position = zone.position;
             range = zone.range;
         }

@@ -43,14 +43,16 @@ ImagePtr highlightMatte(const Image& image, const PixelRect& rect) {
     return extractor.build(image, rect, MatteBuildContext{});
 }
 
-// Levels are scaled to 0..1 by the single-precision 1 / full and come back as
-// trunc(value x full), as the colour-correct pass converts them.
+// Pixel levels are scaled to 0..1 by the single-precision 1 / full and come back as
+// trunc(value x full), as the colour-correct pass converts them. The tint colour is divided
+// by full instead (in single precision the two differ in the last bit for about half of the
+// 8-bit levels; at 16 bits full is a power of two and they agree).
 template <class Sample>
 void tint(Image& image, const Image* matte, const PixelRect& rect, const TintSettings& settings) {
     constexpr uint32_t full = SampleTraits<Sample>::full;
     const float scale = 1.0f / float(full);
-    const Hsv tintHsv = rgbToHsv(float(settings.color[0]) * scale, float(settings.color[1]) * scale,
-                                 float(settings.color[2]) * scale);
+    const Hsv tintHsv = rgbToHsv(float(settings.color[0]) / float(full), float(settings.color[1]) / float(full),
+                                 float(settings.color[2]) / float(full));
     const uint32_t opacity = uint32_t(truncToInt64(settings.opacity * full));
     const uint32_t protection = uint32_t(truncToInt64(settings.highlights * full));
     const bool hls = settings.mode == TintMode::kHls;

@@ -166,10 +166,13 @@ TEST(ColorCorrect, SaturationMinus100TurnsEveryPixelGrey) {
 // A grey ramp through the three mask views: the weights follow each zone's position.
 TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
     // 16-bit greys: luma equals the level, so the midtone mask can be read level by level.
+    // The window's points come from the 32-bit float position and range in single precision
+    // (0.5f - 0.4f / 2 and so on); in double, 8047, 11198 and 15599 would give one more.
     EffectHarness harness("ColorCorrect");
     harness.setList("view", 2);
     harness.apply({{"ccMidBri", 70}, {"ccMasterHue", 30}});  // not applied in a mask view
-    for (const auto& [level, mask] : {std::pair{16384u, 32768u}, {0u, 0u}, {3276u, 0u}, {29492u, 0u}, {32768u, 0u}}) {
+    for (const auto& [level, mask] : {std::pair{16384u, 32768u}, {0u, 0u}, {3276u, 0u}, {29492u, 0u}, {32768u, 0u},
+                                      {8047u, 1565u}, {11198u, 12804u}, {15599u, 32048u}}) {
         ImagePtr source = makeImage(2, 1, 4, 2, {level, level, level, 777});
         ImagePtr output = harness.render(*source);
         EXPECT_EQ(sampleAt(*output, 1, 0, 0), mask) << level;

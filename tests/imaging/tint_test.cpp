@@ -128,6 +128,9 @@ TEST(Tint, RecoloursByTheMatteAndOpacity) {
          {255, 255, 255, 77}},
         {"white tinted in HLS without protection", 1, {{0, 0, 255}, 1.0, TintMode::kHls, 0.0}, 255, {255, 255, 255, 77},
          {0, 0, 255, 77}},
+        // The tint colour is bytes / 255 in single precision; scaled by the float 1/255 the
+        // blue would come out 3.
+        {"tint colour divided by 255", 1, {{0, 110, 40}, 1.0, TintMode::kHsv, 1.0}, 255, {11, 5, 2, 77}, {0, 11, 4, 77}},
         {"16-bit blue, half opacity", 2, {{0, 0, 32768}, 0.5, TintMode::kHsv, 1.0}, 32768, {20000, 10000, 5000, 9},
          {10000, 5000, 12500, 9}},
         {"16-bit half matte", 2, {{0, 0, 32768}, 1.0, TintMode::kHsv, 1.0}, 16384, {20000, 10000, 5000, 9},
