@@ -18,8 +18,16 @@ namespace point_sampling {
 // give its neighbour's level or one level less.
 constexpr double kSnap = 1.0 / (1 << 20);
 
+// floor of a position within the range of a 32-bit integer, exactly as std::floor gives it,
+// without a call into the maths library (the baseline x86-64 has no rounding instruction).
+inline double floorOfPosition(double position) {
+    const double truncated = double(int64_t(position));
+    return truncated > position ? truncated - 1.0 : truncated;
+}
+
+// Positions must lie within the range of a 32-bit integer (callers clamp them to the image).
 inline double snapToWhole(double position) {
-    const double whole = std::floor(position + 0.5);
+    const double whole = floorOfPosition(position + 0.5);
     return std::fabs(position - whole) < kSnap ? whole : position;
 }
 
@@ -29,20 +37,21 @@ inline int32_t clampIndex(int32_t index, int32_t size) { return index < 0 ? 0 : 
 // coordinates clamped into the source, weighted by the fractional parts; the result truncated.
 // The weights are applied as two linear steps, a + f (b - a), which keeps a level exact where
 // the neighbours agree (a constant image stays constant). Positions beyond the edges read the
-// edge pixels; sx and sy must not be NaN, and the source must have pixels.
-template <class Sample>
-void sampleBilinear(const Image& source, double sx, double sy, Sample* out) {
+// edge pixels; sx and sy must not be NaN, and the source must have pixels. Channels is the
+// source's channel count when known at compile time (0: read it from the source).
+template <class Sample, uint32_t Channels = 0>
+inline void sampleBilinear(const Image& source, double sx, double sy, Sample* out) {
     sx = snapToWhole(std::clamp(sx, -1.0, double(source.width)));
     sy = snapToWhole(std::clamp(sy, -1.0, double(source.height)));
-    const double left = std::floor(sx);
-    const double top = std::floor(sy);
+    const double left = floorOfPosition(sx);
+    const double top = floorOfPosition(sy);
     const double fx = sx - left;
     const double fy = sy - top;
     const int32_t x0 = clampIndex(int32_t(left), source.width);
     const int32_t x1 = clampIndex(int32_t(left) + 1, source.width);
     const int32_t y0 = clampIndex(int32_t(top), source.height);
     const int32_t y1 = clampIndex(int32_t(top) + 1, source.height);
-    const uint32_t channels = source.channels;
+    const uint32_t channels = Channels ? Channels : source.channels;
     const Sample* row0 = source.row<Sample>(y0);
     const Sample* row1 = source.row<Sample>(y1);
     for (uint32_t c = 0; c < channels; ++c) {

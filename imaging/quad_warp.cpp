@@ -1,5 +1,8 @@
 #include "imaging/quad_warp.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 
@@ -14,19 +17,57 @@ double unitRange(double value) {
     return value > 1.0 ? 1.0 : value;
 }
 
+// x / divisor. Dividing by a power of two and multiplying by its reciprocal give the same
+// double, so the ramps' divisor 2 costs a multiplication instead of a division per pixel.
+class Divide {
+public:
+    explicit Divide(double divisor) : divisor_(divisor) {
+        int exponent = 0;
+        if (std::frexp(divisor, &exponent) == 0.5) reciprocal_ = 1.0 / divisor;
+    }
+    double operator()(double x) const { return reciprocal_ != 0.0 ? x * reciprocal_ : x / divisor_; }
+
+private:
+    double divisor_;
+    double reciprocal_ = 0.0;
+};
+
 template <class Sample>
 void warp(Image& destination, const Image& source, const PixelRect& rect, int32_t originX, int32_t originY,
           const ProjectiveMatrix& map, double divisor) {
     const double width = source.width;
     const double height = source.height;
+    const Divide divide(divisor);
+    // A source one pixel wide (or high) reads the same column (row) wherever the map lands, so
+    // that coordinate is never needed: the sampler gives the same level for any position.
+    const bool oneColumn = source.width == 1;
+    const bool oneRow = source.height == 1;
+    auto level = [&](int32_t x, int32_t y) {
+        const HomogeneousPoint p = map.map(double(x) + originX, double(y) + originY);
+        const double sx = oneColumn ? 0.0 : divide(unitRange(p.x / p.w) * width);
+        const double sy = oneRow ? 0.0 : divide(unitRange(p.y / p.w) * height);
+        Sample sample;
+        point_sampling::sampleBilinear<Sample, 1>(source, sx, sy, &sample);
+        return sample;
+    };
+    const size_t rowBytes = size_t(rect.width()) * sizeof(Sample);
+    // An upright quad gives a map whose y and w do not move along a row (their x terms are 0,
+    // and x x 0 adds nothing), so a one-column ramp has one level a row; likewise a map whose
+    // x and w do not move down a column gives a one-row ramp the same row all the way down.
+    // Both are the picture's default corners, worked out once and filled.
+    if (oneColumn && map.m[1] == 0.0 && map.m[2] == 0.0) {
+        for (int32_t y = rect.top; y < rect.bottom; ++y)
+            std::fill_n(destination.row<Sample>(y) + rect.left, rect.width(), level(rect.left, y));
+        return;
+    }
+    const bool sameRows = oneRow && map.m[3] == 0.0 && map.m[5] == 0.0;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* out = destination.row<Sample>(y);
-        for (int32_t x = rect.left; x < rect.right; ++x) {
-            const HomogeneousPoint p = map.map(double(x) + originX, double(y) + originY);
-            const double u = unitRange(p.x / p.w);
-            const double v = unitRange(p.y / p.w);
-            point_sampling::sampleBilinear(source, u * width / divisor, v * height / divisor, out + x);
+        Sample* out = destination.row<Sample>(y) + rect.left;
+        if (sameRows && y > rect.top) {
+            std::memcpy(out, destination.row<Sample>(rect.top) + rect.left, rowBytes);
+            continue;
         }
+        for (int32_t x = rect.left; x < rect.right; ++x) out[x - rect.left] = level(x, y);
     }
 }
 

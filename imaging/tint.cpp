@@ -1,6 +1,10 @@
 #include "imaging/tint.h"
 
+#include <algorithm>
+#include <array>
+#include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "imaging/color.h"
 #include "imaging/matte_extractor.h"
@@ -43,6 +47,45 @@ ImagePtr highlightMatte(const Image& image, const PixelRect& rect) {
     return extractor.build(image, rect, MatteBuildContext{});
 }
 
+// A tinted colour: hsvToRgb back to levels as trunc(value x full), held to the scale.
+template <class Sample>
+std::array<Sample, 3> tintedLevels(float hue, float saturation, float value) {
+    constexpr float full = float(SampleTraits<Sample>::full);
+    const Rgb rgb = hsvToRgb(hue, saturation, value);
+    return {clampSample<Sample>(truncToInt(rgb.r * full)), clampSample<Sample>(truncToInt(rgb.g * full)),
+            clampSample<Sample>(truncToInt(rgb.b * full))};
+}
+
+// In "HSV" and "HLS" modes the tinted colour takes the tint's hue and saturation and the
+// pixel's value, the largest of its levels: one colour per level, worked out the first time
+// the level is met, so that a small tile pays only for the levels it holds. Levels above full
+// (a malformed 16-bit sample) are worked out every time.
+template <class Sample>
+class TintByLevel {
+public:
+    TintByLevel(const Hsv& tint, float scale)
+        : tint_(tint), scale_(scale), colours_(SampleTraits<Sample>::tableSize), known_(colours_.size()) {}
+
+    const std::array<Sample, 3>& colour(uint32_t level) {
+        if (level >= colours_.size()) {
+            spare_ = tintedLevels<Sample>(tint_.h, tint_.s, float(level) * scale_);
+            return spare_;
+        }
+        if (!known_[level]) {
+            colours_[level] = tintedLevels<Sample>(tint_.h, tint_.s, float(level) * scale_);
+            known_[level] = 1;
+        }
+        return colours_[level];
+    }
+
+private:
+    Hsv tint_;
+    float scale_;
+    std::vector<std::array<Sample, 3>> colours_;
+    std::vector<uint8_t> known_;
+    std::array<Sample, 3> spare_{};
+};
+
 // Pixel levels are scaled to 0..1 by the single-precision 1 / full and come back as
 // trunc(value x full), as the colour-correct pass converts them. The tint colour is divided
 // by full instead (in single precision the two differ in the last bit for about half of the
@@ -58,6 +101,8 @@ void tint(Image& image, const Image* matte, const PixelRect& rect, const TintSet
     const bool hls = settings.mode == TintMode::kHls;
     const bool keepSaturation = settings.mode == TintMode::kReplace;
     const ImagePtr highlights = hls ? highlightMatte(image, rect) : ImagePtr();
+    std::optional<TintByLevel<Sample>> byLevel;
+    if (!keepSaturation) byLevel.emplace(tintHsv, scale);
 
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         Sample* p = image.pixel<Sample>(rect.left, y);
@@ -67,15 +112,17 @@ void tint(Image& image, const Image* matte, const PixelRect& rect, const TintSet
             const uint32_t level = m ? uint32_t(m[x - rect.left]) : full;
             if (level == 0) continue;
             const uint32_t a = divideByFull<Sample>(level * opacity);
-            const Hsv pixel = rgbToHsv(float(p[0]) * scale, float(p[1]) * scale, float(p[2]) * scale);
-            const Rgb rgb = hsvToRgb(tintHsv.h, keepSaturation ? pixel.s : tintHsv.s, pixel.v);
-            const uint32_t t[3] = {clampSample<Sample>(truncToInt(rgb.r * float(full))),
-                                   clampSample<Sample>(truncToInt(rgb.g * float(full))),
-                                   clampSample<Sample>(truncToInt(rgb.b * float(full)))};
+            std::array<Sample, 3> replaced;
+            if (keepSaturation) {
+                const Hsv pixel = rgbToHsv(float(p[0]) * scale, float(p[1]) * scale, float(p[2]) * scale);
+                replaced = tintedLevels<Sample>(tintHsv.h, pixel.s, pixel.v);
+            }
+            const std::array<Sample, 3>& t =
+                keepSaturation ? replaced : byLevel->colour(std::max(p[0], std::max(p[1], p[2])));
             const uint32_t u = hls ? divideByFull<Sample>(uint32_t(h[x - rect.left]) * protection) : 0;
             for (int c = 0; c < 3; ++c) {
                 const uint32_t original = p[c];
-                const uint32_t blended = divideByFull<Sample>(original * (full - a) + t[c] * a);
+                const uint32_t blended = divideByFull<Sample>(original * (full - a) + uint32_t(t[c]) * a);
                 p[c] = Sample(hls ? divideByFull<Sample>(original * u + blended * (full - u)) : blended);
             }
         }

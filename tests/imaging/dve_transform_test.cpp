@@ -307,6 +307,28 @@ TEST(QuadWarp, CornersAndOriginsAgree) {
         for (int32_t x = 0; x < 25; ++x) ASSERT_EQ(sampleAt(*part, x, y, 0), sampleAt(*whole, x + 17, y + 21, 0));
 }
 
+// A one-pixel-wide (or high) ramp reads one column (row) wherever the map lands: it gives what
+// the same ramp doubled across gives, on upright quads (worked out once per row or column) and
+// tilted ones, over a part of the destination placed by its origin.
+TEST(QuadWarp, OneColumnRampsAgreeWithDoubledOnes) {
+    const Quad quads[] = {{{{-5, -3}, {70, -3}, {70, 41}, {-5, 41}}}, {{{10, 5}, {50, 8}, {45, 40}, {3, 30}}}};
+    for (const uint32_t bytes : {1u, 2u})
+        for (const bool across : {false, true})
+            for (const Quad& quad : quads) {
+                const uint32_t full = bytes == 1 ? 255 : 32768;
+                const ImagePtr ramp = makeImage(across ? 2 : 1, across ? 1 : 2, 1, bytes, {0});
+                const ImagePtr doubled = makeImage(2, 2, 1, bytes, {0});
+                setSample(*ramp, 0, 0, 0, full);
+                setSample(*doubled, 0, 0, 0, full);
+                setSample(*doubled, across ? 0 : 1, across ? 1 : 0, 0, full);
+                const ImagePtr fast = makeImage(40, 30, 1, bytes, {7});
+                const ImagePtr general = makeImage(40, 30, 1, bytes, {7});
+                quadWarp(*fast, *ramp, {2, 3, 28, 37}, 11, 6, quad, 0.7, 2.0);
+                quadWarp(*general, *doubled, {2, 3, 28, 37}, 11, 6, quad, 0.7, 2.0);
+                EXPECT_EQ(maxDifference(*fast, *general), 0u) << bytes << (across ? " across" : " down");
+            }
+}
+
 TEST(QuadWarp, DegenerateQuadClearsTheRect) {
     const ImagePtr destination = makeImage(10, 10, 1, 1, {9});
     const ImagePtr source = makeNoiseImage(4, 4, 1, 1);
