@@ -211,6 +211,15 @@ varied_settings() {
   }' "$work/generated/fx_$1.txt"
 }
 
+# Quads of the effects with corner points, moved off the picture's own corners: turned (and
+# reaching past the picture), sheared, and scaled down in perspective. The corners are in
+# fractions of the picture about its centre.
+quads=(
+  "turned --set ul=-0.6,-0.3 --set ur=0.4,-0.55 --set lr=0.55,0.35 --set ll=-0.35,0.6"
+  "sheared --set ul=-0.3,-0.4 --set ur=0.2,-0.4 --set lr=0.45,0.3 --set ll=-0.05,0.3 --set dir=Left-to-right"
+  "perspective --set ul=-0.1,-0.45 --set ur=0.3,-0.2 --set lr=0.25,0.4 --set ll=-0.45,0.1 --set size=60"
+)
+
 photos=(samples/*.png samples/*.jpg)
 {
   for key in $available; do
@@ -220,6 +229,12 @@ photos=(samples/*.png samples/*.jpg)
     echo "$key ${photos[0]} 16 tif defaults"
     echo "$key ${photos[0]} 8 jpg defaults"
     for depth in 8 16; do echo "$key ${photos[1]} $depth png varied $(varied_settings "$key")"; done
+    if grep -qP '\tul\t' "$work/generated/fx_$key.txt"; then
+      for quad in "${quads[@]}"; do
+        for depth in 8 16; do echo "$key ${photos[2]} $depth png $quad"; done
+        echo "$key ${photos[0]} 16 png $quad $(varied_settings "$key")"
+      done
+    fi
   done
 } >"$work/cases.txt"
 xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' _ <"$work/cases.txt" >"$work/results/cases.txt"
