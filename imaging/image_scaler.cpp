@@ -50,6 +50,13 @@ AxisFilter planAxis(const ScaleFilter& filter, int32_t sourceLength, int32_t des
 
 // The source pixels behind each destination index of a range, with their integer weights.
 struct AxisWeights {
+    // What the weights were worked out for.
+    const ScaleFilter* filter = nullptr;
+    int32_t sourceLength = 0;
+    int32_t destinationLength = 0;
+    int32_t from = 0;
+    int32_t to = 0;
+
     std::vector<int32_t> first;
     std::vector<int32_t> count;
     std::vector<size_t> offset;
@@ -62,8 +69,14 @@ struct AxisWeights {
 
 // Weights for destination indices from..to-1 (0-based in the destination window) over a source
 // of sourceLength pixels. trimZeros drops zero weights at either end of each list.
-AxisWeights axisWeights(const AxisFilter& axis, int32_t sourceLength, int32_t from, int32_t to, bool trimZeros) {
+AxisWeights axisWeights(const AxisFilter& axis, int32_t sourceLength, int32_t destinationLength, int32_t from,
+                        int32_t to, bool trimZeros) {
     AxisWeights result;
+    result.filter = axis.filter;
+    result.sourceLength = sourceLength;
+    result.destinationLength = destinationLength;
+    result.from = from;
+    result.to = to;
     const size_t n = size_t(to - from);
     result.first.reserve(n);
     result.count.reserve(n);
@@ -165,19 +178,25 @@ void copyNearest(const ScaleJob& job, const AxisFilter& horizontal, const AxisFi
     }
 }
 
+// The weights of one axis, worked out again only when the axis changes.
+const AxisWeights& weightsFor(AxisWeights& kept, const AxisFilter& axis, int32_t sourceLength,
+                              int32_t destinationLength, VisibleRange range, bool trimZeros) {
+    if (kept.filter != axis.filter || kept.sourceLength != sourceLength ||
+        kept.destinationLength != destinationLength || kept.from != range.from || kept.to != range.to)
+        kept = axisWeights(axis, sourceLength, destinationLength, range.from, range.to, trimZeros);
+    return kept;
+}
+
 // Across the rows into an intermediate that keeps the weights' 14 fraction bits, then down the
 // columns. The second pass drops 8 bits of each intermediate value for 8-bit samples and 16 for
 // 16-bit ones before weighting, and rounds the sum back to samples.
 template <class Sample, uint32_t Channels>
-void filterSeparably(const ScaleJob& job, const AxisFilter& horizontal, const AxisFilter& vertical) {
+void filterSeparably(const ScaleJob& job, const AxisWeights& across, const AxisWeights& down) {
     using Accumulator = typename SampleTraits<Sample>::Accumulator;
     constexpr int32_t dropped = sizeof(Sample) == 1 ? 8 : 16;
     constexpr int32_t shift = 2 * kWeightBits - dropped;
     constexpr Accumulator half = Accumulator(1) << (shift - 1);
 
-    const AxisWeights across =
-        axisWeights(horizontal, job.sourceWindow.width(), job.columns.from, job.columns.to, true);
-    const AxisWeights down = axisWeights(vertical, job.sourceWindow.height(), job.rows.from, job.rows.to, false);
     const size_t width = size_t(job.columns.to - job.columns.from);
     const int32_t spanCount = across.highest - across.lowest + 1;
 
@@ -206,30 +225,32 @@ void filterSeparably(const ScaleJob& job, const AxisFilter& horizontal, const Ax
         return target;
     };
 
-    std::vector<const Accumulator*> rows;
+    std::vector<Accumulator> sum(width * Channels);
     for (size_t r = 0; r < down.first.size(); ++r) {
-        rows.clear();
-        for (int32_t k = 0; k < down.count[r]; ++k) rows.push_back(filteredRow(down.first[r] + k));
+        std::fill(sum.begin(), sum.end(), Accumulator(0));
         const int32_t* w = down.weights.data() + down.offset[r];
-        for (size_t v = 0; v < width * Channels; ++v) {
-            Accumulator sum = 0;
-            for (size_t k = 0; k < rows.size(); ++k) sum += Accumulator(w[k]) * (rows[k][v] >> dropped);
-            out[v] = clampSample<Sample>((sum + half) >> shift);
+        for (int32_t k = 0; k < down.count[r]; ++k) {
+            const Accumulator* row = filteredRow(down.first[r] + k);
+            const Accumulator weight = w[k];
+            for (size_t v = 0; v < width * Channels; ++v) sum[v] += weight * (row[v] >> dropped);
         }
+        for (size_t v = 0; v < width * Channels; ++v) out[v] = clampSample<Sample>((sum[v] + half) >> shift);
         job.destination.writeSpan(job.destinationWindow.y0 + job.rows.from + int32_t(r),
                                   job.destinationWindow.x0 + job.columns.from, int32_t(width), out.data());
     }
 }
 
-template <class Sample, uint32_t Channels>
-void scaleLayout(const ScaleJob& job, const AxisFilter& horizontal, const AxisFilter& vertical) {
-    if (horizontal.isPoint && vertical.isPoint)
-        copyNearest<Sample, Channels>(job, horizontal, vertical);
-    else
-        filterSeparably<Sample, Channels>(job, horizontal, vertical);
-}
-
 }  // namespace
+
+struct ImageScaler::WeightCache {
+    AxisWeights across;
+    AxisWeights down;
+};
+
+ImageScaler::ImageScaler(const ImageBuffer& source, ImageBuffer& destination)
+    : source_(source), destination_(destination), weights_(std::make_unique<WeightCache>()) {}
+
+ImageScaler::~ImageScaler() = default;
 
 void ImageScaler::ImageReadInterface::getSize(int32_t& width, int32_t& height) const {
     width = image_->width;
@@ -291,16 +312,28 @@ void ImageScaler::scale(const Window& sourceWindow, const Window& destinationWin
     if (job.columns.isEmpty() || job.rows.isEmpty()) return;
     const AxisFilter horizontal = planAxis(*horizontalFilter, sourceWindow.width(), destinationWindow.width());
     const AxisFilter vertical = planAxis(*verticalFilter, sourceWindow.height(), destinationWindow.height());
+    // One routine per layout: 8 or 16-bit samples, one or four channels.
+    auto run = [&]<class Sample, uint32_t Channels>() {
+        if (horizontal.isPoint && vertical.isPoint) {
+            copyNearest<Sample, Channels>(job, horizontal, vertical);
+            return;
+        }
+        const AxisWeights& across = weightsFor(weights_->across, horizontal, sourceWindow.width(),
+                                               destinationWindow.width(), job.columns, true);
+        const AxisWeights& down = weightsFor(weights_->down, vertical, sourceWindow.height(),
+                                             destinationWindow.height(), job.rows, false);
+        filterSeparably<Sample, Channels>(job, across, down);
+    };
     if (bytes == 1) {
         if (channels == 1)
-            scaleLayout<uint8_t, 1>(job, horizontal, vertical);
+            run.template operator()<uint8_t, 1>();
         else
-            scaleLayout<uint8_t, 4>(job, horizontal, vertical);
+            run.template operator()<uint8_t, 4>();
     } else {
         if (channels == 1)
-            scaleLayout<uint16_t, 1>(job, horizontal, vertical);
+            run.template operator()<uint16_t, 1>();
         else
-            scaleLayout<uint16_t, 4>(job, horizontal, vertical);
+            run.template operator()<uint16_t, 4>();
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "imaging/image.h"
 #include "imaging/image_buffer.h"
@@ -57,12 +58,16 @@ public:
     // when shrinking and "cubic" when enlarging; null for any other quality.
     static const ScaleFilter* filterFor(int quality, int32_t sourceLength, int32_t destinationLength);
 
-    ImageScaler(const ImageBuffer& source, ImageBuffer& destination) : source_(source), destination_(destination) {}
+    ImageScaler(const ImageBuffer& source, ImageBuffer& destination);
+    ~ImageScaler();
+    ImageScaler(const ImageScaler&) = delete;
+    ImageScaler& operator=(const ImageScaler&) = delete;
 
     // Scales the source window onto the destination window. Only the part of the destination
     // window that lies inside the destination image is computed and written, and each of those
     // pixels is exactly what a destination holding the whole window would get: a window may
-    // stand for a larger picture of which the destination shows one piece.
+    // stand for a larger picture of which the destination shows one piece. The scaler keeps the
+    // weights of its last call, so pieces of one window drawn one after the other share them.
     //
     // Throws std::invalid_argument when the two images differ in channels or sample size, when
     // a window is empty or the source window leaves the source image, or when the quality
@@ -70,8 +75,10 @@ public:
     void scale(const Window& sourceWindow, const Window& destinationWindow, int quality);
 
 private:
+    struct WeightCache;
     const ImageBuffer& source_;
     ImageBuffer& destination_;
+    std::unique_ptr<WeightCache> weights_;
 };
 
 // Scales sourceRect of source onto the whole of destination.
