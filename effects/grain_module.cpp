@@ -1,7 +1,10 @@
 #include "effects/grain_module.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
+#include <optional>
 #include <iterator>
 
 #include "fx/render_margin.h"
@@ -28,12 +31,11 @@ constexpr uint8_t kNoNoise = 127;
 // The resampler's quality that selects the cubic filter.
 constexpr int kCubicQuality = 2;
 // Rows of grain drawn at a time: the noise strips stay small however large the tile.
-constexpr int32_t kBandRows = 64;
+constexpr int32_t kBandRows = 32;
 // 1/255 as the 32-bit float the weights are made with.
 constexpr float kWeightScale = 0.003921569f;
-
-// A noise byte: a draw of the generator cut to 8 bits.
-uint8_t noiseByte(RandomSequence& random) { return uint8_t(random.next() >> 7); }
+// An entry of the shift table whose sum with a sample must be worked out in full.
+constexpr int16_t kExactOnly = std::numeric_limits<int16_t>::min();
 
 void fillNoise(Image& field, uint32_t seed) {
     if (field.width < 2 || field.height < 2) {
@@ -41,32 +43,50 @@ void fillNoise(Image& field, uint32_t seed) {
         return;
     }
     RandomSequence random(seed);
-    for (int32_t y = 0; y < field.height; ++y) {
-        uint8_t* row = field.row<uint8_t>(y);
-        for (int32_t x = 0; x < field.width; ++x) row[x] = noiseByte(random);
-    }
+    for (int32_t y = 0; y < field.height; ++y) random.fillBytes(field.row<uint8_t>(y), size_t(field.width));
 }
 
-// The grain over rows of the destination: noise[c] are three one-channel strips under the band.
-template <class Sample>
-void addGrain(Image& destination, const PixelRect& band, const Image* const noise[3], const uint8_t* table,
-              const double* amount) {
+// How far the grain moves a sample: (noise - 127) x weight x amount, the weight being a response
+// table entry / 255 in single precision; x 128 at 16 bits. The sample becomes trunc(c + shift).
+double grainShift(int32_t noise, uint8_t response, double amount, bool is16) {
+    const float weight = float(response) * kWeightScale;
+    const float push = float(noise - kNoNoise) * weight;
+    double shift = double(push) * amount;
+    if (is16) shift *= 128.0;
+    return shift;
+}
+
+// trunc(c + shift), held to 0..full, is c + floor(shift) held to 0..full for every sample c,
+// unless the sum rounds up across a whole number: that needs a fraction within the last bits of
+// a sample-sized double below 1. Those few entries are marked and worked out in full.
+int16_t wholeShift(double shift) {
+    const double whole = std::floor(shift);
+    constexpr double kUnsafeFraction = 1.0 - 1.0 / double(1 << 30);
+    return shift - whole > kUnsafeFraction ? kExactOnly : int16_t(whole);
+}
+
+// The grain over rows of the destination: noise[c] are three one-channel strips under the band;
+// responseOf maps a pixel's luminance to its response entry; shift holds, per response entry,
+// channel and noise byte, the whole shift of a sample (the three channels of one response side
+// by side, as a pixel reads them).
+template <class Sample, bool EveryShiftWhole>
+void addGrain(Image& destination, const PixelRect& band, const Image* const noise[3], const uint8_t* responseOf,
+              const int16_t* shift, const double* amount) {
+    constexpr bool is16 = sizeof(Sample) == 2;
     for (int32_t y = band.top; y < band.bottom; ++y) {
         Sample* p = destination.pixel<Sample>(band.left, y);
         const uint8_t* n[3] = {noise[0]->row<uint8_t>(y - band.top), noise[1]->row<uint8_t>(y - band.top),
                                noise[2]->row<uint8_t>(y - band.top)};
         for (int32_t x = 0; x < band.width(); ++x, p += 4) {
-            int32_t index;
-            if constexpr (sizeof(Sample) == 1)
-                index = luma(p);
-            else
-                index = truncToInt(double(luma(p)) / 128.5);
-            const float weight = float(table[index]) * kWeightScale;
+            const uint8_t response = responseOf[luma(p)];
+            const int16_t* shifts = shift + size_t(response) * 3 * 256;
             for (int c = 0; c < 3; ++c) {
-                const float push = float(int32_t(n[c][x]) - kNoNoise) * weight;
-                double moved = double(push) * amount[c];
-                if constexpr (sizeof(Sample) == 2) moved *= 128.0;
-                p[c] = clampSample<Sample>(truncToInt64(double(p[c]) + moved));
+                const int32_t whole = shifts[size_t(c) * 256 + n[c][x]];
+                if (EveryShiftWhole || whole != kExactOnly) [[likely]]
+                    p[c] = clampLevel<Sample>(int32_t(p[c]) + whole);
+                else
+                    p[c] = clampSample<Sample>(
+                        truncToInt64(double(p[c]) + grainShift(n[c][x], response, amount[c], is16)));
             }
         }
     }
@@ -80,6 +100,9 @@ GrainModule& GrainModule::operator=(const GrainModule& other) {
     if (this == &other) return *this;
     settings_ = other.settings_;
     table_ = {};
+    responseOf_.reset();
+    shift_.reset();
+    shiftsBuilt_ = false;
     field_ = {};
     fieldGeometry_ = {};
     dirty_ = true;
@@ -122,7 +145,10 @@ bool GrainModule::takeParameters(const Parameter* first) {
     return !(before == settings_);
 }
 
-void GrainModule::setAmounts(double percent) { settings_.amount.fill(percent / 100); }
+void GrainModule::setAmounts(double percent) {
+    settings_.amount.fill(percent / 100);
+    shiftsBuilt_ = false;
+}
 
 void GrainModule::setMinimum(double percent) { settings_.minimum = percent / 100; }
 
@@ -194,39 +220,55 @@ void GrainModule::prepare(const fx::Plugin::RenderInfo& info) {
         fieldGeometry_[size_t(c)] = fieldGeometry(c, info);
     }
     table_ = responseTable();
+    shiftsBuilt_ = false;
 }
 
-void GrainModule::drawNoise(Image& strip, int channel, const PixelRect& band, int32_t originX, int32_t originY,
-                            const fx::Plugin::RenderInfo& info) const {
-    std::memset(strip.data, kNoNoise, strip.byteCount());
-    if (settings_.amount[size_t(channel)] == 0.0) return;
+void GrainModule::drawNoise(Image& strip, fx::ImageScaler* enlarger, int channel, int32_t left, int32_t top,
+                            int32_t rows, const fx::Plugin::RenderInfo& info) const {
     // The picture as this render sees it: the document, or the zoomed document in a preview.
     const int32_t pictureWidth = std::max(1, truncToInt(info.imageWidth * settings_.scaleX));
     const int32_t pictureHeight = std::max(1, truncToInt(info.imageHeight * settings_.scaleY));
-    const int32_t left = originX + band.left;
-    const int32_t top = originY + band.top;
     const CellSize cell = cellSize(channel);
-    if (cell.isFine()) {
+    if (settings_.amount[size_t(channel)] != 0.0 && cell.isFine()) {
         // One draw per pixel, numbered along the picture's rows from the top left.
         RandomSequence random;
-        for (int32_t y = 0; y < strip.height; ++y) {
+        for (int32_t y = 0; y < rows; ++y) {
             random.reseed(channelSeed(channel));
             random.skip(uint64_t(top + y) * uint64_t(pictureWidth) + uint64_t(left));
-            uint8_t* row = strip.row<uint8_t>(y);
-            for (int32_t x = 0; x < strip.width; ++x) row[x] = noiseByte(random);
+            random.fillBytes(strip.row<uint8_t>(y), size_t(strip.width));
         }
         return;
     }
+    std::memset(strip.data, kNoNoise, strip.byteCount());
+    if (!enlarger) return;
     const Image& field = *field_[size_t(channel)];
-    if (field.width < 2 || field.height < 2) return;
     // The cells that cover the picture, enlarged onto the whole picture; the strip receives the
     // part under it.
     const fx::ImageScaler::Window cells = {0, 0, std::min(field.width, std::max(1, pictureWidth / cell.width)) - 1,
                                            std::min(field.height, std::max(1, pictureHeight / cell.height)) - 1};
     const fx::ImageScaler::Window picture = {-left, -top, pictureWidth - 1 - left, pictureHeight - 1 - top};
-    const fx::ImageScaler::ImageReadInterface reader(field);
-    fx::ImageScaler::ImageWriteInterface writer(strip);
-    fx::ImageScaler(reader, writer).scale(cells, picture, kCubicQuality);
+    enlarger->scale(cells, picture, kCubicQuality);
+}
+
+void GrainModule::prepareShifts(bool is16) {
+    if (shiftsBuilt_ && shiftsFor16_ == is16) return;
+    shiftsBuilt_ = false;
+    // The response entry of each luminance: 16-bit luminances index the table at L / 128.5.
+    responseOf_.resize(is16 ? 32769 : 256);
+    for (size_t l = 0; l < responseOf_.size(); ++l)
+        responseOf_[l] = table_[size_t(is16 ? truncToInt(double(l) / 128.5) : int32_t(l))];
+    shift_.resize(size_t(kChannels) * 256 * 256);
+    everyShiftWhole_ = true;
+    for (int c = 0; c < kChannels; ++c)
+        for (int response = 0; response < 256; ++response)
+            for (int noise = 0; noise < 256; ++noise) {
+                const int16_t whole =
+                    wholeShift(grainShift(noise, uint8_t(response), settings_.amount[size_t(c)], is16));
+                shift_[(size_t(response) * kChannels + size_t(c)) * 256 + size_t(noise)] = whole;
+                everyShiftWhole_ = everyShiftWhole_ && whole != kExactOnly;
+            }
+    shiftsFor16_ = is16;
+    shiftsBuilt_ = true;
 }
 
 void GrainModule::apply(Image& destination, const PixelRect& rect, const fx::Plugin::RenderInfo& info,
@@ -237,22 +279,41 @@ void GrainModule::apply(Image& destination, const PixelRect& rect, const fx::Plu
     settings_.scaleY = info.scaleY;
     if (dirty_ || !fieldsMatch(info)) prepare(info);
 
+    prepareShifts(destination.is16());
+
     const PixelRect block = blockMargin.grow(info.outputRect);
     const int32_t originX = std::max(0, block.left);
     const int32_t originY = std::max(0, block.top);
     const int32_t bandRows = std::min(kBandRows, area.height());
     ImagePtr strips[kChannels];
-    for (ImagePtr& strip : strips) strip = ImagePtr::make({area.width(), bandRows}, 1, 1);
+    // Per channel with a noise field, the scaler that enlarges it into the channel's strip,
+    // keeping its column weights from band to band.
+    std::optional<fx::ImageScaler::ImageReadInterface> fields[kChannels];
+    std::optional<fx::ImageScaler::ImageWriteInterface> writers[kChannels];
+    std::optional<fx::ImageScaler> enlargers[kChannels];
+    const Image* noise[kChannels];
+    for (int c = 0; c < kChannels; ++c) {
+        strips[c] = ImagePtr::make({area.width(), bandRows}, 1, 1);
+        noise[c] = strips[c].get();
+        const Image* field = field_[size_t(c)].get();
+        if (settings_.amount[size_t(c)] == 0.0 || cellSize(c).isFine() || !field || field->width < 2 ||
+            field->height < 2)
+            continue;
+        fields[c].emplace(*field);
+        writers[c].emplace(*strips[c]);
+        enlargers[c].emplace(*fields[c], *writers[c]);
+    }
     for (int32_t top = area.top; top < area.bottom; top += bandRows) {
         const PixelRect band = {top, area.left, std::min(top + bandRows, area.bottom), area.right};
-        const Image* noise[kChannels];
-        for (int c = 0; c < kChannels; ++c) {
-            Image view = viewOf(*strips[c], {0, 0, band.height(), band.width()});
-            drawNoise(view, c, band, originX, originY, info);
-            noise[c] = strips[c].get();
-        }
+        for (int c = 0; c < kChannels; ++c)
+            drawNoise(*strips[c], enlargers[c] ? &*enlargers[c] : nullptr, c, originX + band.left, originY + band.top,
+                      band.height(), info);
         withSampleType(destination, [&]<class Sample>() {
-            addGrain<Sample>(destination, band, noise, table_.data(), settings_.amount.data());
+            const double* amount = settings_.amount.data();
+            if (everyShiftWhole_)
+                addGrain<Sample, true>(destination, band, noise, responseOf_.data(), shift_.data(), amount);
+            else
+                addGrain<Sample, false>(destination, band, noise, responseOf_.data(), shift_.data(), amount);
         });
     }
 

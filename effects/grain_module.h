@@ -13,11 +13,16 @@
 #include <array>
 #include <cstdint>
 
+#include "effects/owned_table.h"
 #include "fx/parameter.h"
 #include "fx/render_info.h"
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
 #include "imaging/source_margin.h"
+
+namespace fx {
+class ImageScaler;
+}
 
 // Offsets of the module's records from the first one an owner gives it.
 namespace GrainParameter {
@@ -100,9 +105,10 @@ private:
     uint32_t channelSeed(int channel) const {
         return settings_.seed * uint32_t(channel + 1) + uint32_t(channel);
     }
-    // The noise of one channel under rows top..bottom-1 of rect, as a one-channel 8-bit image of
-    // that band's size; (originX, originY) is the block's top left on the picture.
-    void drawNoise(Image& strip, int channel, const PixelRect& band, int32_t originX, int32_t originY,
+    // The noise of one channel under `rows` rows of the strip, whose pixel (0, 0) lies at (left,
+    // top) of the picture: drawn per pixel for fine cells, else enlarged from the channel's field
+    // by `enlarger` (which writes into the strip), else flat.
+    void drawNoise(Image& strip, fx::ImageScaler* enlarger, int channel, int32_t left, int32_t top, int32_t rows,
                    const fx::Plugin::RenderInfo& info) const;
 
     // What a copy of the module takes over.
@@ -120,7 +126,17 @@ private:
         friend bool operator==(const Settings&, const Settings&) = default;
     };
     Settings settings_;
+    // Per render: the response entry of each luminance, and per response entry, channel and
+    // noise byte the whole shift of a sample (built from table_ and the amounts).
+    void prepareShifts(bool is16);
+
     std::array<uint8_t, 256> table_ = {};
+    OwnedTable<uint8_t> responseOf_;
+    OwnedTable<int16_t> shift_;
+    bool shiftsBuilt_ = false;
+    bool shiftsFor16_ = false;
+    // No entry of shift_ needs the sum worked out in full (the usual case).
+    bool everyShiftWhole_ = true;
     std::array<ImagePtr, kChannels> field_;
     std::array<FieldGeometry, kChannels> fieldGeometry_;
     bool dirty_ = true;

@@ -3,6 +3,7 @@
 // sequence is the same on every platform and runtime.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class RandomSequence {
@@ -20,18 +21,12 @@ public:
         return (state_ >> 16) & 0x7FFF;
     }
 
-    // Moves on by count draws without making them: the affine step composed with itself by
-    // squaring, so a jump anywhere costs at most 64 steps.
-    void skip(uint64_t count) {
-        uint32_t multiplier = kMultiplier;
-        uint32_t increment = kIncrement;
-        while (count != 0) {
-            if (count & 1) state_ = state_ * multiplier + increment;
-            increment = increment * (multiplier + 1);
-            multiplier = multiplier * multiplier;
-            count >>= 1;
-        }
-    }
+    // Moves on by count draws without making them, in at most 64 steps.
+    void skip(uint64_t count);
+
+    // The next count draws cut to bytes (draw >> 7, 0..255), in order: what count calls of
+    // next() give, worked out on interleaved lanes that run side by side.
+    void fillBytes(uint8_t* out, size_t count);
 
 private:
     uint32_t state_;

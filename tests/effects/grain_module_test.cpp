@@ -2,6 +2,7 @@
 // cases in which it must leave the picture alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -141,6 +142,58 @@ TEST(GrainModule, NoiseFieldsAtEachCellSize) {
             }
             for (int32_t y = 0; y < height; ++y)
                 for (int32_t x = 0; x < width; ++x) ASSERT_EQ(sampleAt(*output, x, y, 3), 7u);
+        }
+}
+
+// Every pixel against the formula: L the pixel's luminance, w = table[L] / 255 in single
+// precision (16-bit: table[trunc(L / 128.5)]), c' = trunc(c + (n - 127) w amount), x 128 at
+// 16 bits, held to the range; alpha kept. Fine cells, so n is the noise byte at the pixel.
+TEST(GrainModule, EveryPixelFollowsTheFormula) {
+    constexpr int32_t kWidth = 96;
+    constexpr int32_t kHeight = 64;
+    const std::array<double, 3> amounts[] = {{15, 37, 100}, {3, 0, 71.5}};
+    for (const auto& amount : amounts)
+        for (uint32_t bytes : {1u, 2u}) {
+            SCOPED_TRACE(testing::Message() << "amounts " << amount[0] << "," << amount[1] << "," << amount[2] << ", "
+                                            << bytes * 8 << "-bit");
+            GrainSettings settings;
+            settings.amount = amount;
+            settings.position = 40;
+            settings.range = 60;
+            GrainModule module = moduleWith(settings);
+            const auto table = module.responseTable();
+            ImagePtr source = makeNoiseImage(kWidth, kHeight, 4, bytes, 21);
+            const uint32_t full = bytes == 1 ? 255 : 32768;
+            // The extremes of the range, where the results are held.
+            for (int32_t x = 0; x < kWidth; ++x)
+                for (uint32_t c = 0; c < 3; ++c) {
+                    setSample(*source, x, 0, c, full);
+                    setSample(*source, x, 1, c, 0);
+                    setSample(*source, x, 2, c, x % 2 ? full : 0);
+                }
+            const ImagePtr output = grained(module, *source, wholePicture(kWidth, kHeight));
+            int32_t wrong = 0;
+            for (uint32_t c = 0; c < 3; ++c) {
+                const ImagePtr noise = noiseField(kWidth, kHeight, c);
+                for (int32_t y = 0; y < kHeight; ++y)
+                    for (int32_t x = 0; x < kWidth; ++x) {
+                        const int64_t r = sampleAt(*source, x, y, 0), g = sampleAt(*source, x, y, 1),
+                                      b = sampleAt(*source, x, y, 2);
+                        const int64_t luminance =
+                            bytes == 1 ? (76 * r + 150 * g + 29 * b) / 255 : (9798 * r + 19235 * g + 3735 * b) / 32768;
+                        const size_t index = bytes == 1 ? size_t(luminance) : size_t(double(luminance) / 128.5);
+                        const float w = float(table[index]) * 0.003921569f;
+                        const float push = float(int32_t(sampleAt(*noise, x, y, 0)) - 127) * w;
+                        double moved = double(push) * (amount[c] / 100);
+                        if (bytes == 2) moved *= 128;
+                        const int64_t expected =
+                            std::clamp<int64_t>(int64_t(double(sampleAt(*source, x, y, c)) + moved), 0, full);
+                        wrong += int64_t(sampleAt(*output, x, y, c)) != expected;
+                    }
+            }
+            EXPECT_EQ(wrong, 0);
+            for (int32_t y = 0; y < kHeight; ++y)
+                for (int32_t x = 0; x < kWidth; ++x) ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
         }
 }
 
