@@ -27,6 +27,7 @@ const Registration defocus("Defocus", defocusClass());
 const Registration dualTint("DualTint", dualTintClass());
 const Registration fastBlur("FastBlur", fastBlurClass());
 const Registration fluorescent("Fluorescent", fluorescentClass());
+const Registration grain("Grain", grainClass());
 const Registration infraRed("InfraRed", infraRedClass());
 const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
