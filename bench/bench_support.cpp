@@ -71,12 +71,20 @@ void fillPicture(Image& image, const PictureRecipe& recipe) {
 }
 
 // Finds the parameter by its scripting key; false when the effect has none of that name.
-bool setNumber(Effect& effect, const char* key, double value) {
-    for (uint32_t i = 0; i < effect.parameterCount; ++i)
-        if (effect.parameter(i).name && std::strcmp(effect.parameter(i).name, key) == 0) {
-            effect.parameter(i).number = value;
-            return true;
-        }
+// A value by the kind of the record: a List's index, a Boolean's state (non-zero is on), a
+// Number's value.
+bool setValue(Effect& effect, const char* key, double value) {
+    for (uint32_t i = 0; i < effect.parameterCount; ++i) {
+        Parameter& record = effect.parameter(i);
+        if (!record.name || std::strcmp(record.name, key) != 0) continue;
+        if (record.kind == ParameterKind::List)
+            record.listIndex = uint32_t(value);
+        else if (record.kind == ParameterKind::Boolean)
+            record.boolean = value != 0.0;
+        else
+            record.number = value;
+        return true;
+    }
     return false;
 }
 
@@ -126,7 +134,7 @@ void renderEffect(benchmark::State& state, const char* key, const PictureRecipe&
         return;
     }
     for (const auto& [name, value] : options.settings)
-        if (!setNumber(*effect, name, value)) {
+        if (!setValue(*effect, name, value)) {
             state.SkipWithError((std::string("no parameter ") + name).c_str());
             return;
         }

@@ -55,7 +55,8 @@ const ImagePtr& picture(const PictureRecipe& recipe);
 void copyBytes(benchmark::State& state, const Image& image);
 void copyPicture(benchmark::State& state, const PictureRecipe& recipe);
 
-// Numbers set by scripting key before the render.
+// Values set by scripting key before the render: a Number's value, a List's index, a
+// Boolean's state (non-zero is on).
 using Settings = std::vector<std::pair<const char*, double>>;
 
 // Where the prepare step (beginRender) runs.

@@ -17,20 +17,25 @@ struct Registration {
 // InfraRed, Light, LowContrast, MatteGenerator, Mist, NDGrad, NightVision, Overexpose, Ozone,
 // Polarizer, SelectiveColor, SelectiveFocus, SelectiveGrad, SkinSmoother, Star, Streaks,
 // Temperature, Tint, WarmCool, WarmMist: the order of registration.
+const Registration blackMist("BlackMist", blackMistClass());
 const Registration bleachBypass("BleachBypass", bleachBypassClass());
 const Registration blackAndWhite("BlackAndWhite", blackAndWhiteClass());
 const Registration centerSpot("CenterSpot", centerSpotClass());
 const Registration colorCorrect("ColorCorrect", colorCorrectClass());
 const Registration colorGrad("ColorGrad", colorGradClass());
 const Registration combinedGrad("CombinedGrad", combinedGradClass());
+const Registration coolMist("CoolMist", coolMistClass());
 const Registration defocus("Defocus", defocusClass());
 const Registration dualTint("DualTint", dualTintClass());
 const Registration fastBlur("FastBlur", fastBlurClass());
 const Registration fluorescent("Fluorescent", fluorescentClass());
+const Registration fog("Fog", fogClass());
+const Registration glow("Glow", glowClass());
 const Registration grain("Grain", grainClass());
 const Registration infraRed("InfraRed", infraRedClass());
 const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
+const Registration mist("Mist", mistClass());
 const Registration ndGrad("NDGrad", ndGradClass());
 const Registration overexpose("Overexpose", overexposeClass());
 const Registration ozone("Ozone", ozoneClass());
@@ -39,8 +44,10 @@ const Registration selectiveColor("SelectiveColor", selectiveColorClass());
 const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
 const Registration selectiveGrad("SelectiveGrad", selectiveGradClass());
 const Registration skinSmoother("SkinSmoother", skinSmootherClass());
+const Registration streaks("Streaks", streaksClass());
 const Registration temperature("Temperature", temperatureClass());
 const Registration tint("Tint", tintClass());
 const Registration warmCool("WarmCool", warmCoolClass());
+const Registration warmMist("WarmMist", warmMistClass());
 
 }  // namespace

@@ -1,0 +1,352 @@
+// The glow and mist looks: Black Mist, Cool Mist, Warm Mist, Mist, Fog, Glow and Streaks.
+// Each pulls the highlights out as a matte, blurs and tints them, and lays them back over a
+// colour-corrected copy of the picture, so that the highlights bloom and the contrast drops.
+// The members differ in their keys, defaults and in where their records sit; one routine
+// renders them all from the index layout of each.
+//
+//   matte M     a luminance window at Position / Range, blurred by the matte Blur
+//   picture P   the source through the colour-correct group and the warm/cool shift
+//   glow        M (Subtle) or the lit part of P (Spread) blurred by the blur pair, tinted by
+//               Color and laid on P by Screen or ADD with strength Brightness
+//
+// A member that finishes the picture with a step of its own after the glow (film grain) keeps
+// that step's records between the glow group and the colour-correct group; the layout places
+// the later groups wherever a member has them.
+#include <cstdint>
+#include <iterator>
+
+#include "effects/effect_classes.h"
+#include "effects/render_area.h"
+#include "fx/blur_pair.h"
+#include "fx/color_correct_group.h"
+#include "fx/effect_class.h"
+#include "fx/glow_parameters.h"
+#include "fx/matte_group.h"
+#include "fx/render_margin.h"
+#include "imaging/glow.h"
+#include "imaging/pixel_utils.h"
+
+namespace {
+
+constexpr uint32_t kNone = UINT32_MAX;
+constexpr uint32_t kBackground = 0;
+constexpr uint32_t kView = 1;
+
+// Black Mist, Cool Mist, Warm Mist, Mist, Fog and Glow: 27 records.
+namespace MistLook {
+constexpr uint32_t kGlowGroup = 2;
+constexpr uint32_t kGlowMode = 3;
+constexpr uint32_t kGlowBlend = 4;
+constexpr uint32_t kGlowBrightness = 5;
+constexpr uint32_t kBlurH = 6;  // then the vertical blur at 7 and the gang switch at 8
+constexpr uint32_t kBlurV = 7;
+constexpr uint32_t kBlurGang = 8;
+constexpr uint32_t kGlowColor = 9;
+constexpr uint32_t kGlowGroupEnd = 10;
+constexpr ColorCorrectGroup kCorrection{11};
+constexpr MatteGroup kMatte{22};
+constexpr uint32_t kParameterCount = 27;
+static_assert(kBlurV == kBlurH + BlurPairParameter::kVertical && kBlurGang == kBlurH + BlurPairParameter::kGang);
+static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
+}  // namespace MistLook
+
+// Streaks: no gang switch, so everything after the blur pair sits one place earlier.
+namespace Streaks {
+constexpr uint32_t kGlowGroup = 2;
+constexpr uint32_t kGlowMode = 3;
+constexpr uint32_t kGlowBlend = 4;
+constexpr uint32_t kGlowBrightness = 5;
+constexpr uint32_t kBlurH = 6;
+constexpr uint32_t kBlurV = 7;
+constexpr uint32_t kGlowColor = 8;
+constexpr uint32_t kGlowGroupEnd = 9;
+constexpr ColorCorrectGroup kCorrection{10};
+constexpr MatteGroup kMatte{21};
+constexpr uint32_t kParameterCount = 26;
+static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
+}  // namespace Streaks
+
+constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
+constexpr uint32_t kViewMatte = 1;
+constexpr uint32_t kViewOriginal = 2;
+
+constexpr const char* kMistDescription =
+    "Creates atmosphere by reducing contrast and sharpness and creating a glow around the highlights.";
+
+// What a change of the blur pair does in the dialog.
+enum class GangRule {
+    // A new horizontal size while ganged is copied into the vertical one; the gang switch
+    // enables the vertical control exactly while it is off.
+    VerticalFollows,
+    // Only the enabling: the vertical value stays put, and the render reads the horizontal
+    // size for both directions while ganged.
+    EnableOnly,
+    // No gang switch.
+    None,
+};
+
+// Where one member keeps its records.
+struct GlowLayout {
+    uint32_t glowGroup;
+    uint32_t glowMode;
+    uint32_t glowBlend;
+    uint32_t brightness;
+    // Horizontal size; the vertical size follows it, then the gang switch, if any.
+    uint32_t blurH;
+    uint32_t blurGang;  // kNone without a gang switch
+    uint32_t glowColor;
+    uint32_t glowGroupEnd;
+    ColorCorrectGroup correction;
+    MatteGroup matte;
+    GangRule gangRule;
+
+    constexpr uint32_t blurV() const { return blurH + 1; }
+};
+
+constexpr GlowLayout kMistLayout{
+    MistLook::kGlowGroup, MistLook::kGlowMode,  MistLook::kGlowBlend,     MistLook::kGlowBrightness,
+    MistLook::kBlurH,     MistLook::kBlurGang,  MistLook::kGlowColor,     MistLook::kGlowGroupEnd,
+    MistLook::kCorrection, MistLook::kMatte,    GangRule::VerticalFollows};
+constexpr GlowLayout kGlowLayout = [] {
+    GlowLayout layout = kMistLayout;
+    layout.gangRule = GangRule::EnableOnly;
+    return layout;
+}();
+constexpr GlowLayout kStreaksLayout{
+    Streaks::kGlowGroup, Streaks::kGlowMode, Streaks::kGlowBlend,     Streaks::kGlowBrightness,
+    Streaks::kBlurH,     kNone,              Streaks::kGlowColor,     Streaks::kGlowGroupEnd,
+    Streaks::kCorrection, Streaks::kMatte,   GangRule::None};
+
+// ---- Definitions -------------------------------------------------------------------------
+
+// Keys, labels and defaults in which the members differ.
+struct GlowLookDefinition {
+    const char* glowGroupKey = "glow";
+    const char* glowGroupLabel = "Glow";
+    const char* blendKey = "glowBlend";
+    uint32_t blendDefault = BlendItem::kScreen;
+    const char* brightnessKey = "glowBrightness";
+    double brightnessDefault = 75.0;
+    BlurPairDefinition blur = {"glowBlurH",   "Horizontal Blur", "glowBlurV", "Vertical Blur",
+                               "glowBlurGang", "Gang Blur",      500.0,       30.0};
+    // Without a gang switch the two sizes start apart.
+    double verticalDefault = 30.0;
+    const char* colorKey = "glowColor";
+    RGBValue colorDefault = {1.0, 1.0, 1.0};
+    const char* warmCoolKey = "warmCool";
+    double mattePosition = 100.0;
+    double matteRange = 80.0;
+};
+
+void defineGlowLook(Parameter* p, const GlowLayout& layout, const GlowLookDefinition& definition) {
+    p[kBackground].defineInput("background", "Background", 0);
+    p[kView].defineList("view", "View", kViewItems, uint32_t(std::size(kViewItems)), 0);
+    p[layout.glowGroup].defineGroupBegin(definition.glowGroupKey, definition.glowGroupLabel, true);
+    defineGlowModeList(p[layout.glowMode], GlowModeItem::kSpread);
+    defineBlendList(p[layout.glowBlend], definition.blendKey, "Blend", definition.blendDefault);
+    p[layout.brightness].defineNumber(definition.brightnessKey, "Brightness", 0.0, 800.0,
+                                      definition.brightnessDefault);
+    p[layout.brightness].addFlags(ParameterFlag::Percent);
+    const BlurPairDefinition& blur = definition.blur;
+    if (layout.blurGang != kNone) {
+        defineBlurPair(p, layout.blurH, blur);
+    } else {
+        p[layout.blurH].defineNumber(blur.horizontalKey, blur.horizontalLabel, 0.0, blur.maximum, blur.defaultSize);
+        p[layout.blurV()].defineNumber(blur.verticalKey, blur.verticalLabel, 0.0, blur.maximum,
+                                       definition.verticalDefault);
+    }
+    const RGBValue& color = definition.colorDefault;
+    p[layout.glowColor].defineColor(definition.colorKey, "Color", color.red, color.green, color.blue);
+    p[layout.glowGroupEnd].defineGroupEnd();
+    defineColorCorrectGroup(p, layout.correction, {.warmCoolKey = definition.warmCoolKey});
+    defineMatteGroup(p, layout.matte, {definition.mattePosition, definition.matteRange});
+}
+
+// The Black Mist keys with the member's departures.
+GlowLookDefinition mistDefinition(const char* warmCoolKey, double mattePosition) {
+    GlowLookDefinition definition;
+    definition.warmCoolKey = warmCoolKey;
+    definition.mattePosition = mattePosition;
+    return definition;
+}
+
+void defineBlackMist(Parameter* p) { defineGlowLook(p, kMistLayout, mistDefinition("BlackCool", 0.0)); }
+
+void defineCoolMist(Parameter* p) {
+    GlowLookDefinition definition = mistDefinition("CoolCool", 100.0);
+    definition.colorDefault = {65.0 / 255.0, 80.0 / 255.0, 255.0 / 255.0};
+    defineGlowLook(p, kMistLayout, definition);
+}
+
+void defineWarmMist(Parameter* p) {
+    GlowLookDefinition definition = mistDefinition("warmCool", 100.0);
+    definition.colorDefault = {255.0 / 255.0, 128.0 / 255.0, 63.0 / 255.0};
+    defineGlowLook(p, kMistLayout, definition);
+}
+
+void defineMist(Parameter* p) { defineGlowLook(p, kMistLayout, mistDefinition("warmCool", 100.0)); }
+
+void defineFog(Parameter* p) {
+    GlowLookDefinition definition = mistDefinition("warmCool", 100.0);
+    definition.glowGroupKey = "fog";
+    definition.blendKey = "fogBlend";
+    definition.brightnessKey = "fogLevel";
+    definition.brightnessDefault = 100.0;
+    definition.blur = {"fogBlurH", "Horizontal Blur", "fogBlurV", "Vertical Blur", "fogBlurGang", "Gang Blur",
+                       500.0,      75.0};
+    definition.colorKey = "fogColor";
+    definition.matteRange = 100.0;
+    defineGlowLook(p, kMistLayout, definition);
+}
+
+void defineGlow(Parameter* p) {
+    GlowLookDefinition definition = mistDefinition("warmCool", 100.0);
+    definition.blendDefault = BlendItem::kAdd;
+    definition.blur = {"glowHBlur", "Horizontal Blur", "glowVBlur", "Vertical Blur", "glowGangBlur", "Gang Blur",
+                       500.0,       30.0,              0};
+    defineGlowLook(p, kGlowLayout, definition);
+}
+
+void defineStreaks(Parameter* p) {
+    GlowLookDefinition definition = mistDefinition("warmCool", 100.0);
+    definition.glowGroupLabel = "Streaks";
+    definition.brightnessDefault = 200.0;
+    definition.blur = {"glowHBlur", "Horizontal Streaks", "glowVBlur", "Vertical Streaks", nullptr, nullptr,
+                       500.0,       0.0};
+    definition.verticalDefault = 200.0;
+    defineGlowLook(p, kStreaksLayout, definition);
+}
+
+// ---- The family --------------------------------------------------------------------------
+
+// The glow's blur sizes at full image size: the pair through its gang switch, or the two
+// sizes as they stand without one.
+BlurSizes glowBlurSizes(const Effect& effect, const GlowLayout& layout) {
+    if (layout.blurGang != kNone) return blurPairSizes(effect.parameters, layout.blurH);
+    return {effect.numberInRange(layout.blurH), effect.numberInRange(layout.blurV())};
+}
+
+// The glow spreads a matte that is blurred already, so the two reaches add up; a pixel of the
+// output depends on source pixels that far away.
+SourceMargin glowLookMargin(const Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info) {
+    return matteMargin(matteGroupSettings(effect, layout.matte), info) +
+           blurMargin(glowBlurSizes(effect, layout), info);
+}
+
+void glowLookParameterChanged(Effect& effect, const GlowLayout& layout, uint32_t index) {
+    switch (layout.gangRule) {
+        case GangRule::VerticalFollows: blurPairChanged(effect.parameters, layout.blurH, index); break;
+        case GangRule::EnableOnly: blurGangChanged(effect.parameters, layout.blurH, index); break;
+        case GangRule::None: break;
+    }
+}
+
+// A member's own last step over the finished glow (film grain), on the output view.
+using FinishingStep = void (*)(Effect& effect, Image& output, const PixelRect& rect,
+                               const fx::Plugin::RenderInfo& info);
+
+// The render of every member. It works on views of the render rectangle: the blurs spread over
+// whole images, and the part of a block outside the rectangle holds no pixels of this tile.
+// The finishing step runs whenever the picture was corrected, whether or not it glows.
+void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info,
+                    FinishingStep finish) {
+    const uint32_t view = effect.listValue(kView);
+    const auto area = startRender(effect, info, {kBackground, view == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const Image source = viewOf(*area->source, area->rect);
+    Image output = viewOf(*area->output, area->rect);
+    const PixelRect rect = output.bounds;
+    const double brightness = effect.numberInRange(layout.brightness) / 100;
+
+    // The matte is built from the source before the output, which may be the same pixels, changes.
+    ImagePtr matte;
+    if (view == kViewMatte || brightness > 0.0) matte = buildGroupMatte(effect, layout.matte, source, rect, info);
+    if (view == kViewMatte) {
+        expandGrayToRGBA(*matte, output, rect);
+        return;
+    }
+
+    if (source.data != output.data) copyRect(source, output, rect);
+    applyColorCorrectGroup(effect, layout.correction, output, rect);
+    if (brightness > 0.0) {
+        const BlurSizes blur = glowBlurSizes(effect, layout);
+        const RGBValue color = effect.colorValue(layout.glowColor);
+        applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
+                  int32_t(effect.listValue(layout.glowMode)), int32_t(effect.listValue(layout.glowBlend)),
+                  GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses());
+    }
+    if (finish) finish(effect, output, rect, info);
+}
+
+// One member: its records, its layout and the hooks of the family. isActive and beginRender
+// are the shared defaults (always active, nothing to prepare).
+template <uint32_t Count, const GlowLayout& Layout, void (*Define)(Parameter*)>
+struct GlowLookEffect : Effect {
+    Parameter params[Count];
+
+    static void define(GlowLookEffect& effect) { Define(effect.params); }
+    static void parameterChanged(GlowLookEffect& effect, uint32_t index) {
+        glowLookParameterChanged(effect, Layout, index);
+    }
+    static void requiredSource(GlowLookEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+        rect = glowLookMargin(effect, Layout, info).grow(rect);
+    }
+    static void render(GlowLookEffect& effect, const fx::Plugin::RenderInfo& info) {
+        renderGlowLook(effect, Layout, info, nullptr);
+    }
+};
+
+template <void (*Define)(Parameter*)>
+using MistLookEffect = GlowLookEffect<MistLook::kParameterCount, kMistLayout, Define>;
+
+struct BlackMistEffect : MistLookEffect<defineBlackMist> {
+    static constexpr const char* kTitle = "Ravo Black Mist";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
+};
+
+struct CoolMistEffect : MistLookEffect<defineCoolMist> {
+    static constexpr const char* kTitle = "Ravo Cool Mist";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
+};
+
+struct WarmMistEffect : MistLookEffect<defineWarmMist> {
+    static constexpr const char* kTitle = "Ravo Warm Mist";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
+};
+
+struct MistEffect : MistLookEffect<defineMist> {
+    static constexpr const char* kTitle = "Ravo Mist";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
+};
+
+struct FogEffect : MistLookEffect<defineFog> {
+    static constexpr const char* kTitle = "Ravo Fog";
+    static constexpr const char* kDescription = "Creates a soft, misty atmosphere over the whole picture.";
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard;
+};
+
+struct GlowEffect : GlowLookEffect<MistLook::kParameterCount, kGlowLayout, defineGlow> {
+    static constexpr const char* kTitle = "Ravo Glow";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
+};
+
+struct StreaksEffect : GlowLookEffect<Streaks::kParameterCount, kStreaksLayout, defineStreaks> {
+    static constexpr const char* kTitle = "Ravo Streaks";
+    static constexpr const char* kDescription = kMistDescription;
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
+};
+
+}  // namespace
+
+const EffectClass& blackMistClass() { return effectClassOf<BlackMistEffect>(); }
+const EffectClass& coolMistClass() { return effectClassOf<CoolMistEffect>(); }
+const EffectClass& warmMistClass() { return effectClassOf<WarmMistEffect>(); }
+const EffectClass& mistClass() { return effectClassOf<MistEffect>(); }
+const EffectClass& fogClass() { return effectClassOf<FogEffect>(); }
+const EffectClass& glowClass() { return effectClassOf<GlowEffect>(); }
+const EffectClass& streaksClass() { return effectClassOf<StreaksEffect>(); }

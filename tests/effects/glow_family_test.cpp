@@ -1,0 +1,251 @@
+// The glow and mist looks: views, the extractor's window, the blur pair's gang rules, preview
+// scale, margins and depth agreement, for every member.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_utils.h"
+#include "tests/support/effect_harness.h"
+#include "tests/support/glow_family_members.h"
+
+namespace {
+
+constexpr uint32_t kViewMatte = 1, kViewOriginal = 2;
+
+// Each member with the keys in which they differ.
+using Member = test_support::GlowLookKeys;
+constexpr const auto& kMembers = test_support::kGlowLooks;
+
+const Member& member(const std::string& key) {
+    for (const Member& m : kMembers)
+        if (key == m.key) return m;
+    ADD_FAILURE() << "no member " << key;
+    return kMembers[0];
+}
+
+// A noise picture with a bright square (so that every matte window finds light) and alpha
+// varying across it.
+ImagePtr testPicture(uint32_t bytes, int32_t width = 41, int32_t height = 37) {
+    const uint32_t full = bytes == 2 ? 32768 : 255;
+    ImagePtr image = makeNoiseImage(width, height, 4, bytes, 3);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            if (x >= 12 && x < 22 && y >= 10 && y < 20)
+                for (uint32_t c = 0; c < 3; ++c) setSample(*image, x, y, c, full - c * (full / 40));
+            setSample(*image, x, y, 3, full - uint32_t(x) * (full / 64));
+        }
+    return image;
+}
+
+// Settings that move every step of the render away from its neutral value.
+std::vector<Setting> busySettings(const Member& m) {
+    return {{m.brightness, 300}, {m.blurH, 7}, {m.blurV, 4}, {"glowMode", 0}, {"hue", 40}, {"saturation", 20},
+            {"contrast", 30},    {"red", 10},  {"matteBlur", 3}, {"matteRange", 60}};
+}
+
+TEST(GlowFamily, ViewsThatPassTheSourceThrough) {
+    // No glow leaves the corrected picture, which the neutral correction leaves as it was;
+    // the Original view ignores every other setting.
+    for (const Member& m : kMembers)
+        for (uint32_t bytes : {1u, 2u}) {
+            SCOPED_TRACE(std::string(m.key) + (bytes == 2 ? " 16-bit" : " 8-bit"));
+            const ImagePtr source = testPicture(bytes);
+            EffectHarness dark(m.key);
+            dark.setNumber(m.brightness, 0);
+            EXPECT_EQ(maxDifference(*dark.render(*source), *source), 0u);
+
+            EffectHarness original(m.key);
+            original.apply(busySettings(m));
+            original.setList("view", kViewOriginal);
+            EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
+
+            // And the look does change the picture at its defaults.
+            EffectHarness look(m.key);
+            EXPECT_GT(maxDifference(*look.render(*source), *source), 0u);
+        }
+}
+
+// The Matte view is the extractor's matte at position / 100 and range x 0.02 (a Range of 50
+// is a window of 1.0), blurred by the matte blur, whatever the glow's brightness.
+TEST(GlowFamily, MatteViewShowsTheExtractorsMatte) {
+    struct Case {
+        double position, rangePercent;
+        float range;
+        double blur, brightness;
+    };
+    const Case cases[] = {
+        {100, 50, 1.0f, 0, 0}, {100, 100, 2.0f, 0, 0}, {30, 25, 0.5f, 0, 75}, {60, 80, 1.6f, 5, 0}, {0, 80, 1.6f, 0, 800},
+    };
+    for (const Member& m : kMembers)
+        for (const Case& c : cases)
+            for (uint32_t bytes : {1u, 2u}) {
+                SCOPED_TRACE(std::string(m.key) + " position " + std::to_string(c.position) + " range " +
+                             std::to_string(c.rangePercent) + (bytes == 2 ? " 16-bit" : " 8-bit"));
+                const ImagePtr source = testPicture(bytes);
+                EffectHarness harness(m.key);
+                harness.apply({{"view", kViewMatte}, {"mattePosition", c.position}, {"matteRange", c.rangePercent},
+                               {"matteBlur", c.blur}, {m.brightness, c.brightness}});
+                const ImagePtr shown = harness.render(*source);
+
+                MatteExtractor extractor;
+                extractor.setCacheEnabled(false);
+                extractor.setPosition(float(c.position / 100));
+                extractor.setRange(c.range);
+                extractor.setBlur(float(c.blur));
+                extractor.applyPositionRange();
+                const ImagePtr matte = extractor.build(*source, source->bounds, MatteBuildContext{});
+                ImagePtr expected = source->clone();
+                expandGrayToRGBA(*matte, *expected, expected->bounds);
+                EXPECT_EQ(maxDifference(*shown, *expected), 0u);
+                EXPECT_FALSE(isUniform(*shown));
+            }
+}
+
+// What a change in the dialog does to the blur pair: in the mist looks the vertical size
+// follows a new horizontal one while ganged; Glow only enables and disables the vertical
+// control; Streaks has no gang.
+TEST(GlowFamily, BlurPairChanges) {
+    constexpr uint32_t kNeedsRefresh = 0x0020;
+    struct Case {
+        const char* key;
+        bool changedHorizontal;  // else the gang switch, or the vertical size without one
+        bool gang;
+        double verticalAfter;
+        bool refreshed;  // the value moved or the control's state changed
+        bool verticalEnabled;
+    };
+    const Case cases[] = {
+        {"BlackMist", true, true, 123, true, true},  {"BlackMist", true, false, 45, false, true},
+        {"BlackMist", false, true, 45, true, false}, {"BlackMist", false, false, 45, false, true},
+        {"Fog", true, true, 123, true, true},        {"Fog", false, true, 45, true, false},
+        {"Glow", true, true, 45, false, true},        {"Glow", false, true, 45, true, false},
+        {"Glow", false, false, 45, false, true},      {"Streaks", true, true, 45, false, true},
+        {"Streaks", false, true, 45, false, true},
+    };
+    for (const Case& c : cases) {
+        const Member& m = member(c.key);
+        const char* changed = c.changedHorizontal ? m.blurH : m.gang ? m.gang : m.blurV;
+        SCOPED_TRACE(std::string(c.key) + " " + changed + (c.gang ? " ganged" : " apart"));
+        EffectHarness harness(c.key);
+        Effect& effect = harness.effect();
+        const uint32_t v = harness.index(m.blurV);
+        harness.setNumber(m.blurV, 45);
+        harness.setNumber(m.blurH, 123);
+        if (m.gang) harness.setBoolean(m.gang, c.gang);
+        effect.parameter(v).flags = uint16_t(effect.parameter(v).flags & ~kNeedsRefresh);
+        effect.effectClass->parameterChanged(&effect, harness.index(changed));
+        EXPECT_EQ(effect.numberValue(v), c.verticalAfter);
+        EXPECT_EQ((effect.parameter(v).flags & kNeedsRefresh) != 0, c.refreshed);
+        EXPECT_EQ(effect.parameter(v).isEnabled(), c.verticalEnabled);
+    }
+}
+
+// While ganged the render reads the horizontal size for both directions; without a gang
+// (Streaks) the vertical size is its own.
+TEST(GlowFamily, VerticalBlurCountsOnlyWhenNotGanged) {
+    for (const Member& m : kMembers) {
+        SCOPED_TRACE(m.key);
+        const ImagePtr source = testPicture(1);
+        EffectHarness before(m.key), after(m.key);
+        for (EffectHarness* h : {&before, &after}) h->apply({{m.blurH, 6}, {m.blurV, 6}, {m.brightness, 200}});
+        after.setNumber(m.blurV, 15);
+        const uint32_t difference = maxDifference(*before.render(*source), *after.render(*source));
+        if (m.gang) {
+            EXPECT_EQ(difference, 0u);
+            after.setBoolean(m.gang, false);
+            EXPECT_GT(maxDifference(*before.render(*source), *after.render(*source)), 0u);
+        } else {
+            EXPECT_GT(difference, 0u);
+        }
+    }
+}
+
+// A picture of one colour stays of one colour, its alpha untouched, whatever the look does.
+TEST(GlowFamily, ConstantPictureStaysConstant) {
+    for (const Member& m : kMembers)
+        for (uint32_t glowMode : {0u, 1u})
+            for (uint32_t bytes : {1u, 2u}) {
+                SCOPED_TRACE(std::string(m.key) + " mode " + std::to_string(glowMode) + " bytes " +
+                             std::to_string(bytes));
+                const uint32_t full = bytes == 2 ? 32768 : 255;
+                const ImagePtr source = makeImage(29, 23, 4, bytes, {full * 9 / 10, full * 8 / 10, full / 2, full / 3});
+                EffectHarness harness(m.key);
+                harness.apply({{"glowMode", double(glowMode)}, {m.blend, 1}, {m.blurH, 9}, {"matteBlur", 4}});
+                const ImagePtr output = harness.render(*source);
+                EXPECT_TRUE(isUniform(*output));
+                EXPECT_EQ(sampleAt(*output, 0, 0, 3), full / 3);
+            }
+}
+
+// A preview at half size renders the picture with blurs of half the size, and asks for a
+// margin of the half sizes rounded up.
+TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
+    struct Case {
+        double blurH, blurV, matteBlur;
+    };
+    const Case cases[] = {{40, 40, 20}, {31, 31, 0}, {0, 0, 9}, {17, 5, 3}};
+    for (const Member& m : kMembers)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(m.key) + " blur " + std::to_string(c.blurH) + " matte " +
+                         std::to_string(c.matteBlur));
+            auto settings = [&](double factor) {
+                std::vector<Setting> s = {{m.blurH, c.blurH * factor}, {m.blurV, c.blurV * factor},
+                                          {"matteBlur", c.matteBlur * factor}, {"glowMode", 0}};
+                if (m.gang) s.push_back({m.gang, c.blurH == c.blurV ? 1.0 : 0.0});
+                return s;
+            };
+            EffectHarness half(m.key), full(m.key);
+            half.apply(settings(1.0));
+            full.apply(settings(0.5));
+            const ImagePtr source = testPicture(2);
+            EXPECT_EQ(maxDifference(*half.render(*source, 0.5), *full.render(*source, 1.0)), 0u);
+
+            auto margin = [](EffectHarness& h, double scale) {
+                fx::Plugin::RenderInfo info;
+                info.scaleX = info.scaleY = scale;
+                PixelRect rect = {100, 100, 200, 200};
+                h.effect().effectClass->requiredSource(&h.effect(), &info, &rect);
+                return rect;
+            };
+            const PixelRect halfMargin = margin(half, 0.5);
+            EXPECT_EQ(halfMargin, margin(full, 1.0));
+            // At least the half sizes rounded up, the two blurs one after the other.
+            EXPECT_LE(halfMargin.left, 100 - int32_t(std::ceil(c.blurH / 2) + std::ceil(c.matteBlur / 2)));
+            EXPECT_LE(halfMargin.top, 100 - int32_t(std::ceil(c.blurV / 2) + std::ceil(c.matteBlur / 2)));
+        }
+}
+
+// The matte blur and the glow blur follow each other, so their reaches add up.
+TEST(GlowFamily, MarginAddsTheMatteBlurAndTheGlowBlur) {
+    for (const Member& m : kMembers) {
+        SCOPED_TRACE(m.key);
+        auto grownBy = [&](double matteBlur, double glowBlur) {
+            EffectHarness h(m.key);
+            h.apply({{"matteBlur", matteBlur}, {m.blurH, glowBlur}, {m.blurV, glowBlur}});
+            const PixelRect grown = h.requiredSource({50, 50, 60, 60}, 1000, 1000);
+            EXPECT_EQ(50 - grown.left, 50 - grown.top);
+            return 50 - grown.left;
+        };
+        EXPECT_EQ(grownBy(0, 0), 0);
+        EXPECT_GE(grownBy(0, 500), 500);
+        EXPECT_EQ(grownBy(200, 500), grownBy(200, 0) + grownBy(0, 500));
+        EXPECT_EQ(grownBy(13, 31), grownBy(13, 0) + grownBy(0, 31));
+    }
+}
+
+// 8 and 16 bits give the same picture but for rounding, which the busy settings (three times
+// the light, a contrast lift) magnify.
+TEST(GlowFamily, EightAndSixteenBitsAgree) {
+    const ImagePtr source = makeNoiseImage(48, 40, 4, 1, 3);
+    for (const Member& m : kMembers) {
+        SCOPED_TRACE(m.key);
+        EXPECT_LE(renderDepthDifference(m.key, {}, *source), 4u);
+        EXPECT_LE(renderDepthDifference(m.key, {{m.blend, 1}, {"glowMode", 0}}, *source), 6u);
+        EXPECT_LE(renderDepthDifference(m.key, busySettings(m), *source), 16u);
+    }
+}
+
+}  // namespace
