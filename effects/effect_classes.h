@@ -35,3 +35,4 @@ const EffectClass& mistClass();
 const EffectClass& fogClass();
 const EffectClass& glowClass();
 const EffectClass& streaksClass();
+const EffectClass& fauxFilmClass();

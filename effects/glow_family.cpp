@@ -1,4 +1,5 @@
-// The glow and mist looks: Black Mist, Cool Mist, Warm Mist, Mist, Fog, Glow and Streaks.
+// The glow and mist looks: Black Mist, Cool Mist, Warm Mist, Mist, Fog, Glow, Streaks and
+// Faux Film.
 // Each pulls the highlights out as a matte, blurs and tints them, and lays them back over a
 // colour-corrected copy of the picture, so that the highlights bloom and the contrast drops.
 // The members differ in their keys, defaults and in where their records sit; one routine
@@ -9,13 +10,14 @@
 //   glow        M (Subtle) or the lit part of P (Spread) blurred by the blur pair, tinted by
 //               Color and laid on P by Screen or ADD with strength Brightness
 //
-// A member that finishes the picture with a step of its own after the glow (film grain) keeps
-// that step's records between the glow group and the colour-correct group; the layout places
-// the later groups wherever a member has them.
+// Faux Film finishes the picture with film grain after the glow; it keeps the grain's records
+// between the glow group and the colour-correct group, and the layout places the later groups
+// wherever a member has them.
 #include <cstdint>
 #include <iterator>
 
 #include "effects/effect_classes.h"
+#include "effects/grain_module.h"
 #include "effects/render_area.h"
 #include "fx/blur_pair.h"
 #include "fx/color_correct_group.h"
@@ -66,6 +68,18 @@ constexpr uint32_t kParameterCount = 26;
 static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
 }  // namespace Streaks
 
+// Faux Film: Black Mist's 0 to 10, the grain group, then the colour-correct and matte groups.
+namespace FauxFilm {
+constexpr uint32_t kGrainGroup = 11;
+constexpr uint32_t kGrain = 12;
+constexpr uint32_t kGrainGroupEnd = kGrain + GrainParameter::kCount;
+constexpr ColorCorrectGroup kCorrection{24};
+constexpr MatteGroup kMatte{35};
+constexpr uint32_t kParameterCount = 40;
+static_assert(kGrainGroupEnd + 1 == kCorrection.begin);
+static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
+}  // namespace FauxFilm
+
 constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
 constexpr uint32_t kViewMatte = 1;
 constexpr uint32_t kViewOriginal = 2;
@@ -110,6 +124,12 @@ constexpr GlowLayout kMistLayout{
 constexpr GlowLayout kGlowLayout = [] {
     GlowLayout layout = kMistLayout;
     layout.gangRule = GangRule::EnableOnly;
+    return layout;
+}();
+constexpr GlowLayout kFauxFilmLayout = [] {
+    GlowLayout layout = kMistLayout;
+    layout.correction = FauxFilm::kCorrection;
+    layout.matte = FauxFilm::kMatte;
     return layout;
 }();
 constexpr GlowLayout kStreaksLayout{
@@ -241,8 +261,9 @@ void glowLookParameterChanged(Effect& effect, const GlowLayout& layout, uint32_t
     }
 }
 
-// A member's own last step over the finished glow (film grain), on the output view.
-using FinishingStep = void (*)(Effect& effect, Image& output, const PixelRect& rect,
+// A member's own last step over the finished glow (film grain): on the tile loop's block, over
+// the render rectangle within it.
+using FinishingStep = void (*)(Effect& effect, Image& block, const PixelRect& rect,
                                const fx::Plugin::RenderInfo& info);
 
 // The render of every member. It works on views of the render rectangle: the blurs spread over
@@ -275,7 +296,7 @@ void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::
                   int32_t(effect.listValue(layout.glowMode)), int32_t(effect.listValue(layout.glowBlend)),
                   GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses());
     }
-    if (finish) finish(effect, output, rect, info);
+    if (finish) finish(effect, *area->output, area->rect, info);
 }
 
 // One member: its records, its layout and the hooks of the family. isActive and beginRender
@@ -341,8 +362,49 @@ struct StreaksEffect : GlowLookEffect<Streaks::kParameterCount, kStreaksLayout, 
     static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
 };
 
+// Faux Film owns a grain module, copied with the effect, which takes its records at the start
+// of every run.
+struct FauxFilmEffect : Effect {
+    static constexpr const char* kTitle = "Ravo Faux Film";
+    static constexpr const char* kDescription = "Gives video the look of motion picture film.";
+    static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
+
+    Parameter params[FauxFilm::kParameterCount];
+    GrainModule grain;
+
+    static void define(FauxFilmEffect& effect) {
+        Parameter* p = effect.params;
+        defineGlowLook(p, kFauxFilmLayout, mistDefinition("warmCool", 100.0));
+        p[FauxFilm::kGrainGroup].defineGroupBegin("grain", "Grain", true);
+        effect.grain.setSizes(1.0);
+        effect.grain.defineParameters(p + FauxFilm::kGrain);
+        p[FauxFilm::kGrainGroupEnd].defineGroupEnd();
+    }
+    static void beginRender(FauxFilmEffect& effect, const fx::Plugin::RenderInfo&) {
+        effect.grain.takeParameters(effect.params + FauxFilm::kGrain);
+    }
+    static void parameterChanged(FauxFilmEffect& effect, uint32_t index) {
+        glowLookParameterChanged(effect, kFauxFilmLayout, index);
+    }
+    // The grain moves each pixel by the noise at its own place: it reads nothing around it.
+    static void requiredSource(FauxFilmEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
+        rect = glowLookMargin(effect, kFauxFilmLayout, info).grow(rect);
+    }
+    static void render(FauxFilmEffect& effect, const fx::Plugin::RenderInfo& info) {
+        renderGlowLook(effect, kFauxFilmLayout, info, addFilmGrain);
+    }
+    // In colour, whether or not the picture glows; the module places the block on the picture
+    // by the margin the tile loop grew it by.
+    static void addFilmGrain(Effect& effect, Image& block, const PixelRect& rect,
+                             const fx::Plugin::RenderInfo& info) {
+        auto& film = static_cast<FauxFilmEffect&>(effect);
+        film.grain.apply(block, rect, info, glowLookMargin(film, kFauxFilmLayout, info));
+    }
+};
+
 }  // namespace
 
+const EffectClass& fauxFilmClass() { return effectClassOf<FauxFilmEffect>(); }
 const EffectClass& blackMistClass() { return effectClassOf<BlackMistEffect>(); }
 const EffectClass& coolMistClass() { return effectClassOf<CoolMistEffect>(); }
 const EffectClass& warmMistClass() { return effectClassOf<WarmMistEffect>(); }

@@ -28,6 +28,7 @@ const Registration coolMist("CoolMist", coolMistClass());
 const Registration defocus("Defocus", defocusClass());
 const Registration dualTint("DualTint", dualTintClass());
 const Registration fastBlur("FastBlur", fastBlurClass());
+const Registration fauxFilm("FauxFilm", fauxFilmClass());
 const Registration fluorescent("Fluorescent", fluorescentClass());
 const Registration fog("Fog", fogClass());
 const Registration glow("Glow", glowClass());

@@ -169,7 +169,7 @@ TEST(Cli, BadInputIsRefusedClearly) {
         {"apply WarmCool " + io + " --depth 12", "--depth"},
         {"apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "out.bmp"), ".bmp"},
         {"apply WarmCool " + quoted(input) + " " + quoted(input), "is the input"},
-        {"apply FauxFilm " + io, "not available in this build"},
+        {"apply NightVision " + io, "not available in this build"},
         {"apply WarmCool " + io + " --set temperature=5 --withhold 'Photoshop Buffer Suite for Plug-ins'", "lacks a service"},
         {"apply WarmCool " + io + " --set temperature=5 --fail-buffer 1", "out of memory"},
         {"apply WarmCool " + io + " --set temperature=5 --fail-handle 1", "out of memory"},

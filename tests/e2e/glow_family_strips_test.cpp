@@ -1,4 +1,4 @@
-// The glow and mist looks through the stand-in host: a render in 16 x 16 tiles equals a render
+// The glow and mist looks and Faux Film through the stand-in host: a render in 16 x 16 tiles equals a render
 // in one tile, on photographs at 8 and 16 bits, with and without transparency, at the defaults
 // and with blurs that reach far (the matte blur and the glow blur add up).
 #include <gtest/gtest.h>
@@ -22,7 +22,13 @@ uint32_t alphaRampWithBand(int32_t x, int32_t y, int32_t width, int32_t height, 
 }
 
 using Member = test_support::GlowLookKeys;
-constexpr const auto& kMembers = test_support::kGlowLooks;
+
+// The seven looks and Faux Film, whose grain belongs to the picture, not to the tile.
+std::vector<Member> allMembers() {
+    std::vector<Member> members(std::begin(kGlowLooks), std::end(kGlowLooks));
+    members.push_back(kFauxFilm);
+    return members;
+}
 
 // The settings of one case in a member's keys.
 struct Look {
@@ -46,7 +52,7 @@ Settings settingsOf(const Member& m, const Look& look) {
 
 // Every member, every look, every document: strips give the bytes of one tile.
 void expectStripsEqualOneTile(const Look* looks, size_t lookCount, const std::vector<Document>& sources) {
-    for (const Member& m : kMembers)
+    for (const Member& m : allMembers())
         for (size_t i = 0; i < lookCount; ++i)
             for (const Document& source : sources) {
                 const Look& look = looks[i];

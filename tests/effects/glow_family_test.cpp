@@ -20,6 +20,7 @@ using Member = test_support::GlowLookKeys;
 constexpr const auto& kMembers = test_support::kGlowLooks;
 
 const Member& member(const std::string& key) {
+    if (key == test_support::kFauxFilm.key) return test_support::kFauxFilm;
     for (const Member& m : kMembers)
         if (key == m.key) return m;
     ADD_FAILURE() << "no member " << key;
@@ -123,7 +124,8 @@ TEST(GlowFamily, BlurPairChanges) {
         {"Fog", true, true, 123, true, true},        {"Fog", false, true, 45, true, false},
         {"Glow", true, true, 45, false, true},        {"Glow", false, true, 45, true, false},
         {"Glow", false, false, 45, false, true},      {"Streaks", true, true, 45, false, true},
-        {"Streaks", false, true, 45, false, true},
+        {"Streaks", false, true, 45, false, true},    {"FauxFilm", true, true, 123, true, true},
+        {"FauxFilm", false, false, 45, false, true},
     };
     for (const Case& c : cases) {
         const Member& m = member(c.key);
@@ -245,6 +247,34 @@ TEST(GlowFamily, EightAndSixteenBitsAgree) {
         EXPECT_LE(renderDepthDifference(m.key, {}, *source), 4u);
         EXPECT_LE(renderDepthDifference(m.key, {{m.blend, 1}, {"glowMode", 0}}, *source), 6u);
         EXPECT_LE(renderDepthDifference(m.key, busySettings(m), *source), 16u);
+    }
+}
+
+// Faux Film is Black Mist's glow with the matte at Mist's position, its own places for the
+// colour-correct and matte groups, and grain last. Without grain it renders what Mist renders
+// with the same settings, in every view; at brightness 0 it is the Grain effect's grain on the
+// picture, which it adds whether or not the picture glows.
+TEST(GlowFamily, FauxFilmIsMistWithGrain) {
+    const Member& mist = member("Mist");
+    const std::vector<Setting> noGrain = {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0}};
+    for (uint32_t bytes : {1u, 2u}) {
+        SCOPED_TRACE(bytes == 2 ? "16-bit" : "8-bit");
+        const ImagePtr source = testPicture(bytes);
+        for (const std::vector<Setting>& settings : {std::vector<Setting>{}, busySettings(mist),
+                                                     std::vector<Setting>{{"view", double(kViewMatte)}}}) {
+            EffectHarness film("FauxFilm"), reference("Mist");
+            film.apply(settings);
+            film.apply(noGrain);
+            reference.apply(settings);
+            EXPECT_EQ(maxDifference(*film.render(*source), *reference.render(*source)), 0u);
+            EXPECT_EQ(film.requiredSource({50, 50, 60, 60}, 1000, 1000),
+                      reference.requiredSource({50, 50, 60, 60}, 1000, 1000));
+        }
+        EffectHarness film("FauxFilm"), grain("Grain");
+        film.setNumber("glowBrightness", 0);
+        const ImagePtr grained = film.render(*source);
+        EXPECT_GT(maxDifference(*grained, *source), 0u);
+        EXPECT_EQ(maxDifference(*grained, *grain.render(*source)), 0u);
     }
 }
 

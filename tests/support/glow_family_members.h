@@ -1,5 +1,6 @@
-// The seven glow and mist looks with the scripting keys in which they differ, for the tests
-// that run every member with the same settings.
+// The glow and mist looks with the scripting keys in which they differ, for the tests that run
+// every member with the same settings: the seven without grain, and Faux Film, which adds
+// grain after the glow.
 #pragma once
 
 namespace test_support {
@@ -22,5 +23,9 @@ inline constexpr GlowLookKeys kGlowLooks[] = {
     {"Glow", "glowBlend", "glowBrightness", "glowHBlur", "glowVBlur", "glowGangBlur"},
     {"Streaks", "glowBlend", "glowBrightness", "glowHBlur", "glowVBlur", nullptr},
 };
+
+// Black Mist's keys with the grain group after the glow group.
+inline constexpr GlowLookKeys kFauxFilm = {"FauxFilm", "glowBlend", "glowBrightness",
+                                           "glowBlurH", "glowBlurV", "glowBlurGang"};
 
 }  // namespace test_support
