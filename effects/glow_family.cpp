@@ -362,19 +362,21 @@ struct StreaksEffect : GlowLookEffect<Streaks::kParameterCount, kStreaksLayout, 
     static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
 };
 
+void defineFauxFilmLook(Parameter* p) { defineGlowLook(p, kFauxFilmLayout, mistDefinition("warmCool", 100.0)); }
+
 // Faux Film owns a grain module, copied with the effect, which takes its records at the start
-// of every run.
-struct FauxFilmEffect : Effect {
+// of every run. The grain moves each pixel by the noise at its own place and reads nothing
+// around it, so the margin is the glow's.
+struct FauxFilmEffect : GlowLookEffect<FauxFilm::kParameterCount, kFauxFilmLayout, defineFauxFilmLook> {
     static constexpr const char* kTitle = "Ravo Faux Film";
     static constexpr const char* kDescription = "Gives video the look of motion picture film.";
     static constexpr uint32_t kEffectFlags = EffectFlag::Standard | EffectFlag::Mark1;
 
-    Parameter params[FauxFilm::kParameterCount];
     GrainModule grain;
 
     static void define(FauxFilmEffect& effect) {
         Parameter* p = effect.params;
-        defineGlowLook(p, kFauxFilmLayout, mistDefinition("warmCool", 100.0));
+        defineFauxFilmLook(p);
         p[FauxFilm::kGrainGroup].defineGroupBegin("grain", "Grain", true);
         effect.grain.setSizes(1.0);
         effect.grain.defineParameters(p + FauxFilm::kGrain);
@@ -382,13 +384,6 @@ struct FauxFilmEffect : Effect {
     }
     static void beginRender(FauxFilmEffect& effect, const fx::Plugin::RenderInfo&) {
         effect.grain.takeParameters(effect.params + FauxFilm::kGrain);
-    }
-    static void parameterChanged(FauxFilmEffect& effect, uint32_t index) {
-        glowLookParameterChanged(effect, kFauxFilmLayout, index);
-    }
-    // The grain moves each pixel by the noise at its own place: it reads nothing around it.
-    static void requiredSource(FauxFilmEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-        rect = glowLookMargin(effect, kFauxFilmLayout, info).grow(rect);
     }
     static void render(FauxFilmEffect& effect, const fx::Plugin::RenderInfo& info) {
         renderGlowLook(effect, kFauxFilmLayout, info, addFilmGrain);
