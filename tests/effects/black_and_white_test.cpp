@@ -8,37 +8,6 @@
 
 namespace {
 
-// ---- isActive ----------------------------------------------------------------------------
-
-struct ActiveCase {
-    const char* effect;
-    uint32_t view;
-    std::vector<Setting> settings;
-    bool active;
-};
-
-TEST(MonochromeEffects, IsActive) {
-    const ActiveCase cases[] = {
-        {"BlackAndWhite", 0, {}, true},
-        {"BlackAndWhite", 1, {{"brightness", 30}}, false},
-        {"BleachBypass", 0, {}, true},
-        {"BleachBypass", 0, {{"amount", 0}, {"saturation", 60}, {"contrast", -20}}, false},
-        {"BleachBypass", 0, {{"amount", 0.5}}, true},
-        {"BleachBypass", 1, {{"amount", 100}}, false},
-        {"BleachBypass", 0, {{"amount", -5}}, false},  // a stored value below the range
-        {"InfraRed", 0, {}, true},
-        {"InfraRed", 1, {{"glowBrightness", 0}}, true},
-        {"InfraRed", 2, {}, true},
-    };
-    ImagePtr image = makeImage(2, 2, 4, 1, {10, 20, 30, 255});
-    for (const ActiveCase& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.setList("view", c.view);
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
-    }
-}
-
 // ---- Pixels of constant pictures ---------------------------------------------------------
 
 struct PixelCase {
@@ -222,45 +191,6 @@ TEST(MonochromeEffects, InfraRedMatteViewShowsTheMatte) {
         for (uint32_t channel = 0; channel < 3; ++channel)
             EXPECT_EQ(sampleAt(*output, 3, 2, channel), c.matte) << "level " << c.level;
         EXPECT_EQ(sampleAt(*output, 3, 2, 3), 32768u);
-    }
-}
-
-// ---- Infra-Red margins and the gang of the glow blur --------------------------------------
-
-struct MarginCase {
-    std::vector<Setting> settings;
-    bool gang;
-    double scale;
-    int32_t x, y;
-};
-
-TEST(MonochromeEffects, InfraRedRequiredSource) {
-    // Each blur of size s reaches 2 x (floor(s / 2) + 2) (two passes); the glow spreads the
-    // blurred matte, so the two reaches add up.
-    const MarginCase cases[] = {
-        {{}, true, 1.0, 34, 34},
-        {{{"glowBlurV", 50}}, true, 1.0, 34, 34},  // ganged: the vertical size follows the horizontal one
-        {{{"glowBlurV", 50}}, false, 1.0, 34, 54},
-        {{{"glowBlurH", 23}}, true, 1.0, 26, 26},
-        {{{"matteBlur", 80}}, true, 1.0, 118, 118},
-        {{{"matteBlur", 40}, {"glowBlurH", 10}, {"glowBlurV", 70}}, false, 1.0, 58, 118},
-        {{{"matteBlur", 40}, {"glowBrightness", 0}}, true, 1.0, 78, 78},
-        {{{"glowBlurH", 25}}, true, 0.5, 16, 16},  // 12.5 pixels: radius 6.25
-        {{{"glowBlurH", 30}}, true, 0.5, 18, 18},
-        {{{"glowBlurH", 0.4}}, true, 1.0, 4, 4},
-        {{{"glowBlurH", 0}}, true, 1.0, 0, 0},
-        {{{"matteBlur", 1e9}, {"glowBlurH", -40}}, true, 1.0, 204, 204},  // stored values beyond the ranges
-    };
-    for (const MarginCase& c : cases) {
-        EffectHarness harness("InfraRed");
-        harness.apply(c.settings);
-        harness.setBoolean("glowBlurGang", c.gang);
-        fx::Plugin::RenderInfo info;
-        info.scaleX = info.scaleY = c.scale;
-        PixelRect rect = {100, 200, 150, 260};
-        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
-        EXPECT_EQ(rect, (PixelRect{100 - c.y, 200 - c.x, 150 + c.y, 260 + c.x}))
-            << "x " << c.x << " y " << c.y << " scale " << c.scale;
     }
 }
 

@@ -18,43 +18,6 @@ uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 // ---- Pixels through the effect -------------------------------------------------------------
 
-// Renders and then asks the query, as the tile loop does after the prepare step.
-bool activeAfterRender(EffectHarness& harness, const Image& source) {
-    harness.render(source);
-    return harness.isActive(source);
-}
-
-struct ActiveCase {
-    std::vector<Setting> settings;
-    uint32_t view;
-    bool active;
-};
-
-TEST(ColorCorrect, IsActive) {
-    const ActiveCase cases[] = {
-        {{}, 0, false},
-        {{{"ccShadPos", 30}, {"ccMidRange", 10}}, 0, false},  // position and range alone change nothing
-        {{{"ccMasterHue", 10}}, 0, true},
-        {{{"ccMasterSat", -5}}, 0, true},
-        {{{"ccGamma", 1}}, 0, true},
-        {{{"ccMasterB", -1}}, 0, true},
-        {{{"ccTintAmount", 1}}, 0, true},
-        {{{"ccHighCon", 3}}, 0, true},
-        {{{"ccMidG", 3}}, 0, true},
-        {{}, 1, true},
-        {{}, 2, true},
-        {{}, 3, true},
-        {{{"ccBrightness", 50}}, 4, false},
-    };
-    ImagePtr image = makeNoiseImage(4, 4, 4, 1, 5);
-    for (const ActiveCase& c : cases) {
-        EffectHarness harness("ColorCorrect");
-        harness.apply(c.settings);
-        harness.setList("view", c.view);
-        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << "view " << c.view;
-    }
-}
-
 struct PixelCase {
     const char* name;
     std::vector<Setting> settings;

@@ -9,38 +9,6 @@ namespace {
 
 const char* const kKeys[] = {"Temperature", "WarmCool", "Fluorescent"};
 
-// ---- isActive ----------------------------------------------------------------------------
-
-struct ActiveCase {
-    const char* effect;
-    uint32_t view;
-    std::vector<Setting> settings;
-    bool active;
-};
-
-TEST(ColorTemperatureEffects, IsActive) {
-    const ActiveCase cases[] = {
-        {"Temperature", 0, {}, false},
-        {"Temperature", 0, {{"temperature", 1}}, true},
-        {"Temperature", 0, {{"cyanMagenta", -3}}, true},
-        {"Temperature", 0, {{"brightness", 0.5}}, true},
-        {"Temperature", 1, {{"temperature", 50}, {"brightness", 50}}, false},
-        {"WarmCool", 0, {}, false},
-        {"WarmCool", 0, {{"temperature", -10}}, true},
-        {"WarmCool", 1, {{"temperature", 10}}, false},
-        {"Fluorescent", 0, {}, false},
-        {"Fluorescent", 0, {{"temperature", 5}}, true},
-        {"Fluorescent", 1, {{"temperature", 20}}, false},
-    };
-    ImagePtr image = makeImage(2, 2, 4, 1, {10, 20, 30, 255});
-    for (const ActiveCase& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.setList("view", c.view);
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
-    }
-}
-
 // ---- Pixels ------------------------------------------------------------------------------
 
 struct PixelCase {

@@ -11,33 +11,6 @@ namespace {
 
 // ---- Hooks -------------------------------------------------------------------------------
 
-TEST(DefocusEffects, IsActive) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-        bool active;
-    };
-    const Case cases[] = {
-        {"Defocus", {}, true},
-        {"Defocus", {{"view", 2}}, false},
-        {"Defocus", {{"hblur", 0}, {"bloom", 0}}, false},
-        {"Defocus", {{"hblur", 0}, {"bloom", 0}, {"view", 1}}, true},
-        {"Defocus", {{"hblur", 0}, {"bloom", 1}}, true},
-        {"Defocus", {{"hblur", 3}, {"bloom", 0}}, true},
-        // Ganged, the vertical size follows the horizontal one whatever its own value.
-        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"bloom", 0}}, false},
-        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"gang", 0}, {"bloom", 0}}, true},
-        {"FastBlur", {}, true},
-        {"FastBlur", {{"blurX", 0}}, true},
-    };
-    ImagePtr image = makeImage(3, 3, 4, 1, {1, 2, 3, 255});
-    for (const Case& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " case " << (&c - cases);
-    }
-}
-
 TEST(DefocusEffects, ParameterChangedKeepsTheBlurPairConsistent) {
     EffectHarness defocus("Defocus");
     Effect& d = defocus.effect();
@@ -66,43 +39,6 @@ TEST(DefocusEffects, ParameterChangedKeepsTheBlurPairConsistent) {
     fast.setBoolean("gang", true);
     f.effectClass->parameterChanged(&f, 3);
     EXPECT_FALSE(f.parameter(2).isEnabled());
-}
-
-// The margins are at least the rounded-up scaled sizes, widened to what the two runs of the box
-// read: 2 x (floor(size / 2) + 2) for a blur of that size.
-TEST(DefocusEffects, RequiredSourceCoversWhatTheBlursRead) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-        double scale;
-        int32_t vertical, horizontal;
-    };
-    const Case cases[] = {
-        {"FastBlur", {}, 1.0, 14, 14},
-        {"FastBlur", {{"blurX", 7.2}, {"blurY", 3}, {"gang", 0}}, 1.0, 6, 10},
-        {"FastBlur", {{"blurX", 20}}, 0.25, 8, 8},  // a blur of 20 is 5 at a quarter
-        {"FastBlur", {{"blurX", 0}}, 1.0, 0, 0},
-        // Defocus: the bloom taken as pixels, or both blurs together when they reach further.
-        {"Defocus", {}, 1.0, 50, 50},
-        {"Defocus", {{"bloom", 0}}, 1.0, 24, 24},
-        {"Defocus", {{"bloom", 0}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 8, 34},
-        {"Defocus", {{"bloom", 10}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 10, 34},
-        {"Defocus", {{"bloom", 0}, {"matteBlur", 120}}, 0.5, 78, 78},
-        {"Defocus", {{"bloom", 0}, {"hblur", 9}}, 0.25, 6, 6},
-        // Stored values beyond the range are held to it.
-        {"FastBlur", {{"blurX", 1e12}}, 1.0, 504, 504},
-        {"FastBlur", {{"blurX", -4}}, 1.0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.apply(c.settings);
-        fx::Plugin::RenderInfo info;
-        info.scaleX = info.scaleY = c.scale;
-        PixelRect rect{100, 200, 150, 260};
-        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
-        EXPECT_EQ(rect, (PixelRect{100 - c.vertical, 200 - c.horizontal, 150 + c.vertical, 260 + c.horizontal}))
-            << c.effect << " case " << (&c - cases);
-    }
 }
 
 // ---- Pixels ------------------------------------------------------------------------------

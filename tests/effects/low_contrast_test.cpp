@@ -209,22 +209,4 @@ TEST(LowContrast, DamagedStoredValuesAreHeldToTheirRanges) {
     EXPECT_EQ(grown, clamped.requiredSource({0, 0, 16, 16}, 30, 20));
 }
 
-// The margin covers the matte blur and the spread blur twice (the spill, then the light):
-// (floor(size / 2) + 2) per run of the box, two runs per blur.
-TEST(LowContrast, RequiredSourceCoversTheChainedBlurs) {
-    struct Case {
-        double matteBlur, lightSpread;
-        int32_t margin;
-    };
-    const Case cases[] = {{0, 0, 0}, {0, 100, 2 * 2 * 52}, {10, 0, 2 * 7}, {7, 3, 2 * 5 + 2 * 2 * 3}};
-    for (const Case& c : cases) {
-        EffectHarness harness("LowContrast");
-        harness.setNumber("matteBlur", c.matteBlur);
-        harness.setNumber("lightSpread", c.lightSpread);
-        const PixelRect rect{100, 200, 116, 216};
-        EXPECT_EQ(harness.requiredSource(rect, 1000, 1000), rect.grown(c.margin, c.margin))
-            << c.matteBlur << " " << c.lightSpread;
-    }
-}
-
 }  // namespace

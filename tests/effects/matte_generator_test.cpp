@@ -27,34 +27,6 @@ TEST(MatteGenerator, GangSwitchEnablesVerticalBlur) {
     EXPECT_FALSE(blurY.isEnabled());
 }
 
-// Margins: the blur reads (floor(size / 2) + 2) per run of the box, two runs; the shrink/grow
-// reads ceil(|amount|) more. The vertical size is the horizontal one while the gang is on.
-TEST(MatteGenerator, RequiredSource) {
-    struct Case {
-        double adjust, blurX, blurY;
-        bool gang;
-        int32_t vertical, horizontal;
-    };
-    const Case cases[] = {
-        {0, 0, 0, true, 0, 0},
-        {0, 10, 3, true, 14, 14},
-        {0, 10, 3, false, 6, 14},
-        {0, 0, 25, false, 28, 0},
-        {-2.5, 0, 0, true, 3, 3},
-        {4, 25, 0, true, 32, 32},
-    };
-    for (const Case& c : cases) {
-        EffectHarness harness("MatteGenerator");
-        harness.setNumber("matteAdjust", c.adjust);
-        harness.setNumber("matteBlurX", c.blurX);
-        harness.setNumber("matteBlurY", c.blurY);
-        harness.setBoolean("matteBlurGang", c.gang);
-        const PixelRect rect{40, 50, 56, 66};
-        EXPECT_EQ(harness.requiredSource(rect, 500, 500), rect.grown(c.vertical, c.horizontal))
-            << c.adjust << " " << c.blurX << " " << c.blurY << " " << c.gang;
-    }
-}
-
 // "Output" and "Matte" give the same opaque grey picture whatever the source alpha; "Original"
 // gives the source.
 TEST(MatteGenerator, ViewsAndAlpha) {

@@ -18,35 +18,6 @@ const std::vector<Setting> kThreeZones = {{"bri2", 30}, {"gam2", -20}, {"grn2", 
                                           {"red5", -60}, {"blu5", 80},  {"bri8", -25}, {"gam8", 30},
                                           {"red8", 20},  {"grn8", -40}, {"blu8", 10}};
 
-bool activeAfterRender(EffectHarness& harness, const Image& source) {
-    harness.render(source);
-    return harness.isActive(source);
-}
-
-TEST(Ozone, IsActive) {
-    const struct {
-        std::vector<Setting> settings;
-        uint32_t view;
-        bool active;
-    } cases[] = {
-        {{}, 0, false},
-        {{{"pos3", 55}, {"rng9", 5}}, 0, false},
-        {{{"bri0", 1}}, 0, true},
-        {{{"con10", -1}}, 0, true},
-        {{{"gam4", 2}}, 0, true},
-        {{{"blu7", -200}}, 0, true},
-        {{}, 1, true},
-        {{}, 11, true},
-    };
-    ImagePtr image = makeNoiseImage(3, 3, 4, 1, 1);
-    for (const auto& c : cases) {
-        EffectHarness harness("Ozone");
-        harness.apply(c.settings);
-        harness.setList("view", c.view);
-        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << c.view;
-    }
-}
-
 TEST(Ozone, NeutralZonesRenderTheSource) {
     for (uint32_t bytes : {1u, 2u})
         for (uint32_t use = 0; use < 10; ++use) {

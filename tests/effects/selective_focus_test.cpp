@@ -39,35 +39,6 @@ void expectGreyAndOpaque(const Image& image) {
         }
 }
 
-TEST(SelectiveBlur, ActiveUnlessOriginalOrNothingToBlur) {
-    struct Case {
-        const char* key;
-        uint32_t view;
-        double blurX;
-        bool gang;
-        double blurY;
-        bool active;
-    };
-    const Case cases[] = {
-        {"SelectiveFocus", 0, 10, true, 10, true},   {"SelectiveFocus", 0, 0, true, 10, false},
-        {"SelectiveFocus", 0, 0, false, 4, true},    {"SelectiveFocus", 1, 0, true, 0, true},
-        {"SelectiveFocus", 2, 10, true, 10, false},  {"SkinSmoother", 0, 3, true, 3, true},
-        {"SkinSmoother", 0, 0, true, 3, false},      {"SkinSmoother", 2, 0, true, 0, true},
-        {"SkinSmoother", 3, 3, true, 3, false},      {"CenterSpot", 0, -5, true, 10, false},
-        {"CenterSpot", 1, 0, true, 0, true},         {"CenterSpot", 2, 10, true, 10, false},
-    };
-    const ImagePtr source = makeNoiseImage(8, 8, 4, 1);
-    for (const Case& test : cases) {
-        EffectHarness harness(test.key);
-        harness.setList("view", test.view);
-        harness.setNumber("blurX", test.blurX);
-        harness.setBoolean("gang", test.gang);
-        harness.setNumber("blurY", test.blurY);
-        EXPECT_EQ(harness.isActive(*source), test.active)
-            << test.key << " view " << test.view << " blur " << test.blurX << "/" << test.blurY;
-    }
-}
-
 TEST(SelectiveBlur, GangCopiesTheHorizontalSizeAndDisablesTheVerticalOne) {
     for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
         EffectHarness harness(key);

@@ -89,8 +89,10 @@ bool EffectHarness::isActive(const Image& source) {
     return active;
 }
 
-PixelRect EffectHarness::requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight) {
+PixelRect EffectHarness::requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight,
+                                        double scale) {
     info_ = fx::Plugin::RenderInfo();
+    info_.scaleX = info_.scaleY = scale;
     info_.imageWidth = imageWidth;
     info_.imageHeight = imageHeight;
     PixelRect grown = rect;

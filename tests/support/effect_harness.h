@@ -42,7 +42,8 @@ public:
     ImagePtr renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
                         int32_t imageWidth, int32_t imageHeight);
     bool isActive(const Image& source);
-    PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight);
+    // The source rectangle the effect asks for around rect, at a preview scale.
+    PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight, double scale = 1.0);
 
 private:
     void prepare(const Image& source, Image& output, double scale);
