@@ -4,84 +4,52 @@
 
 #include <vector>
 
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
 
 // ---- Pixels of constant pictures ---------------------------------------------------------
 
-struct PixelCase {
-    const char* name;
-    const char* effect;
-    std::vector<Setting> settings;
-    uint32_t filter;  // Black and White only
-    uint32_t bytesPerChannel;
-    std::vector<uint32_t> in;  // red, green, blue
-    std::vector<uint32_t> out;
-};
-
-class MonochromePixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(MonochromePixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
-    ImagePtr source = makeImage(4, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness(c.effect);
-    if (std::string(c.effect) == "BlackAndWhite") harness.setList("filter", c.filter);
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    for (int32_t y = 0; y < 3; ++y)
-        for (int32_t x = 0; x < 4; ++x) {
-            const std::vector<uint32_t> pixel = {sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1),
-                                                 sampleAt(*output, x, y, 2)};
-            ASSERT_EQ(pixel, c.out) << c.name;
-            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    BlackAndWhite, MonochromePixel,
+    BlackAndWhite, ConstantPixel,
     ::testing::Values(
-        PixelCase{"red filter", "BlackAndWhite", {}, 1, 1, {10, 20, 30}, {10, 10, 10}},
-        PixelCase{"normal white", "BlackAndWhite", {}, 0, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"normal", "BlackAndWhite", {}, 0, 1, {100, 150, 200}, {140, 140, 140}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 1}}, 1, {10, 20, 30}, {10, 10, 10}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}}, 1, {100, 150, 200}, {140, 140, 140}},
         // The tone table works on the grey: trunc(toneAdjust(140 / 255, ...) x 255).
-        PixelCase{"brightness 50", "BlackAndWhite", {{"brightness", 50}}, 0, 1, {100, 150, 200}, {210, 210, 210}},
-        PixelCase{"contrast 30", "BlackAndWhite", {{"contrast", 30}}, 0, 1, {100, 150, 200}, {145, 145, 145}},
-        PixelCase{"gamma -40", "BlackAndWhite", {{"gamma", -40}}, 0, 1, {100, 150, 200}, {89, 89, 89}},
-        PixelCase{"normal gamma 25 16-bit", "BlackAndWhite", {{"gamma", 25}}, 0, 2, {1000, 2000, 3000},
-                  {2903, 2903, 2903}},
-        PixelCase{"yellow 16-bit", "BlackAndWhite", {}, 4, 2, {32768, 32768, 32768}, {30774, 30774, 30774}},
-        PixelCase{"orange", "BlackAndWhite", {}, 5, 1, {200, 100, 50}, {142, 142, 142}}));
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"brightness", 50}}, 1, {100, 150, 200}, {210, 210, 210}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"contrast", 30}}, 1, {100, 150, 200}, {145, 145, 145}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"gamma", -40}}, 1, {100, 150, 200}, {89, 89, 89}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"gamma", 25}}, 2, {1000, 2000, 3000}, {2903, 2903, 2903}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 4}}, 2, {32768, 32768, 32768}, {30774, 30774, 30774}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 5}}, 1, {200, 100, 50}, {142, 142, 142}}));
 
 // Bleach Bypass, (200, 100, 50) at 8 bits: luma 124; red overlays as 255 - 111 x 131 / 255 = 198,
 // green as 2 x 100 x 124 / 255 = 97, blue 48.
 INSTANTIATE_TEST_SUITE_P(
-    BleachBypass, MonochromePixel,
+    BleachBypass, ConstantPixel,
     ::testing::Values(
-        PixelCase{"defaults", "BleachBypass", {}, 0, 1, {200, 100, 50}, {198, 97, 48}},
-        PixelCase{"defaults 16-bit", "BleachBypass", {}, 0, 2, {25000, 12000, 6000}, {24441, 11135, 5567}},
+        ConstantPixelCase{"BleachBypass", {}, 1, {200, 100, 50}, {198, 97, 48}},
+        ConstantPixelCase{"BleachBypass", {}, 2, {25000, 12000, 6000}, {24441, 11135, 5567}},
         // t = trunc(0.5 x 255) = 127: (198 x 127 + 200 x 128) / 255 = 199.
-        PixelCase{"amount 50", "BleachBypass", {{"amount", 50}}, 0, 1, {200, 100, 50}, {199, 98, 49}},
-        PixelCase{"contrast 50", "BleachBypass", {{"contrast", 50}}, 0, 1, {200, 100, 50}, {197, 94, 47}},
-        PixelCase{"contrast -50 16-bit", "BleachBypass", {{"contrast", -50}}, 0, 2, {25000, 12000, 6000},
-                  {24721, 11567, 5783}},
+        ConstantPixelCase{"BleachBypass", {{"amount", 50}}, 1, {200, 100, 50}, {199, 98, 49}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", 50}}, 1, {200, 100, 50}, {197, 94, 47}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", -50}}, 2, {25000, 12000, 6000}, {24721, 11567, 5783}},
         // Saturation -100: the grey of HSV value 200 overlaid with luma 124.
-        PixelCase{"saturation -100", "BleachBypass", {{"saturation", -100}}, 0, 1, {200, 100, 50}, {198, 198, 198}},
-        PixelCase{"saturation -100 16-bit", "BleachBypass", {{"saturation", -100}}, 0, 2, {25000, 12000, 6000},
-                  {24441, 24441, 24441}},
-        PixelCase{"saturation +100", "BleachBypass", {{"saturation", 100}}, 0, 1, {200, 100, 50}, {198, 64, 0}},
-        PixelCase{"saturation +50 16-bit", "BleachBypass", {{"saturation", 50}}, 0, 2, {25000, 12000, 6000},
-                  {24441, 7324, 0}},
-        PixelCase{"all three", "BleachBypass", {{"amount", 70}, {"saturation", -30}, {"contrast", 40}}, 0, 1,
-                  {60, 180, 90}, {90, 184, 115}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", -100}}, 1, {200, 100, 50}, {198, 198, 198}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", -100}}, 2, {25000, 12000, 6000}, {24441, 24441, 24441}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 100}}, 1, {200, 100, 50}, {198, 64, 0}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 50}}, 2, {25000, 12000, 6000}, {24441, 7324, 0}},
+        ConstantPixelCase{
+            "BleachBypass", {{"amount", 70}, {"saturation", -30}, {"contrast", 40}}, 1, {60, 180, 90}, {90, 184, 115}},
         // Either side of the middle: 128 screens (255 - 255 x 143 / 255), 127 multiplies (2 x 127 x 112 / 255).
-        PixelCase{"middle", "BleachBypass", {}, 0, 1, {128, 127, 0}, {112, 111, 0}},
-        PixelCase{"white", "BleachBypass", {{"contrast", 60}}, 0, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"white 16-bit", "BleachBypass", {}, 0, 2, {32768, 32768, 32768}, {32768, 32768, 32768}},
-        PixelCase{"black", "BleachBypass", {{"saturation", 40}}, 0, 1, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"BleachBypass", {}, 1, {128, 127, 0}, {112, 111, 0}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", 60}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"BleachBypass", {}, 2, {32768, 32768, 32768}, {32768, 32768, 32768}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 40}}, 1, {0, 0, 0}, {0, 0, 0}},
         // A stored amount above the range counts as 100.
-        PixelCase{"amount beyond range", "BleachBypass", {{"amount", 400}}, 0, 1, {200, 100, 50}, {198, 97, 48}}));
+        ConstantPixelCase{"BleachBypass", {{"amount", 400}}, 1, {200, 100, 50}, {198, 97, 48}}));
 
 // ---- Invariants on noisy pictures --------------------------------------------------------
 

@@ -9,6 +9,7 @@
 
 #include "effects/color_correct_engine.h"
 #include "imaging/tone_curve.h"
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 #include "tests/support/rationed_memory.h"
 
@@ -18,28 +19,6 @@ uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 // ---- Pixels through the effect -------------------------------------------------------------
 
-struct PixelCase {
-    const char* name;
-    std::vector<Setting> settings;
-    uint32_t bytes;
-    std::vector<uint32_t> in;
-    std::vector<uint32_t> out;
-};
-
-class ColorCorrectPixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(ColorCorrectPixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytes == 2 ? 12345 : 99;
-    ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness("ColorCorrect");
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    const std::vector<uint32_t> pixel = {sampleAt(*output, 2, 1, 0), sampleAt(*output, 2, 1, 1),
-                                         sampleAt(*output, 2, 1, 2), sampleAt(*output, 2, 1, 3)};
-    EXPECT_EQ(pixel, (std::vector<uint32_t>{c.out[0], c.out[1], c.out[2], alpha})) << c.name;
-}
-
 const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHighB", -50}, {"ccShadG", 25},
                                      {"ccBrightness", 10}, {"ccContrast", -20}, {"ccGamma", 15},
                                      {"ccMasterR", 5}, {"ccMasterB", -10}};
@@ -47,33 +26,33 @@ const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHi
 const std::vector<Setting> kHueAndMidRed = {{"ccMasterHue", 40}, {"ccMasterSat", -30}, {"ccMidR", 30}};
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ColorCorrectPixel,
+    ColorCorrect, ConstantPixel,
     ::testing::Values(
         // Shadow red +100: the mix is scaled by the level, so black stays black and white
         // (outside the shadow range) stays white.
-        PixelCase{"shadow red black", {{"ccShadR", 100}}, 1, {0, 0, 0}, {0, 0, 0}},
-        PixelCase{"shadow red near black", {{"ccShadR", 100}}, 1, {3, 3, 3}, {5, 3, 3}},
-        PixelCase{"shadow red 64", {{"ccShadR", 100}}, 1, {64, 64, 64}, {99, 64, 64}},
-        PixelCase{"shadow red 128", {{"ccShadR", 100}}, 1, {128, 128, 128}, {134, 128, 128}},
-        PixelCase{"shadow red white", {{"ccShadR", 100}}, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"shadow red black 16", {{"ccShadR", 100}}, 2, {0, 0, 0}, {0, 0, 0}},
-        PixelCase{"shadow red 8224 16", {{"ccShadR", 100}}, 2, {8224, 8224, 8224}, {12858, 8224, 8224}},
-        PixelCase{"shadow red half 16", {{"ccShadR", 100}}, 2, {16384, 16384, 16384}, {17305, 16384, 16384}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {3, 3, 3}, {5, 3, 3}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {64, 64, 64}, {99, 64, 64}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {128, 128, 128}, {134, 128, 128}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {8224, 8224, 8224}, {12858, 8224, 8224}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {16384, 16384, 16384}, {17305, 16384, 16384}},
         // Zones, master tone and master channels together.
-        PixelCase{"mixed warm", kMixed, 1, {200, 90, 30}, {220, 122, 55}},
-        PixelCase{"mixed cool", kMixed, 1, {60, 120, 180}, {91, 150, 177}},
-        PixelCase{"mixed dark", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
-        PixelCase{"mixed warm 16", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
-        PixelCase{"mixed cool 16", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {200, 90, 30}, {220, 122, 55}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {60, 120, 180}, {91, 150, 177}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
         // Hue and saturation first, then the zones at the luma of the shifted pixel.
-        PixelCase{"hue warm", kHueAndMidRed, 1, {200, 90, 30}, {203, 200, 81}},
-        PixelCase{"hue green", kHueAndMidRed, 1, {10, 200, 120}, {105, 167, 200}},
-        PixelCase{"hue warm 16", kHueAndMidRed, 2, {25000, 11000, 4000}, {26101, 25000, 10300}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 1, {200, 90, 30}, {203, 200, 81}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 1, {10, 200, 120}, {105, 167, 200}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 2, {25000, 11000, 4000}, {26101, 25000, 10300}},
         // Master channel offsets add a fraction of the level: 100 + trunc(100 x 0.5).
-        PixelCase{"master red +50", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
-        PixelCase{"master blue -100", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
+        ConstantPixelCase{"ColorCorrect", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
         // Flash towards white: (level x (255 - t) + t x 255) / 255 with t = trunc(0.5 x 255) = 127.
-        PixelCase{"flash half white", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}}));
+        ConstantPixelCase{"ColorCorrect", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}}));
 
 TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
     for (uint32_t bytes : {1u, 2u}) {

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
@@ -11,69 +12,37 @@ const char* const kKeys[] = {"Temperature", "WarmCool", "Fluorescent"};
 
 // ---- Pixels ------------------------------------------------------------------------------
 
-struct PixelCase {
-    const char* name;
-    const char* effect;
-    std::vector<Setting> settings;
-    uint32_t bytesPerChannel;
-    std::vector<uint32_t> in;   // red, green, blue
-    std::vector<uint32_t> out;
-};
-
-class ColorTemperaturePixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(ColorTemperaturePixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
-    ImagePtr source = makeImage(5, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness(c.effect);
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    for (int32_t y = 0; y < 3; ++y)
-        for (int32_t x = 0; x < 5; ++x) {
-            const std::vector<uint32_t> pixel = {sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1),
-                                                 sampleAt(*output, x, y, 2)};
-            ASSERT_EQ(pixel, c.out) << c.name << " at " << x << "," << y;
-            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ColorTemperaturePixel,
+    TemperatureEffects, ConstantPixel,
     ::testing::Values(
         // Warm/Cool: k = trunc(t x 0.01 x one), blue + k, red - k.
-        PixelCase{"warmcool +50", "WarmCool", {{"temperature", 50}}, 1, {100, 100, 100}, {0, 100, 227}},
-        PixelCase{"warmcool +50 16-bit", "WarmCool", {{"temperature", 50}}, 2, {16384, 16384, 16384},
-                  {0, 16384, 32768}},
-        PixelCase{"warmcool -50", "WarmCool", {{"temperature", -50}}, 1, {100, 100, 100}, {227, 100, 0}},
-        PixelCase{"warmcool +10", "WarmCool", {{"temperature", 10}}, 1, {200, 7, 0}, {175, 7, 25}},
+        ConstantPixelCase{"WarmCool", {{"temperature", 50}}, 1, {100, 100, 100}, {0, 100, 227}},
+        ConstantPixelCase{"WarmCool", {{"temperature", 50}}, 2, {16384, 16384, 16384}, {0, 16384, 32768}},
+        ConstantPixelCase{"WarmCool", {{"temperature", -50}}, 1, {100, 100, 100}, {227, 100, 0}},
+        ConstantPixelCase{"WarmCool", {{"temperature", 10}}, 1, {200, 7, 0}, {175, 7, 25}},
         // Fluorescent: k = 51 at 20; blue 179 + 35, green 77 + 15, red 128 + 25.
-        PixelCase{"fluorescent 20", "Fluorescent", {{"temperature", 20}}, 1, {128, 128, 128}, {153, 92, 214}},
+        ConstantPixelCase{"Fluorescent", {{"temperature", 20}}, 1, {128, 128, 128}, {153, 92, 214}},
         // At 16 bits k = trunc(0.2f x 32768) = 6553: blue 22937 + 4587, green 9831 + 1966, red 16384 + 3276.
-        PixelCase{"fluorescent 20 16-bit", "Fluorescent", {{"temperature", 20}}, 2, {16384, 16384, 16384},
-                  {19660, 11797, 27524}},
-        PixelCase{"fluorescent 20 white", "Fluorescent", {{"temperature", 20}}, 1, {255, 255, 255}, {255, 244, 255}},
+        ConstantPixelCase{"Fluorescent", {{"temperature", 20}}, 2, {16384, 16384, 16384}, {19660, 11797, 27524}},
+        ConstantPixelCase{"Fluorescent", {{"temperature", 20}}, 1, {255, 255, 255}, {255, 244, 255}},
         // f = 0.1: k = 25; blue 25 + 2; green stays at 0.
-        PixelCase{"fluorescent 10 black", "Fluorescent", {{"temperature", 10}}, 1, {0, 0, 0}, {0, 0, 27}},
+        ConstantPixelCase{"Fluorescent", {{"temperature", 10}}, 1, {0, 0, 0}, {0, 0, 27}},
         // Temperature: half-scale sliders.
-        PixelCase{"temperature +100", "Temperature", {{"temperature", 100}}, 1, {100, 100, 100}, {0, 100, 227}},
-        PixelCase{"temperature +100 16-bit", "Temperature", {{"temperature", 100}}, 2, {16384, 16384, 16384},
-                  {0, 16384, 32768}},
-        PixelCase{"magenta +100", "Temperature", {{"cyanMagenta", 100}}, 1, {100, 100, 100}, {227, 0, 227}},
-        PixelCase{"cyan -100", "Temperature", {{"cyanMagenta", -100}}, 1, {100, 100, 100}, {0, 227, 227}},
-        PixelCase{"cyan -100 16-bit", "Temperature", {{"cyanMagenta", -100}}, 2, {16384, 16384, 16384},
-                  {0, 32768, 32768}},
+        ConstantPixelCase{"Temperature", {{"temperature", 100}}, 1, {100, 100, 100}, {0, 100, 227}},
+        ConstantPixelCase{"Temperature", {{"temperature", 100}}, 2, {16384, 16384, 16384}, {0, 16384, 32768}},
+        ConstantPixelCase{"Temperature", {{"cyanMagenta", 100}}, 1, {100, 100, 100}, {227, 0, 227}},
+        ConstantPixelCase{"Temperature", {{"cyanMagenta", -100}}, 1, {100, 100, 100}, {0, 227, 227}},
+        ConstantPixelCase{"Temperature", {{"cyanMagenta", -100}}, 2, {16384, 16384, 16384}, {0, 32768, 32768}},
         // T = 51, C = 25, A = 25.
-        PixelCase{"temperature 40 cyan -20", "Temperature", {{"temperature", 40}, {"cyanMagenta", -20}}, 1,
-                  {200, 100, 50}, {124, 125, 126}},
+        ConstantPixelCase{
+            "Temperature", {{"temperature", 40}, {"cyanMagenta", -20}}, 1, {200, 100, 50}, {124, 125, 126}},
         // Brightness +100 is x 1.5 through the rounded table, clamped.
-        PixelCase{"brightness +100", "Temperature", {{"brightness", 100}}, 1, {100, 102, 200}, {150, 153, 255}},
-        PixelCase{"brightness +100 16-bit", "Temperature", {{"brightness", 100}}, 2, {16384, 8192, 30000},
-                  {24576, 12288, 32768}},
-        PixelCase{"brightness -100", "Temperature", {{"brightness", -100}}, 1, {100, 102, 255}, {50, 51, 128}},
+        ConstantPixelCase{"Temperature", {{"brightness", 100}}, 1, {100, 102, 200}, {150, 153, 255}},
+        ConstantPixelCase{"Temperature", {{"brightness", 100}}, 2, {16384, 8192, 30000}, {24576, 12288, 32768}},
+        ConstantPixelCase{"Temperature", {{"brightness", -100}}, 1, {100, 102, 255}, {50, 51, 128}},
         // The shift comes first, then the brightness table: red 101 - 25 = 76 -> 114, blue 126 -> 189.
-        PixelCase{"temperature 20 then brightness", "Temperature", {{"temperature", 20}, {"brightness", 100}}, 1,
-                  {101, 100, 101}, {114, 150, 189}}));
+        ConstantPixelCase{
+            "Temperature", {{"temperature", 20}, {"brightness", 100}}, 1, {101, 100, 101}, {114, 150, 189}}));
 
 // ---- Invariants --------------------------------------------------------------------------
 

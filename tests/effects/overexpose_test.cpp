@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/blur.h"
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
@@ -18,52 +19,29 @@ TEST(Overexpose, ParameterChangedTouchesNothing) {
     EXPECT_EQ(e.parameter(2).flags, 33 | 0x4000);
 }
 
-// Constant pictures: the blur leaves them as they are, so each case is the formula on one value.
-struct PixelCase {
-    const char* name;
-    std::vector<Setting> settings;
-    uint32_t bytesPerChannel;
-    uint32_t in, out;
-};
-
-class OverexposePixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(OverexposePixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytesPerChannel == 2 ? 12345 : 77;
-    ImagePtr source = makeImage(9, 7, 4, c.bytesPerChannel, {c.in, c.in, c.in, alpha});
-    EffectHarness harness("Overexpose");
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    for (int32_t y = 0; y < 7; ++y)
-        for (int32_t x = 0; x < 9; ++x) {
-            for (uint32_t ch = 0; ch < 3; ++ch) ASSERT_EQ(sampleAt(*output, x, y, ch), c.out) << c.name;
-            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Cases, OverexposePixel,
+    Overexpose, ConstantPixel,
     ::testing::Values(
-        PixelCase{"amount 0", {}, 1, 20, 20},
-        PixelCase{"amount 0 16-bit", {}, 2, 2570, 2570},
+        ConstantPixelCase{"Overexpose", {}, 1, {20, 20, 20}, {20, 20, 20}},
+        ConstantPixelCase{"Overexpose", {}, 2, {2570, 2570, 2570}, {2570, 2570, 2570}},
         // Amount 50, intensity 1000: i = 5; w = 1 - cos(pi/4): W = 74 (8-bit), 9597 (16-bit).
         // 20 + 5 x 20 = 120, then (120 x 181 + 74 x 255) / 255 = 159.
-        PixelCase{"amount 50", {{"amount", 50}}, 1, 20, 159},
-        PixelCase{"amount 50 no blur", {{"amount", 50}, {"blur", 0}}, 1, 20, 159},
-        PixelCase{"amount 50 black", {{"amount", 50}}, 1, 0, 74},
-        PixelCase{"amount 50 clamps", {{"amount", 50}}, 1, 100, 255},
-        PixelCase{"amount 50 16-bit", {{"amount", 50}}, 2, 2570, 20500},
-        PixelCase{"amount 50 16-bit black", {{"amount", 50}}, 2, 0, 9597},
-        PixelCase{"amount 50 16-bit clamps", {{"amount", 50}}, 2, 12850, 32768},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 1, {20, 20, 20}, {159, 159, 159}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}, {"blur", 0}}, 1, {20, 20, 20}, {159, 159, 159}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 1, {0, 0, 0}, {74, 74, 74}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 1, {100, 100, 100}, {255, 255, 255}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 2, {2570, 2570, 2570}, {20500, 20500, 20500}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 2, {0, 0, 0}, {9597, 9597, 9597}},
+        ConstantPixelCase{"Overexpose", {{"amount", 50}}, 2, {12850, 12850, 12850}, {32768, 32768, 32768}},
         // Amount 25, intensity 400: i = 1; W = 19 / 2494. 40 + 40 = 80 -> 93.
-        PixelCase{"amount 25 intensity 400", {{"amount", 25}, {"intensity", 400}}, 1, 40, 93},
-        PixelCase{"amount 25 intensity 400 16-bit", {{"amount", 25}, {"intensity", 400}}, 2, 5140, 11991},
+        ConstantPixelCase{"Overexpose", {{"amount", 25}, {"intensity", 400}}, 1, {40, 40, 40}, {93, 93, 93}},
+        ConstantPixelCase{
+            "Overexpose", {{"amount", 25}, {"intensity", 400}}, 2, {5140, 5140, 5140}, {11991, 11991, 11991}},
         // Intensity 0 only washes: (20 x 181 + 74 x 255) / 255 = 88.
-        PixelCase{"intensity 0", {{"amount", 50}, {"intensity", 0}}, 1, 20, 88},
-        PixelCase{"amount 100", {{"amount", 100}}, 1, 20, 255},
-        PixelCase{"amount 100 16-bit", {{"amount", 100}}, 2, 0, 32768},
-        PixelCase{"amount beyond the range", {{"amount", 400}}, 1, 3, 255}));
+        ConstantPixelCase{"Overexpose", {{"amount", 50}, {"intensity", 0}}, 1, {20, 20, 20}, {88, 88, 88}},
+        ConstantPixelCase{"Overexpose", {{"amount", 100}}, 1, {20, 20, 20}, {255, 255, 255}},
+        ConstantPixelCase{"Overexpose", {{"amount", 100}}, 2, {0, 0, 0}, {32768, 32768, 32768}},
+        ConstantPixelCase{"Overexpose", {{"amount", 400}}, 1, {3, 3, 3}, {255, 255, 255}}));
 
 TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
     for (uint32_t bytes : {1u, 2u}) {
@@ -89,8 +67,8 @@ TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
             for (int32_t y = 0; y < 23; ++y)
                 for (int32_t x = 0; x < 31; ++x) {
                     for (uint32_t c = 0; c < 3; ++c) {
-                        const int64_t lit = std::min<int64_t>(
-                            full, int64_t(double(sampleAt(*light, x, y, c)) * 0.6 + double(sampleAt(*source, x, y, c))));
+                        const int64_t lit = std::min<int64_t>(full, int64_t(double(sampleAt(*light, x, y, c)) * 0.6 +
+                                                                            double(sampleAt(*source, x, y, c))));
                         ASSERT_EQ(int64_t(sampleAt(*output, x, y, c)), (lit * (full - white) + white * full) / full)
                             << "blur " << blur << " at " << x << "," << y;
                     }
