@@ -67,26 +67,6 @@ TEST(MonochromeEffects, RedFilterWithSlidersAtZeroCopiesRed) {
     }
 }
 
-// The "Original" views, and Bleach Bypass at amount 0 whatever else is set, give the source.
-TEST(MonochromeEffects, OriginalViewAndNoBleachRenderTheSource) {
-    const struct {
-        const char* effect;
-        uint32_t view;
-        std::vector<Setting> settings;
-    } cases[] = {{"BlackAndWhite", 1, {}},
-                 {"InfraRed", 2, {}},
-                 {"BleachBypass", 1, {}},
-                 {"BleachBypass", 0, {{"amount", 0}, {"saturation", 60}, {"contrast", -20}}}};
-    for (const auto& c : cases)
-        for (uint32_t bytes : {1u, 2u}) {
-            ImagePtr source = makeNoiseImage(16, 9, 4, bytes, 6);
-            EffectHarness harness(c.effect);
-            harness.setList("view", c.view);
-            harness.apply(c.settings);
-            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect << " view " << c.view;
-        }
-}
-
 TEST(MonochromeEffects, BleachBypassFullDesaturationIsGrey) {
     for (uint32_t bytes : {1u, 2u}) {
         ImagePtr source = makeNoiseImage(21, 12, 4, bytes, 10);

@@ -149,48 +149,6 @@ TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
     EXPECT_EQ(maxDifference(*harness.render(*ramp), *midtones), 0u);
 }
 
-// The defaults, and the "Original" view whatever is set, give the source bit for bit.
-TEST(ColorCorrect, DefaultsAndViewOriginalRenderTheSourceAndAreInactive) {
-    for (uint32_t bytes : {1u, 2u})
-        for (const bool original : {false, true}) {
-            ImagePtr source = makeNoiseImage(23, 9, 4, bytes, 3);
-            EffectHarness harness("ColorCorrect");
-            if (original) {
-                harness.apply(kMixed);
-                harness.apply({{"ccMasterHue", 45}, {"ccTintAmount", 30}});
-                harness.setList("view", 4);
-            }
-            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << original;
-            EXPECT_FALSE(harness.isActive(*source));
-        }
-}
-
-TEST(ColorCorrect, AlphaIsKeptInEveryView) {
-    for (uint32_t bytes : {1u, 2u})
-        for (uint32_t view = 0; view < 5; ++view) {
-            ImagePtr source = makeNoiseImage(13, 5, 4, bytes, 8);
-            for (int32_t y = 0; y < 5; ++y)
-                for (int32_t x = 0; x < 13; ++x) setSample(*source, x, y, 3, uint32_t(x * 17 + y * 3));
-            EffectHarness harness("ColorCorrect");
-            harness.apply(kMixed);
-            harness.apply({{"ccMasterSat", 40}});
-            harness.setList("view", view);
-            ImagePtr output = harness.render(*source);
-            for (int32_t y = 0; y < 5; ++y)
-                for (int32_t x = 0; x < 13; ++x) ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
-        }
-}
-
-TEST(ColorCorrect, WritesOnlyInsideTheRenderRect) {
-    ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
-    EffectHarness harness("ColorCorrect");
-    harness.apply(kMixed);
-    ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
-    const TileChanges changes = tileChanges(*output, *source, 5, 6);
-    EXPECT_EQ(changes.outside, 0u);
-    EXPECT_GT(changes.inside, 0u);
-}
-
 // The same settings on the same picture at both depths give the same picture on the 8-bit
 // scale, within a few levels; and one instance switching depth back and forth gives
 // what fresh instances give.

@@ -175,38 +175,4 @@ TEST(DefocusEffects, MatteViewShowsTheMatteOfTheBlurredPicture) {
     }
 }
 
-TEST(DefocusEffects, ConstantImageStaysConstantAndDepthsAgree) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-    };
-    const Case cases[] = {
-        {"FastBlur", {{"blurX", 33}}},
-        {"Defocus", {}},
-        {"Defocus", {{"blend", 1}, {"bloom", 250}, {"matteBlur", 7}}},
-    };
-    const uint32_t levels[][3] = {{0, 0, 0}, {255, 255, 255}, {200, 190, 180}, {90, 140, 30}};
-    for (const Case& c : cases)
-        for (const auto& level : levels) {
-            ImagePtr source8 = makeImage(30, 22, 4, 1, {level[0], level[1], level[2], 255});
-            EffectHarness harness(c.effect);
-            harness.apply(c.settings);
-            ImagePtr output8 = harness.render(*source8);
-            ImagePtr output16 = harness.render(*widenTo16(*source8));
-            EXPECT_TRUE(isUniform(*output8) && isUniform(*output16)) << c.effect << " level " << level[0];
-            EXPECT_LE(depthDifference(*output8, *output16), 3u) << c.effect << " level " << level[0];
-        }
-}
-
-TEST(DefocusEffects, WritesOnlyInsideTheRenderRect) {
-    for (const char* key : {"FastBlur", "Defocus"}) {
-        ImagePtr source = makeNoiseImage(30, 26, 4, 1, 6);
-        EffectHarness harness(key);
-        ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
-        const TileChanges changes = tileChanges(*output, *source, 16, 20);
-        EXPECT_EQ(changes.outside, 0u) << key;
-        EXPECT_GT(changes.inside, 0u) << key;
-    }
-}
-
 }  // namespace

@@ -72,20 +72,6 @@ ImagePtr squarePicture(uint32_t bytes) {
     return image;
 }
 
-TEST(LowContrast, NoLightAndNoShadowLiftLeaveTheSource) {
-    for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr source = makeNoiseImage(23, 19, 4, bytes, 5);
-        EffectHarness harness("LowContrast");
-        EXPECT_TRUE(harness.isActive(*source));
-        harness.setNumber("lightBrightness", 0);
-        harness.setNumber("shadowBrightness", 0);
-        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
-        harness.setList("view", kViewOriginal);
-        harness.setNumber("lightBrightness", 800);
-        EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << bytes;
-    }
-}
-
 // k = trunc(0.3 x full); black rises by shadow[0] x k / full = k, white stays white.
 TEST(LowContrast, ShadowLift) {
     struct Case {

@@ -61,27 +61,6 @@ TEST(SelectiveBlur, GangCopiesTheHorizontalSizeAndDisablesTheVerticalOne) {
     }
 }
 
-// Without a blur every "Output" is the source, whatever else is set; so is "Original".
-TEST(SelectiveBlur, OutputWithoutBlurAndOriginalAreTheSource) {
-    struct Case {
-        const char* key;
-        uint32_t view;
-        double blur;
-    };
-    const Case cases[] = {{"SelectiveFocus", 0, 0}, {"SkinSmoother", 0, 0}, {"CenterSpot", 0, 0},
-                          {"SelectiveFocus", 2, 30}, {"SkinSmoother", 3, 30}, {"CenterSpot", 2, 30}};
-    for (uint32_t bytes : {1u, 2u}) {
-        const ImagePtr source = makeTransparentNoise(40, 30, bytes);
-        for (const Case& test : cases) {
-            EffectHarness harness(test.key);
-            harness.setList("view", test.view);
-            harness.setNumber("blurX", test.blur);
-            const ImagePtr output = harness.render(*source);
-            EXPECT_EQ(maxDifference(*output, *source), 0u) << test.key << " view " << test.view << " " << bytes;
-        }
-    }
-}
-
 // Selective Soft Focus and Center Spot lay their blur over the colours and keep alpha.
 TEST(SelectiveBlur, LayingOverKeepsAlpha) {
     for (const char* key : {"SelectiveFocus", "CenterSpot"})

@@ -125,6 +125,14 @@ ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32
     return image;
 }
 
+ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed) {
+    ImagePtr image = makeNoiseImage(width, height, 4, bytesPerChannel, seed);
+    const uint32_t full = bytesPerChannel == 2 ? 32768 : 255;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) setSample(*image, x, y, 3, uint32_t(x * 37 + y * 11) % (full + 1));
+    return image;
+}
+
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {
     const size_t offset = size_t(x) * image.channels + c;
     return image.is16() ? image.row<uint16_t>(y)[offset] : image.row<uint8_t>(y)[offset];

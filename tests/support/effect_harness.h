@@ -56,6 +56,8 @@ ImagePtr makeImage(int32_t width, int32_t height, uint32_t channels, uint32_t by
                    std::initializer_list<uint32_t> pixel);
 // A new image whose samples are a fixed pseudo-random pattern (alpha opaque when 4 channels).
 ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed = 1);
+// Four-channel noise whose alpha varies across the picture, both ends of the scale included.
+ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed = 7);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
