@@ -15,8 +15,6 @@
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 // ---- Pixels through the effect -------------------------------------------------------------
 
 const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHighB", -50}, {"ccShadG", 25},
@@ -63,7 +61,7 @@ TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
         ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 7; ++y)
             for (int32_t x = 0; x < 31; ++x) {
-                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), fullOf(bytes));
+                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), fullScale(bytes));
                 ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
             }
     }
@@ -74,7 +72,7 @@ TEST(ColorCorrect, FullHueTurnsKeepColoursAndGreysNeverMove) {
         for (double hue : {360.0, -360.0}) {
             ImagePtr source = makeNoiseImage(40, 10, 4, bytes, 17);
             for (int32_t x = 0; x < 40; ++x) {
-                const uint32_t level = uint32_t(x) * fullOf(bytes) / 39;
+                const uint32_t level = uint32_t(x) * fullScale(bytes) / 39;
                 for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, level);  // a row of greys
             }
             EffectHarness harness("ColorCorrect");

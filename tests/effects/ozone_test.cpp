@@ -8,8 +8,6 @@
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 constexpr uint32_t kViewZone0 = 1;  // "Zone z" is list item z + 1
 
 enum Use : uint32_t { kLuminance, kHue, kSaturation, kAverage, kRed, kGreen, kBlue, kCyan, kMagenta, kYellow };
@@ -100,7 +98,7 @@ TEST(Ozone, ZoneViewsMeasureEachAxis) {
 
 TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t one = fullOf(bytes);
+        const uint32_t one = fullScale(bytes);
         ImagePtr greys = makeImage(4, 1, 4, bytes, {0, 0, 0, one});
         for (int32_t x = 0; x < 4; ++x)
             for (uint32_t c = 0; c < 3; ++c) setSample(*greys, x, 0, c, uint32_t(x) * one / 3);
@@ -118,7 +116,7 @@ TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
 
 TEST(Ozone, ZoneTenMaskIsFullForTheBrightestAndZeroBelowSeventyPercent) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t one = fullOf(bytes);
+        const uint32_t one = fullScale(bytes);
         const int32_t width = 101;
         ImagePtr ramp = makeImage(width, 1, 4, bytes, {0, 0, 0, 3});
         for (int32_t x = 0; x < width; ++x)
@@ -147,7 +145,7 @@ TEST(Ozone, OutputKeepsAlphaAndZoneViewsAreOpaque) {
             ImagePtr output = harness.render(*source);
             for (int32_t y = 0; y < 7; ++y)
                 for (int32_t x = 0; x < 19; ++x)
-                    ASSERT_EQ(sampleAt(*output, x, y, 3), view == 0 ? sampleAt(*source, x, y, 3) : fullOf(bytes));
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), view == 0 ? sampleAt(*source, x, y, 3) : fullScale(bytes));
         }
 }
 

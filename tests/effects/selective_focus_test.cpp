@@ -9,28 +9,18 @@
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 // A picture whose left half has one grey and right half another, alpha opaque.
 ImagePtr makeStep(int32_t width, int32_t height, uint32_t bytes, uint32_t left, uint32_t right) {
-    ImagePtr image = makeImage(width, height, 4, bytes, {left, left, left, fullOf(bytes)});
+    ImagePtr image = makeImage(width, height, 4, bytes, {left, left, left, fullScale(bytes)});
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = width / 2; x < width; ++x)
             for (uint32_t c = 0; c < 3; ++c) setSample(*image, x, y, c, right);
     return image;
 }
 
-// A noise picture with a varied alpha as well.
-ImagePtr makeTransparentNoise(int32_t width, int32_t height, uint32_t bytes) {
-    ImagePtr image = makeNoiseImage(width, height, 4, bytes, 7);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) setSample(*image, x, y, 3, uint32_t(x * 37 + y * 11) % (fullOf(bytes) + 1));
-    return image;
-}
-
 // Every pixel of the rendered view is grey and opaque.
 void expectGreyAndOpaque(const Image& image) {
-    const uint32_t full = fullOf(image.bytesPerChannel);
+    const uint32_t full = fullScale(image.bytesPerChannel);
     for (int32_t y = 0; y < image.height; ++y)
         for (int32_t x = 0; x < image.width; ++x) {
             ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 1));
@@ -65,7 +55,7 @@ TEST(SelectiveBlur, GangCopiesTheHorizontalSizeAndDisablesTheVerticalOne) {
 TEST(SelectiveBlur, LayingOverKeepsAlpha) {
     for (const char* key : {"SelectiveFocus", "CenterSpot"})
         for (uint32_t bytes : {1u, 2u}) {
-            const ImagePtr source = makeTransparentNoise(50, 40, bytes);
+            const ImagePtr source = makeTransparentNoiseImage(50, 40, bytes);
             EffectHarness harness(key);
             const ImagePtr output = harness.render(*source);
             EXPECT_GT(maxDifference(*output, *source), 0u) << key;
@@ -96,7 +86,7 @@ TEST(SelectiveBlur, ViewsOfMasksAreGreyAndOpaque) {
     };
     for (const Case& test : {Case{"SelectiveFocus", 1}, Case{"SkinSmoother", 1}, Case{"SkinSmoother", 2},
                              Case{"CenterSpot", 1}}) {
-        const ImagePtr source = makeTransparentNoise(30, 20, 2);
+        const ImagePtr source = makeTransparentNoiseImage(30, 20, 2);
         EffectHarness harness(test.key);
         harness.setList("view", test.view);
         expectGreyAndOpaque(*harness.render(*source));
@@ -106,7 +96,7 @@ TEST(SelectiveBlur, ViewsOfMasksAreGreyAndOpaque) {
 // A plain picture has no edges and its blur is itself: Skin Smoother leaves it exactly, alpha too.
 TEST(SkinSmoother, ConstantPictureStaysConstant) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = fullOf(bytes);
+        const uint32_t full = fullScale(bytes);
         const ImagePtr source = makeImage(33, 21, 4, bytes, {full / 2, full / 3, full / 5, full / 2});
         EffectHarness harness("SkinSmoother");
         harness.setNumber("blurX", 9);
@@ -126,7 +116,7 @@ TEST(SkinSmoother, EdgeOfAStep) {
     const Case cases[] = {{1, 1.0, 180},   {1, 1.2, 216},   {1, 5.0, 255},
                           {2, 1.0, 23157}, {2, 1.2, 27788}, {2, 5.0, 32768}};
     for (const Case& test : cases) {
-        const ImagePtr source = makeStep(8, 6, test.bytes, 0, fullOf(test.bytes));
+        const ImagePtr source = makeStep(8, 6, test.bytes, 0, fullScale(test.bytes));
         EffectHarness harness("SkinSmoother");
         harness.setList("view", 2);
         harness.setNumber("EdgeBlur", 0);
@@ -143,7 +133,7 @@ TEST(SkinSmoother, EdgeOfAStep) {
 // edges play no part and the step is blurred.
 TEST(SkinSmoother, EdgeOpacityRestoresTheSharpPicture) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = fullOf(bytes);
+        const uint32_t full = fullScale(bytes);
         const ImagePtr source = makeStep(16, 5, bytes, full * 90 / 255, full * 170 / 255);
         auto render = [&](double opacity, double brightness) {
             EffectHarness harness("SkinSmoother");
@@ -189,7 +179,7 @@ TEST(SelectiveBlur, RenderRectInsideTheImage) {
     for (const char* key : {"SelectiveFocus", "SkinSmoother"})
         for (uint32_t view : {0u, 1u})
             for (uint32_t bytes : {1u, 2u}) {
-                const ImagePtr source = makeTransparentNoise(40, 25, bytes);
+                const ImagePtr source = makeTransparentNoiseImage(40, 25, bytes);
                 ImagePtr cropped = ImagePtr::make({rect.width(), rect.height()}, 4, bytes);
                 for (int32_t y = 0; y < rect.height(); ++y)
                     for (int32_t x = 0; x < rect.width(); ++x)

@@ -125,6 +125,18 @@ ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32
     return image;
 }
 
+ImagePtr makeRandomImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed) {
+    ImagePtr image = ImagePtr::make({width, height}, channels, bytesPerChannel);
+    uint32_t state = seed * 2654435761u + 12345u;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            for (uint32_t c = 0; c < channels; ++c) {
+                state = state * 1664525u + 1013904223u;
+                setSample(*image, x, y, c, (state >> 8) % (fullScale(bytesPerChannel) + 1));
+            }
+    return image;
+}
+
 ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed) {
     ImagePtr image = makeNoiseImage(width, height, 4, bytesPerChannel, seed);
     const uint32_t full = bytesPerChannel == 2 ? 32768 : 255;
