@@ -1,5 +1,4 @@
-// Black and White, Infra-Red and Bleach Bypass: isActive, pixels, margins and the gang of the
-// glow blur.
+// Black and White, Infra-Red and Bleach Bypass: worked pixels and the glow of Infra-Red.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -140,30 +139,6 @@ TEST(MonochromeEffects, InfraRedMatteViewShowsTheMatte) {
             EXPECT_EQ(sampleAt(*output, 3, 2, channel), c.matte) << "level " << c.level;
         EXPECT_EQ(sampleAt(*output, 3, 2, 3), 32768u);
     }
-}
-
-TEST(MonochromeEffects, InfraRedGangFollowsAndDisablesTheVerticalBlur) {
-    EffectHarness harness("InfraRed");
-    Effect& effect = harness.effect();
-    const uint32_t horizontal = harness.index("glowBlurH");
-    const uint32_t vertical = harness.index("glowBlurV");
-    const uint32_t gang = harness.index("glowBlurGang");
-    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
-
-    effect.parameter(vertical).flags = ParameterFlag::Enabled;
-    harness.setNumber("glowBlurH", 44);
-    changed(horizontal);
-    EXPECT_EQ(effect.numberValue(vertical), 44.0);
-    EXPECT_TRUE(effect.parameter(vertical).hasFlag(ParameterFlag::NeedsRefresh));
-    changed(gang);
-    EXPECT_FALSE(effect.parameter(vertical).isEnabled());
-
-    harness.setBoolean("glowBlurGang", false);
-    changed(gang);
-    EXPECT_TRUE(effect.parameter(vertical).isEnabled());
-    harness.setNumber("glowBlurH", 12);
-    changed(horizontal);
-    EXPECT_EQ(effect.numberValue(vertical), 44.0);
 }
 
 }  // namespace

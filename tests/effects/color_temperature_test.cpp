@@ -1,4 +1,4 @@
-// Temperature, Warm/Cool and Fluorescent: isActive and pixels.
+// Temperature, Warm/Cool and Fluorescent: worked pixels.
 #include <gtest/gtest.h>
 
 #include <vector>

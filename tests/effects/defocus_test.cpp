@@ -1,4 +1,4 @@
-// Defocus and Fast Blur: hooks and pixels.
+// Defocus and Fast Blur: pixels.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,36 +10,6 @@
 namespace {
 
 // ---- Hooks -------------------------------------------------------------------------------
-
-TEST(DefocusEffects, ParameterChangedKeepsTheBlurPairConsistent) {
-    EffectHarness defocus("Defocus");
-    Effect& d = defocus.effect();
-    d.parameter(4).flags = ParameterFlag::Enabled;
-    defocus.setNumber("hblur", 37);
-    d.effectClass->parameterChanged(&d, 3);
-    EXPECT_EQ(d.numberValue(4), 37.0);
-    EXPECT_TRUE(d.parameter(4).hasFlag(ParameterFlag::NeedsRefresh));
-    d.effectClass->parameterChanged(&d, 5);  // gang on: vertical disabled
-    EXPECT_FALSE(d.parameter(4).isEnabled());
-    defocus.setBoolean("gang", false);
-    d.effectClass->parameterChanged(&d, 5);
-    EXPECT_TRUE(d.parameter(4).isEnabled());
-    defocus.setNumber("hblur", 5);
-    d.effectClass->parameterChanged(&d, 3);  // gang off: vertical keeps its value
-    EXPECT_EQ(d.numberValue(4), 37.0);
-
-    EffectHarness fast("FastBlur");
-    Effect& f = fast.effect();
-    fast.setNumber("blurX", 12);
-    f.effectClass->parameterChanged(&f, 1);  // Fast Blur never copies the size
-    EXPECT_EQ(f.numberValue(2), 10.0);
-    fast.setBoolean("gang", false);
-    f.effectClass->parameterChanged(&f, 3);
-    EXPECT_TRUE(f.parameter(2).isEnabled());
-    fast.setBoolean("gang", true);
-    f.effectClass->parameterChanged(&f, 3);
-    EXPECT_FALSE(f.parameter(2).isEnabled());
-}
 
 // ---- Pixels ------------------------------------------------------------------------------
 

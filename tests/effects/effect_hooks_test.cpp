@@ -1,5 +1,5 @@
-// When each effect leaves the picture to the host (isActive), and the margins each asks the host
-// for around a tile (requiredSource): a blur of size s reads floor(s / 2) + 2 pixels per run of
+// When each effect leaves the picture to the host (isActive), how its blur pairs follow their
+// gang switches, and the margins each asks the host for around a tile (requiredSource): a blur of size s reads floor(s / 2) + 2 pixels per run of
 // its box, two runs, and reads that follow one another add up.
 #include <gtest/gtest.h>
 
@@ -187,6 +187,55 @@ TEST(EffectHooks, RequiredSource) {
         harness.apply(c.settings);
         EXPECT_EQ(harness.requiredSource(rect, 1000, 1000, c.scale), rect.grown(c.vertical, c.horizontal))
             << describe(c.key, c.settings) << " at scale " << c.scale;
+    }
+}
+
+// A blur pair and its gang switch: while ganged the vertical size is disabled and, in the
+// effects that copy it, follows the horizontal one; switched off, the vertical size is enabled
+// and keeps its own value. No other record touches it.
+TEST(EffectHooks, TheGangRulesTheVerticalSize) {
+    struct Case {
+        const char* key;
+        const char* horizontal;
+        const char* vertical;
+        const char* gang;
+        bool copiesTheSize;
+    };
+    const Case cases[] = {
+        {"Defocus", "hblur", "vblur", "gang", true},
+        {"FastBlur", "blurX", "blurY", "gang", false},
+        {"SelectiveFocus", "blurX", "blurY", "gang", true},
+        {"SkinSmoother", "blurX", "blurY", "gang", true},
+        {"CenterSpot", "blurX", "blurY", "gang", true},
+        {"InfraRed", "glowBlurH", "glowBlurV", "glowBlurGang", true},
+        {"MatteGenerator", "matteBlurX", "matteBlurY", "matteBlurGang", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        EffectHarness harness(c.key);
+        Effect& effect = harness.effect();
+        const uint32_t horizontal = harness.index(c.horizontal), gang = harness.index(c.gang);
+        Parameter& vertical = effect.parameter(harness.index(c.vertical));
+        auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
+        vertical.flags = ParameterFlag::Enabled;  // as after the dialog has drawn it
+        const double own = vertical.number;
+        harness.setNumber(c.horizontal, 37);
+        changed(horizontal);
+        EXPECT_EQ(vertical.number, c.copiesTheSize ? 37.0 : own);
+        if (c.copiesTheSize) {
+            EXPECT_TRUE(vertical.hasFlag(ParameterFlag::NeedsRefresh));
+        }
+        for (uint32_t other = 0; other < effect.parameterCount; ++other)
+            if (other != horizontal && other != gang) changed(other);
+        EXPECT_TRUE(vertical.isEnabled());
+        changed(gang);
+        EXPECT_FALSE(vertical.isEnabled());
+        harness.setBoolean(c.gang, false);
+        changed(gang);
+        EXPECT_TRUE(vertical.isEnabled());
+        harness.setNumber(c.horizontal, 5);
+        changed(horizontal);
+        EXPECT_EQ(vertical.number, c.copiesTheSize ? 37.0 : own);
     }
 }
 

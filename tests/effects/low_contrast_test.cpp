@@ -1,4 +1,4 @@
-// Low Contrast: shadow tables, views, margins and pixel rules.
+// Low Contrast: shadow tables, views and pixel rules.
 #include <gtest/gtest.h>
 
 #include <algorithm>

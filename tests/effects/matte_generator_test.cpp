@@ -1,4 +1,4 @@
-// Matte Generator: the gang hook, margins, views and matte values.
+// Matte Generator: views and matte values.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,24 +8,6 @@
 namespace {
 
 constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
-constexpr uint32_t kBlurY = 11, kGang = 12;
-
-// A change of the gang switch (record 12) reaches the extractor's hook as its group index.
-TEST(MatteGenerator, GangSwitchEnablesVerticalBlur) {
-    EffectHarness harness("MatteGenerator");
-    Effect& effect = harness.effect();
-    Parameter& blurY = effect.parameter(kBlurY);
-    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
-
-    effect.parameter(kGang).boolean = false;
-    changed(kGang);
-    EXPECT_TRUE(blurY.isEnabled());
-    effect.parameter(kGang).boolean = true;
-    for (uint32_t other : {0u, 1u, 2u, 10u, 11u, 13u, 14u, 99u}) changed(other);
-    EXPECT_TRUE(blurY.isEnabled());  // no other record touches it
-    changed(kGang);
-    EXPECT_FALSE(blurY.isEnabled());
-}
 
 // "Output" and "Matte" give the same opaque grey picture whatever the source alpha; "Original"
 // gives the source.

@@ -1,4 +1,4 @@
-// Overexpose: hooks and pixels.
+// Overexpose: its change hook and pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-// Selective Color: when it is active, the colour step through a full matte, the mix through a
-// partial matte, and the matte view.
+// Selective Color: the colour step through a full matte, the mix through a partial matte, and
+// the matte view.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,5 @@
-// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the gang, the
-// activity rule, the source they leave alone and the render rectangle they keep to.
+// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the alpha and
+// the masks they show, depth agreement and the render rectangle they keep to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,28 +27,6 @@ void expectGreyAndOpaque(const Image& image) {
             ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 2));
             ASSERT_EQ(sampleAt(image, x, y, 3), full);
         }
-}
-
-TEST(SelectiveBlur, GangCopiesTheHorizontalSizeAndDisablesTheVerticalOne) {
-    for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
-        EffectHarness harness(key);
-        Effect& effect = harness.effect();
-        const uint32_t blurX = harness.index("blurX"), blurY = harness.index("blurY"), gang = harness.index("gang");
-        effect.parameter(blurY).flags &= uint16_t(~ParameterFlag::NeedsRefresh);
-        harness.setNumber("blurX", 42);
-        effect.effectClass->parameterChanged(&effect, blurX);
-        EXPECT_EQ(effect.numberValue(blurY), 42) << key;
-        EXPECT_TRUE(effect.parameter(blurY).hasFlag(ParameterFlag::NeedsRefresh)) << key;
-
-        effect.effectClass->parameterChanged(&effect, gang);
-        EXPECT_FALSE(effect.parameter(blurY).isEnabled()) << key;
-        harness.setBoolean("gang", false);
-        effect.effectClass->parameterChanged(&effect, gang);
-        EXPECT_TRUE(effect.parameter(blurY).isEnabled()) << key;
-        harness.setNumber("blurX", 7);
-        effect.effectClass->parameterChanged(&effect, blurX);
-        EXPECT_EQ(effect.numberValue(blurY), 42) << key;
-    }
 }
 
 // Selective Soft Focus and Center Spot lay their blur over the colours and keep alpha.
