@@ -92,6 +92,7 @@ const ActiveCase kActiveCases[] = {
     {"SelectiveFocus", {{"blurX", 0}, {"gang", 0}, {"blurY", 4}}, true},
     {"SelectiveFocus", {{"view", 1}, {"blurX", 0}, {"blurY", 0}}, true},
     {"SelectiveFocus", {{"view", 2}, {"blurX", 10}}, false},
+    {"SelectiveFocus", {{"blurX", -40}}, false},  // a stored value below the range
     {"SkinSmoother", {{"blurX", 3}}, true},
     {"SkinSmoother", {{"blurX", 0}, {"blurY", 3}}, false},
     {"SkinSmoother", {{"view", 2}, {"blurX", 0}, {"blurY", 0}}, true},

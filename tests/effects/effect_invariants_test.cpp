@@ -60,8 +60,8 @@ TEST(EffectInvariants, SettingsThatLeaveThePictureAsItIs) {
         }
 }
 
-// Active settings, the colour effects' first, with and without margins: a tile rendered into a larger block changes its own
-// pixels and nothing outside them.
+// Active settings, the colour effects' first, with and without margins: a tile rendered into a
+// larger block changes its own pixels and nothing outside them.
 const SettingsCase kActive[] = {
     {"ColorCorrect", {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccShadG", 25}, {"ccMasterB", -10}}},
     {"Temperature", {{"temperature", 37}, {"cyanMagenta", -61}, {"brightness", 23}}},
@@ -137,6 +137,35 @@ TEST(EffectInvariants, ConstantPicturesStayConstantAndDepthsAgree) {
             const ImagePtr output16 = harness.render(*widenTo16(*source8));
             EXPECT_TRUE(isUniform(*output8) && isUniform(*output16)) << describe(c.effect) << " level " << level[0];
             EXPECT_LE(depthDifference(*output8, *output16), c.tolerance) << describe(c.effect) << " level " << level[0];
+        }
+}
+
+// Stored values beyond their records' ranges act as the ends of the ranges, in the render and in
+// the margins asked for.
+struct DamagedCase {
+    const char* key;
+    std::vector<Setting> damaged, held;
+};
+
+const DamagedCase kDamaged[] = {
+    {"LowContrast",
+     {{"view", 17}, {"lightBrightness", 1e9}, {"lightSpread", -40}, {"shadowBrightness", 1e300}, {"matteBlur", 1e12}},
+     {{"lightBrightness", 800}, {"lightSpread", 0}, {"shadowBrightness", 30}, {"matteBlur", 200}}},
+    {"SkinSmoother", {{"EdgeBrightness", 1e9}, {"mattePosition", -3}}, {{"EdgeBrightness", 10}, {"mattePosition", 0}}},
+    {"SelectiveFocus", {{"blurX", -40}}, {{"blurX", 0}}},
+};
+
+TEST(EffectInvariants, DamagedStoredValuesAreHeldToTheirRanges) {
+    for (const DamagedCase& c : kDamaged)
+        for (uint32_t bytes : {1u, 2u}) {
+            const std::string name = describe({c.key, c.damaged});
+            const ImagePtr source = makeNoiseImage(30, 20, 4, bytes, 8);
+            EffectHarness damaged(c.key), held(c.key);
+            damaged.apply(c.damaged);
+            held.apply(c.held);
+            EXPECT_EQ(maxDifference(*damaged.render(*source), *held.render(*source)), 0u) << name;
+            const PixelRect tile{0, 0, 16, 16};
+            EXPECT_EQ(damaged.requiredSource(tile, 30, 20), held.requiredSource(tile, 30, 20)) << name;
         }
 }
 

@@ -176,23 +176,4 @@ TEST(LowContrast, EightAndSixteenBitsAgree) {
         }
 }
 
-// Stored values outside the records' ranges render as the nearest allowed value; an unknown
-// View index renders the output.
-TEST(LowContrast, DamagedStoredValuesAreHeldToTheirRanges) {
-    ImagePtr source = makeNoiseImage(30, 20, 4, 2, 8);
-    EffectHarness damaged("LowContrast"), clamped("LowContrast");
-    damaged.setList("view", 17);
-    damaged.setNumber("lightBrightness", 1e9);
-    damaged.setNumber("lightSpread", -40);
-    damaged.setNumber("shadowBrightness", 1e300);
-    damaged.setNumber("matteBlur", 1e12);
-    clamped.setNumber("lightBrightness", 800);
-    clamped.setNumber("lightSpread", 0);
-    clamped.setNumber("shadowBrightness", 30);
-    clamped.setNumber("matteBlur", 200);
-    EXPECT_EQ(maxDifference(*damaged.render(*source), *clamped.render(*source)), 0u);
-    const PixelRect grown = damaged.requiredSource({0, 0, 16, 16}, 30, 20);
-    EXPECT_EQ(grown, clamped.requiredSource({0, 0, 16, 16}, 30, 20));
-}
-
 }  // namespace

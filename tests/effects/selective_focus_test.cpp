@@ -191,26 +191,4 @@ TEST(SelectiveBlur, RenderRectInsideTheImage) {
             }
 }
 
-// Stored values outside their ranges are held to them; a source of another layout is left alone.
-TEST(SelectiveBlur, BadInputIsHarmless) {
-    const ImagePtr source = makeNoiseImage(20, 16, 4, 1, 5);
-    EffectHarness negative("SelectiveFocus");
-    negative.setNumber("blurX", -40);
-    EXPECT_FALSE(negative.isActive(*source));
-    EXPECT_EQ(maxDifference(*negative.render(*source), *source), 0u);
-
-    EffectHarness tooLarge("SkinSmoother"), largest("SkinSmoother");
-    tooLarge.setNumber("EdgeBrightness", 1e9);
-    tooLarge.setNumber("mattePosition", -3);
-    largest.setNumber("EdgeBrightness", 10);
-    largest.setNumber("mattePosition", 0);
-    EXPECT_EQ(maxDifference(*tooLarge.render(*source), *largest.render(*source)), 0u);
-
-    const ImagePtr grey = makeNoiseImage(20, 16, 1, 2, 5);
-    for (const char* key : {"SelectiveFocus", "SkinSmoother", "CenterSpot"}) {
-        EffectHarness harness(key);
-        EXPECT_EQ(maxDifference(*harness.render(*grey), *grey), 0u) << key;
-    }
-}
-
 }  // namespace
