@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 #include "effects/low_contrast_tables.h"
-#include "fx/memory_handler.h"
 #include "tests/support/effect_harness.h"
+#include "tests/support/rationed_memory.h"
 
 namespace {
 
@@ -15,38 +14,21 @@ constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewSpread = 2, kViewOrigin
 
 // ---- Shadow tables -----------------------------------------------------------------------
 
-// A memory handler that refuses while `refusing` is set and counts what it hands out.
-class CountingMemory : public fx::MemoryHandler {
-public:
-    bool refusing = false;
-    int allocations = 0;
-    int releases = 0;
-    void* allocate(size_t size) override {
-        if (refusing) throw fx::OutOfMemory();
-        ++allocations;
-        return std::malloc(size);
-    }
-    void release(void* pointer) override {
-        if (pointer) ++releases;
-        std::free(pointer);
-    }
-};
-
 TEST(LowContrastShadowTables, BuiltOnceOnFirstUseAfterAnyRefusal) {
-    CountingMemory memory;
+    RationedMemory memory;
     {
         ShadowTables tables(memory);
-        memory.refusing = true;
+        memory.allowed = 0;
         EXPECT_THROW(tables.table16(), fx::OutOfMemory);
         EXPECT_THROW(tables.table8(), fx::OutOfMemory);
-        memory.refusing = false;
+        memory.allowed = 1000;
         const uint16_t* table16 = tables.table16();
         ASSERT_NE(table16, nullptr);
         EXPECT_EQ(tables.table16(), table16);  // built once
-        EXPECT_EQ(memory.allocations, 1);
+        EXPECT_EQ(memory.allocations, 1u);
         const uint8_t* table8 = tables.table8();
         EXPECT_EQ(tables.table8(), table8);
-        EXPECT_EQ(memory.allocations, 2);
+        EXPECT_EQ(memory.allocations, 2u);
         // The curve falls from full at black to 0 at white.
         EXPECT_EQ(table8[0], 255);
         EXPECT_EQ(table8[255], 0);
@@ -54,7 +36,7 @@ TEST(LowContrastShadowTables, BuiltOnceOnFirstUseAfterAnyRefusal) {
         EXPECT_EQ(table16[32768], 0);
         for (int i = 1; i <= 32768; ++i) ASSERT_LE(table16[i], table16[i - 1]) << i;
     }
-    EXPECT_EQ(memory.releases, 2);
+    EXPECT_EQ(memory.releases, 2u);
 }
 
 // ---- Pixels ------------------------------------------------------------------------------
@@ -132,7 +114,7 @@ TEST(LowContrast, HighlightsLightTheirSurroundingsNotThemselves) {
 // shadow lift, E = 2m - 2 m m / full, the light x = c E / full, then K = trunc(1.25 x full)
 // screens one whole step and a partial one with x' = x r / full.
 TEST(LowContrast, UniformGreyFollowsTheRulesByHand) {
-    CountingMemory memory;
+    RationedMemory memory;
     ShadowTables tables(memory);
     for (uint32_t bytes : {1u, 2u})
         for (uint32_t level8 : {0u, 30u, 128u, 200u, 250u}) {
