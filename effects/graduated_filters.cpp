@@ -131,16 +131,9 @@ void defineHead(Parameter* p, const char* const* viewItems, uint32_t viewCount) 
     p[kView].defineList("view", "View", viewItems, viewCount, 0);
 }
 
-void defineTintRows(Parameter* p, const TintRecords& tint) {
-    p[tint.color].defineColor("tint", "Tint", 0.0, 0.0, 1.0);
-    defineTintModeList(p[tint.mode]);
-    p[tint.highlights].defineNumber("highlights", "HLS Highlights", 0.0, 100.0, 100.0);
-}
-
 void defineColorGrad(Parameter* p) {
     defineHead(p, kViewItems, uint32_t(std::size(kViewItems)));
-    p[ColorGrad::kOpacity].defineNumber("opacity", "Opacity", 0.0, 100.0, 100.0);
-    defineTintRows(p, kColorGradLayout.tint);
+    defineTintRecords(p, kColorGradLayout.tint, {});
     defineGradGroup(p, ColorGrad::kGrad, {0, ParameterFlag::FramedGroup});
     defineColorCorrectGroup(p, ColorGrad::kCorrection, {.groupFlags = ParameterFlag::FramedGroup});
 }
@@ -155,8 +148,7 @@ void defineNdGrad(Parameter* p) {
 void defineCombinedGrad(Parameter* p) {
     defineHead(p, kViewItems, uint32_t(std::size(kViewItems)));
     p[CombinedGrad::kNdOpacity].defineNumber("ndOpacity", "ND Brightness", 0.0, 100.0, 50.0);
-    p[CombinedGrad::kOpacity].defineNumber("opacity", "Opacity", 0.0, 100.0, 50.0);
-    defineTintRows(p, kCombinedGradLayout.tint);
+    defineTintRecords(p, kCombinedGradLayout.tint, {.opacity = 50.0});
     defineGradGroup(p, CombinedGrad::kGrad, {0, ParameterFlag::FramedGroup});
     defineColorCorrectGroup(p, CombinedGrad::kCorrection, {.groupFlags = ParameterFlag::FramedGroup});
 }
@@ -165,8 +157,7 @@ void defineSelectiveGrad(Parameter* p, const MatteExtractor& extractor) {
     defineHead(p, kSelectiveViewItems, uint32_t(std::size(kSelectiveViewItems)));
     p[SelectiveGrad::kTintGroup].defineGroupBegin("tintAdjust", "Tint", true);
     p[SelectiveGrad::kNdOpacity].defineNumber("ndOpacity", "ND Brightness", 0.0, 100.0, 50.0);
-    p[SelectiveGrad::kOpacity].defineNumber("opacity", "Opacity", 0.0, 100.0, 50.0);
-    defineTintRows(p, kSelectiveGradLayout.tint);
+    defineTintRecords(p, kSelectiveGradLayout.tint, {.opacity = 50.0});
     p[SelectiveGrad::kTintGroupEnd].defineGroupEnd();
     defineGradGroup(p, SelectiveGrad::kGrad, {0, 0});
     defineColorCorrectGroup(p, SelectiveGrad::kCorrection, {.groupFlags = ParameterFlag::FramedGroup});

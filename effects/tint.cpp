@@ -58,7 +58,7 @@ constexpr uint32_t kViewOriginal = 2;
 constexpr uint32_t kTintFlags = EffectFlag::Standard | EffectFlag::PixelLocal;
 
 // The warm default of Tint and of Dual Tint's second tint.
-constexpr double kWarmTint[3] = {1.0, 0.6, 0.39};
+constexpr TintColor kWarmTint{1.0, 0.6, 0.39};
 
 // ---- Tint --------------------------------------------------------------------------------
 
@@ -84,10 +84,7 @@ void TintEffect::define(TintEffect& effect) {
     Parameter* p = effect.params;
     p[kBackground].defineInput("background", "Background", 0);
     p[kView].defineList("view", "View", Tint::kViewItems, uint32_t(std::size(Tint::kViewItems)), 0);
-    p[Tint::kOpacity].defineNumber("opacity", "Opacity", 0.0, 100.0, 100.0);
-    p[Tint::kTint].defineColor("tint", "Tint", kWarmTint[0], kWarmTint[1], kWarmTint[2]);
-    defineTintModeList(p[Tint::kTintMode]);
-    p[Tint::kHighlights].defineNumber("highlights", "HLS Highlights", 0.0, 100.0, 100.0);
+    defineTintRecords(p, Tint::kRecords, {.color = kWarmTint});
     p[Tint::kTintMode].listIndex = TintMode::kHls;
 }
 
@@ -118,13 +115,11 @@ struct DualTintEffect : Effect {
     static void render(DualTintEffect& effect, const fx::Plugin::RenderInfo& info);
 };
 
+// One of Dual Tint's two framed tint groups; the group's end record follows its highlights.
 void defineTintGroup(Parameter* p, uint32_t begin, const char* key, const char* label, const TintRecords& records,
-                     const char* opacityKey, const char* colorKey, const char* modeKey, const double* color) {
+                     const TintRecordsDefaults& defaults) {
     p[begin].defineGroupBegin(key, label, true);
-    p[records.opacity].defineNumber(opacityKey, "Opacity", 0.0, 100.0, 100.0);
-    p[records.color].defineColor(colorKey, "Color", color[0], color[1], color[2]);
-    defineTintModeList(p[records.mode], modeKey);
-    p[records.highlights].defineNumber("highlights", "HLS Highlights", 0.0, 100.0, 100.0);
+    defineTintRecords(p, records, defaults);
     p[records.highlights + 1].defineGroupEnd();
     p[begin].addFlags(ParameterFlag::FramedGroup);
     p[records.highlights + 1].addFlags(ParameterFlag::FramedGroup);
@@ -132,13 +127,13 @@ void defineTintGroup(Parameter* p, uint32_t begin, const char* key, const char* 
 
 void DualTintEffect::define(DualTintEffect& effect) {
     Parameter* p = effect.params;
-    constexpr double kBlue[3] = {0.0, 0.0, 1.0};
     p[kBackground].defineInput("background", "Background", 0);
     p[kView].defineList("view", "View", DualTint::kViewItems, uint32_t(std::size(DualTint::kViewItems)), 0);
-    defineTintGroup(p, DualTint::kTint1Group, "Tint1", "Tint 1", DualTint::kTint1Records, "opacity1", "tint1",
-                    "tint1mode", kBlue);
-    defineTintGroup(p, DualTint::kTint2Group, "Tint2", "Tint 2", DualTint::kTint2Records, "opacity2", "tint2",
-                    "tint2mode", kWarmTint);
+    defineTintGroup(p, DualTint::kTint1Group, "Tint1", "Tint 1", DualTint::kTint1Records,
+                    {.opacityKey = "opacity1", .colorKey = "tint1", .colorLabel = "Color", .modeKey = "tint1mode"});
+    defineTintGroup(p, DualTint::kTint2Group, "Tint2", "Tint 2", DualTint::kTint2Records,
+                    {.opacityKey = "opacity2", .colorKey = "tint2", .colorLabel = "Color", .color = kWarmTint,
+                     .modeKey = "tint2mode"});
     defineGradGroup(p, DualTint::kGrad, {0, ParameterFlag::FramedGroup});
 }
 

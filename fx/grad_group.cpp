@@ -59,6 +59,15 @@ void defineTintModeList(Parameter& record, const char* key, const char* label) {
     record.addFlags(ParameterFlag::NotifyOnChange);
 }
 
+void defineTintRecords(Parameter* parameters, const TintRecords& records, const TintRecordsDefaults& defaults) {
+    Parameter* p = parameters;
+    p[records.opacity].defineNumber(defaults.opacityKey, "Opacity", 0.0, 100.0, defaults.opacity);
+    p[records.color].defineColor(defaults.colorKey, defaults.colorLabel, defaults.color.red,
+                                 defaults.color.green, defaults.color.blue);
+    defineTintModeList(p[records.mode], defaults.modeKey);
+    p[records.highlights].defineNumber("highlights", "HLS Highlights", 0.0, 100.0, 100.0);
+}
+
 TintSettings tintSettings(const Effect& effect, const TintRecords& records, bool is16) {
     TintSettings settings;
     if (is16) {

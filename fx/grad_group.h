@@ -62,6 +62,24 @@ struct TintRecords {
     uint32_t highlights;
 };
 
+struct TintColor {
+    double red, green, blue;
+};
+
+// The keys, colour label and defaults of one tint's records. Opacity is "Opacity" 0..100, the
+// mode is the "Tint Mode" list and highlights is "highlights" "HLS Highlights" 0..100, 100 in
+// every effect that tints.
+struct TintRecordsDefaults {
+    const char* opacityKey = "opacity";
+    double opacity = 100.0;
+    const char* colorKey = "tint";
+    const char* colorLabel = "Tint";
+    TintColor color = {0.0, 0.0, 1.0};
+    const char* modeKey = "tintMode";
+};
+
+void defineTintRecords(Parameter* parameters, const TintRecords& records, const TintRecordsDefaults& defaults);
+
 // The tint of these records for a render at this depth: the colour at the picture's depth,
 // opacity and highlights as fractions of their sliders.
 TintSettings tintSettings(const Effect& effect, const TintRecords& records, bool is16);

@@ -2,9 +2,7 @@
 // do not hold, and a plug-in file cut short. Each gets one line and its exit status, and
 // nothing is written.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "editor/picture_file.h"
+#include "tests/e2e/cli_run.h"
 #include "tests/e2e/plugin_fixture.h"
 #include "tests/support/crafted_files.h"
 #include "tests/support/temp_folder.h"
@@ -20,27 +19,6 @@ namespace {
 
 using namespace test_support;
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int status = -1;  // exit status; -1 when ended by a signal
-    std::string err;
-};
-
-// Runs `ravo ARGUMENTS` with the environment assignments given before it, stdout dropped.
-Outcome ravo(const TempFolder& folder, const std::string& arguments, const std::string& environment = "") {
-    const std::string errFile = folder / "stderr.txt";
-    const std::string command =
-        environment + " '" + (buildDir() / "ravo").string() + "' " + arguments + " >/dev/null 2>'" + errFile + "'";
-    const int status = std::system(command.c_str());
-    Outcome run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errFile);
-    run.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-    fs::remove(errFile);
-    return run;
-}
-
-bool oneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
 
 TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
     TempFolder folder;
@@ -78,13 +56,13 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const Outcome run = ravo(folder, "apply WarmCool " + c.arguments, "cd '" + folder.path().string() + "' &&");
+        const Outcome run = ravo("apply WarmCool " + c.arguments, "cd " + quoted(folder.path()) + " &&");
         EXPECT_EQ(run.status, c.status) << run.err;
         if (c.status == 0) {
             EXPECT_TRUE(fs::exists(folder / "out.png"));
             fs::remove(folder / "out.png");
         } else {
-            EXPECT_TRUE(oneLine(run.err)) << run.err;
+            EXPECT_EQ(lineCount(run.err), 1u) << run.err;
             EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         }
         EXPECT_EQ(folder.names(), (std::vector<std::string>{"huge.png", "huge.tif", "over.png", "over.tif",
@@ -123,10 +101,10 @@ TEST(CliDamagedFiles, DamagedPluginFileIsRefusedBeforeLoading) {
         SCOPED_TRACE(c.name);
         const std::string path = folder / "Ravo.so";
         writeBytes(path, c.bytes);
-        const Outcome run = ravo(folder, "list", "RAVO_PLUGIN='" + path + "'");
+        const Outcome run = ravo("list", "RAVO_PLUGIN=" + quoted(fs::path(path)));
         EXPECT_EQ(run.status, c.status) << run.err;
         if (c.status != 0) {
-            EXPECT_TRUE(oneLine(run.err)) << run.err;
+            EXPECT_EQ(lineCount(run.err), 1u) << run.err;
             EXPECT_EQ(run.err.rfind("ravo: cannot load plug-in \"" + path + "\": ", 0), 0u) << run.err;
             EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         }

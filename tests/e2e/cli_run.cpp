@@ -15,10 +15,11 @@ namespace test_support {
 
 namespace fs = std::filesystem;
 
-Outcome ravo(const std::string& arguments) {
+Outcome ravo(const std::string& arguments, const std::string& prefix) {
     static int runs = 0;
     const fs::path errFile = tempDir() / ("stderr-" + std::to_string(++runs) + ".txt");
-    const std::string command = (buildDir() / "ravo").string() + " " + arguments + " 2>" + errFile.string();
+    const std::string command =
+        prefix + " " + quoted(buildDir() / "ravo") + " " + arguments + " 2>" + quoted(errFile);
     Outcome outcome;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return outcome;

@@ -14,8 +14,9 @@ struct Outcome {
     std::string err;
 };
 
-// Runs build/ravo with the arguments (given to the shell as they stand).
-Outcome ravo(const std::string& arguments);
+// Runs build/ravo with the arguments (given to the shell as they stand), after `prefix`: shell
+// words such as environment assignments or "cd FOLDER &&".
+Outcome ravo(const std::string& arguments, const std::string& prefix = "");
 // A path quoted for the shell.
 std::string quoted(const std::filesystem::path& path);
 // Writes a picture into the temporary folder under this name.

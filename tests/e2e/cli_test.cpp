@@ -87,27 +87,6 @@ TEST(Cli, SixteenBitFilesComeBackBitIdenticalThroughAnInactiveFilter) {
     }
 }
 
-TEST(Cli, PresetsRoundTripAndRegistryRemembers) {
-    const fs::path input = writeInput("preset-in.png", uniformPicture(8, 8, 3, 8, {100, 100, 100}));
-    const fs::path preset = tempDir() / "cool.qel";
-    const fs::path registry = tempDir() / "registry.bin";
-    ASSERT_EQ(ravo("apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "p1.png") +
-                   " --set temperature=20 --save-preset " + quoted(preset) + " --registry " + quoted(registry))
-                  .status,
-              0);
-    EXPECT_EQ(fs::file_size(preset), parameter_block::blockSize(3));
-    ASSERT_EQ(ravo("apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "p2.png") + " --preset " + quoted(preset))
-                  .status,
-              0);
-    EXPECT_EQ(sample(editor::readPicture((tempDir() / "p2.png").string()), 0, 0, 2), 100 + 51);
-    EXPECT_TRUE(fs::exists(registry));
-    const Outcome wrong = ravo("apply Temperature " + quoted(input) + " " + quoted(tempDir() / "p3.png") + " --preset " +
-                               quoted(preset));
-    EXPECT_NE(wrong.status, 0);
-    EXPECT_NE(wrong.err.find("not for Ravo Temperature"), std::string::npos) << wrong.err;
-    EXPECT_FALSE(fs::exists(tempDir() / "p3.png"));
-}
-
 ParameterBlock presetAt(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

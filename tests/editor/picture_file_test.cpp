@@ -422,56 +422,37 @@ TEST(PictureFile, JpegKeepsColourDetail) {
     EXPECT_LE(largestDifference(stripes, readPicture(path)), 12u);
 }
 
-// A 16-bit file holding v = hostToFile16(s) for every host value s comes back
-// bit-identical after a read and a write.
-TEST(PictureFile, SixteenBitPngValuesSurviveReadAndWrite) {
+// Every host value written at 16 bits is stored as hostToFile16 of it, big-endian in PNG, and
+// read back as itself. 257 x 43 x 3 samples hold all 32769 host values.
+TEST(PictureFile, SixteenBitValuesSurviveWriteAndRead) {
     TempFolder folder;
-    RawPng raw;
-    raw.width = 257;
-    raw.height = 43;  // 257 * 43 * 3 samples hold all 32769 host values
-    raw.bitDepth = 16;
-    raw.rows.resize(raw.rowBytes() * raw.height);
-    for (size_t i = 0; i < raw.rows.size() / 2; ++i) {
-        const uint16_t v = hostToFile16(uint16_t(i % (kHostFullScale16 + 1)));
-        raw.rows[2 * i] = uint8_t(v >> 8);
-        raw.rows[2 * i + 1] = uint8_t(v);
-    }
-    const std::string path = folder / "all16.png";
-    writeRawPng(path, raw);
-
-    const Picture picture = readPicture(path);
-    for (size_t i = 0; i < picture.sampleCount(); ++i)
-        ASSERT_EQ(picture.samples16()[i], i % (kHostFullScale16 + 1)) << i;
-    writePicture(picture, path);  // over its own input
-    const RawPng back = readRawPng(path);
-    EXPECT_EQ(back.bitDepth, 16);
-    EXPECT_EQ(back.colorType, PNG_COLOR_TYPE_RGB);
-    EXPECT_TRUE(back.rows == raw.rows);
-}
-
-TEST(PictureFile, SixteenBitTiffValuesSurviveReadAndWrite) {
-    TempFolder folder;
-    RawTiff raw;
-    raw.width = 257;
-    raw.height = 32;
-    raw.samplesPerPixel = 4;  // 257 * 32 * 4 samples hold all 32769 host values
-    raw.bitsPerSample = 16;
-    raw.extraSamples = {EXTRASAMPLE_UNASSALPHA};
-    for (size_t i = 0; i < size_t(raw.width) * raw.height * 4; ++i)
-        raw.samples.push_back(hostToFile16(uint16_t(i % (kHostFullScale16 + 1))));
-    const std::string path = folder / "all16.tif";
-    writeRawTiff(path, raw);
-
-    const Picture picture = readPicture(path);
-    ASSERT_EQ(picture.channels, 4);
-    for (size_t i = 0; i < picture.sampleCount(); ++i)
-        ASSERT_EQ(picture.samples16()[i], i % (kHostFullScale16 + 1)) << i;
-    writePicture(picture, path);
-    const RawTiff back = readRawTiff(path);
-    EXPECT_EQ(back.bitsPerSample, 16);
-    EXPECT_EQ(back.samplesPerPixel, 4);
-    EXPECT_EQ(back.extraSamples, std::vector<uint16_t>{EXTRASAMPLE_UNASSALPHA});
-    EXPECT_TRUE(back.samples == raw.samples);
+    for (const int channels : {3, 4})
+        for (const char* extension : {".png", ".tif"}) {
+            const std::string path = folder / ("all16-" + std::to_string(channels) + extension);
+            SCOPED_TRACE(path);
+            Picture picture = Picture::blank(257, 43, channels, 16);
+            for (size_t i = 0; i < picture.sampleCount(); ++i)
+                picture.samples16()[i] = uint16_t(i % (kHostFullScale16 + 1));
+            writePicture(picture, path);
+            std::vector<uint32_t> stored;
+            if (std::string(extension) == ".png") {
+                const RawPng raw = readRawPng(path);
+                EXPECT_EQ(raw.bitDepth, 16);
+                EXPECT_EQ(raw.colorType, channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB);
+                for (size_t i = 0; i + 1 < raw.rows.size(); i += 2) stored.push_back(raw.rows[i] << 8 | raw.rows[i + 1]);
+            } else {
+                const RawTiff raw = readRawTiff(path);
+                EXPECT_EQ(raw.bitsPerSample, 16);
+                EXPECT_EQ(raw.samplesPerPixel, channels);
+                EXPECT_EQ(raw.extraSamples, channels == 4 ? std::vector<uint16_t>{EXTRASAMPLE_UNASSALPHA}
+                                                          : std::vector<uint16_t>{});
+                stored = raw.samples;
+            }
+            ASSERT_EQ(stored.size(), picture.sampleCount());
+            for (size_t i = 0; i < stored.size(); ++i)
+                ASSERT_EQ(stored[i], hostToFile16(picture.samples16()[i])) << i;
+            expectSamePicture(picture, readPicture(path));
+        }
 }
 
 // ---------------------------------------------------------------------------

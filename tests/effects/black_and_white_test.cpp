@@ -1,118 +1,54 @@
-// Black and White, Infra-Red and Bleach Bypass: isActive, pixels, margins and the gang of the
-// glow blur.
+// Black and White, Infra-Red and Bleach Bypass: worked pixels and the glow of Infra-Red.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
 
-// ---- isActive ----------------------------------------------------------------------------
-
-struct ActiveCase {
-    const char* effect;
-    uint32_t view;
-    std::vector<Setting> settings;
-    bool active;
-};
-
-TEST(MonochromeEffects, IsActive) {
-    const ActiveCase cases[] = {
-        {"BlackAndWhite", 0, {}, true},
-        {"BlackAndWhite", 1, {{"brightness", 30}}, false},
-        {"BleachBypass", 0, {}, true},
-        {"BleachBypass", 0, {{"amount", 0}, {"saturation", 60}, {"contrast", -20}}, false},
-        {"BleachBypass", 0, {{"amount", 0.5}}, true},
-        {"BleachBypass", 1, {{"amount", 100}}, false},
-        {"BleachBypass", 0, {{"amount", -5}}, false},  // a stored value below the range
-        {"InfraRed", 0, {}, true},
-        {"InfraRed", 1, {{"glowBrightness", 0}}, true},
-        {"InfraRed", 2, {}, true},
-    };
-    ImagePtr image = makeImage(2, 2, 4, 1, {10, 20, 30, 255});
-    for (const ActiveCase& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.setList("view", c.view);
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " view " << c.view;
-    }
-}
-
 // ---- Pixels of constant pictures ---------------------------------------------------------
 
-struct PixelCase {
-    const char* name;
-    const char* effect;
-    std::vector<Setting> settings;
-    uint32_t filter;  // Black and White only
-    uint32_t bytesPerChannel;
-    std::vector<uint32_t> in;  // red, green, blue
-    std::vector<uint32_t> out;
-};
-
-class MonochromePixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(MonochromePixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytesPerChannel == 2 ? 20000 : 77;
-    ImagePtr source = makeImage(4, 3, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness(c.effect);
-    if (std::string(c.effect) == "BlackAndWhite") harness.setList("filter", c.filter);
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    for (int32_t y = 0; y < 3; ++y)
-        for (int32_t x = 0; x < 4; ++x) {
-            const std::vector<uint32_t> pixel = {sampleAt(*output, x, y, 0), sampleAt(*output, x, y, 1),
-                                                 sampleAt(*output, x, y, 2)};
-            ASSERT_EQ(pixel, c.out) << c.name;
-            ASSERT_EQ(sampleAt(*output, x, y, 3), alpha) << c.name;
-        }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    BlackAndWhite, MonochromePixel,
+    BlackAndWhite, ConstantPixel,
     ::testing::Values(
-        PixelCase{"red filter", "BlackAndWhite", {}, 1, 1, {10, 20, 30}, {10, 10, 10}},
-        PixelCase{"normal white", "BlackAndWhite", {}, 0, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"normal", "BlackAndWhite", {}, 0, 1, {100, 150, 200}, {140, 140, 140}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 1}}, 1, {10, 20, 30}, {10, 10, 10}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}}, 1, {100, 150, 200}, {140, 140, 140}},
         // The tone table works on the grey: trunc(toneAdjust(140 / 255, ...) x 255).
-        PixelCase{"brightness 50", "BlackAndWhite", {{"brightness", 50}}, 0, 1, {100, 150, 200}, {210, 210, 210}},
-        PixelCase{"contrast 30", "BlackAndWhite", {{"contrast", 30}}, 0, 1, {100, 150, 200}, {145, 145, 145}},
-        PixelCase{"gamma -40", "BlackAndWhite", {{"gamma", -40}}, 0, 1, {100, 150, 200}, {89, 89, 89}},
-        PixelCase{"normal gamma 25 16-bit", "BlackAndWhite", {{"gamma", 25}}, 0, 2, {1000, 2000, 3000},
-                  {2903, 2903, 2903}},
-        PixelCase{"yellow 16-bit", "BlackAndWhite", {}, 4, 2, {32768, 32768, 32768}, {30774, 30774, 30774}},
-        PixelCase{"orange", "BlackAndWhite", {}, 5, 1, {200, 100, 50}, {142, 142, 142}}));
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"brightness", 50}}, 1, {100, 150, 200}, {210, 210, 210}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"contrast", 30}}, 1, {100, 150, 200}, {145, 145, 145}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"gamma", -40}}, 1, {100, 150, 200}, {89, 89, 89}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 0}, {"gamma", 25}}, 2, {1000, 2000, 3000}, {2903, 2903, 2903}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 4}}, 2, {32768, 32768, 32768}, {30774, 30774, 30774}},
+        ConstantPixelCase{"BlackAndWhite", {{"filter", 5}}, 1, {200, 100, 50}, {142, 142, 142}}));
 
 // Bleach Bypass, (200, 100, 50) at 8 bits: luma 124; red overlays as 255 - 111 x 131 / 255 = 198,
 // green as 2 x 100 x 124 / 255 = 97, blue 48.
 INSTANTIATE_TEST_SUITE_P(
-    BleachBypass, MonochromePixel,
+    BleachBypass, ConstantPixel,
     ::testing::Values(
-        PixelCase{"defaults", "BleachBypass", {}, 0, 1, {200, 100, 50}, {198, 97, 48}},
-        PixelCase{"defaults 16-bit", "BleachBypass", {}, 0, 2, {25000, 12000, 6000}, {24441, 11135, 5567}},
+        ConstantPixelCase{"BleachBypass", {}, 1, {200, 100, 50}, {198, 97, 48}},
+        ConstantPixelCase{"BleachBypass", {}, 2, {25000, 12000, 6000}, {24441, 11135, 5567}},
         // t = trunc(0.5 x 255) = 127: (198 x 127 + 200 x 128) / 255 = 199.
-        PixelCase{"amount 50", "BleachBypass", {{"amount", 50}}, 0, 1, {200, 100, 50}, {199, 98, 49}},
-        PixelCase{"contrast 50", "BleachBypass", {{"contrast", 50}}, 0, 1, {200, 100, 50}, {197, 94, 47}},
-        PixelCase{"contrast -50 16-bit", "BleachBypass", {{"contrast", -50}}, 0, 2, {25000, 12000, 6000},
-                  {24721, 11567, 5783}},
+        ConstantPixelCase{"BleachBypass", {{"amount", 50}}, 1, {200, 100, 50}, {199, 98, 49}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", 50}}, 1, {200, 100, 50}, {197, 94, 47}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", -50}}, 2, {25000, 12000, 6000}, {24721, 11567, 5783}},
         // Saturation -100: the grey of HSV value 200 overlaid with luma 124.
-        PixelCase{"saturation -100", "BleachBypass", {{"saturation", -100}}, 0, 1, {200, 100, 50}, {198, 198, 198}},
-        PixelCase{"saturation -100 16-bit", "BleachBypass", {{"saturation", -100}}, 0, 2, {25000, 12000, 6000},
-                  {24441, 24441, 24441}},
-        PixelCase{"saturation +100", "BleachBypass", {{"saturation", 100}}, 0, 1, {200, 100, 50}, {198, 64, 0}},
-        PixelCase{"saturation +50 16-bit", "BleachBypass", {{"saturation", 50}}, 0, 2, {25000, 12000, 6000},
-                  {24441, 7324, 0}},
-        PixelCase{"all three", "BleachBypass", {{"amount", 70}, {"saturation", -30}, {"contrast", 40}}, 0, 1,
-                  {60, 180, 90}, {90, 184, 115}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", -100}}, 1, {200, 100, 50}, {198, 198, 198}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", -100}}, 2, {25000, 12000, 6000}, {24441, 24441, 24441}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 100}}, 1, {200, 100, 50}, {198, 64, 0}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 50}}, 2, {25000, 12000, 6000}, {24441, 7324, 0}},
+        ConstantPixelCase{
+            "BleachBypass", {{"amount", 70}, {"saturation", -30}, {"contrast", 40}}, 1, {60, 180, 90}, {90, 184, 115}},
         // Either side of the middle: 128 screens (255 - 255 x 143 / 255), 127 multiplies (2 x 127 x 112 / 255).
-        PixelCase{"middle", "BleachBypass", {}, 0, 1, {128, 127, 0}, {112, 111, 0}},
-        PixelCase{"white", "BleachBypass", {{"contrast", 60}}, 0, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"white 16-bit", "BleachBypass", {}, 0, 2, {32768, 32768, 32768}, {32768, 32768, 32768}},
-        PixelCase{"black", "BleachBypass", {{"saturation", 40}}, 0, 1, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"BleachBypass", {}, 1, {128, 127, 0}, {112, 111, 0}},
+        ConstantPixelCase{"BleachBypass", {{"contrast", 60}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"BleachBypass", {}, 2, {32768, 32768, 32768}, {32768, 32768, 32768}},
+        ConstantPixelCase{"BleachBypass", {{"saturation", 40}}, 1, {0, 0, 0}, {0, 0, 0}},
         // A stored amount above the range counts as 100.
-        PixelCase{"amount beyond range", "BleachBypass", {{"amount", 400}}, 0, 1, {200, 100, 50}, {198, 97, 48}}));
+        ConstantPixelCase{"BleachBypass", {{"amount", 400}}, 1, {200, 100, 50}, {198, 97, 48}}));
 
 // ---- Invariants on noisy pictures --------------------------------------------------------
 
@@ -128,26 +64,6 @@ TEST(MonochromeEffects, RedFilterWithSlidersAtZeroCopiesRed) {
                 ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
             }
     }
-}
-
-// The "Original" views, and Bleach Bypass at amount 0 whatever else is set, give the source.
-TEST(MonochromeEffects, OriginalViewAndNoBleachRenderTheSource) {
-    const struct {
-        const char* effect;
-        uint32_t view;
-        std::vector<Setting> settings;
-    } cases[] = {{"BlackAndWhite", 1, {}},
-                 {"InfraRed", 2, {}},
-                 {"BleachBypass", 1, {}},
-                 {"BleachBypass", 0, {{"amount", 0}, {"saturation", 60}, {"contrast", -20}}}};
-    for (const auto& c : cases)
-        for (uint32_t bytes : {1u, 2u}) {
-            ImagePtr source = makeNoiseImage(16, 9, 4, bytes, 6);
-            EffectHarness harness(c.effect);
-            harness.setList("view", c.view);
-            harness.apply(c.settings);
-            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << c.effect << " view " << c.view;
-        }
 }
 
 TEST(MonochromeEffects, BleachBypassFullDesaturationIsGrey) {
@@ -223,118 +139,6 @@ TEST(MonochromeEffects, InfraRedMatteViewShowsTheMatte) {
             EXPECT_EQ(sampleAt(*output, 3, 2, channel), c.matte) << "level " << c.level;
         EXPECT_EQ(sampleAt(*output, 3, 2, 3), 32768u);
     }
-}
-
-// ---- Infra-Red margins and the gang of the glow blur --------------------------------------
-
-struct MarginCase {
-    std::vector<Setting> settings;
-    bool gang;
-    double scale;
-    int32_t x, y;
-};
-
-TEST(MonochromeEffects, InfraRedRequiredSource) {
-    // Each blur of size s reaches 2 x (floor(s / 2) + 2) (two passes); the glow spreads the
-    // blurred matte, so the two reaches add up.
-    const MarginCase cases[] = {
-        {{}, true, 1.0, 34, 34},
-        {{{"glowBlurV", 50}}, true, 1.0, 34, 34},  // ganged: the vertical size follows the horizontal one
-        {{{"glowBlurV", 50}}, false, 1.0, 34, 54},
-        {{{"glowBlurH", 23}}, true, 1.0, 26, 26},
-        {{{"matteBlur", 80}}, true, 1.0, 118, 118},
-        {{{"matteBlur", 40}, {"glowBlurH", 10}, {"glowBlurV", 70}}, false, 1.0, 58, 118},
-        {{{"matteBlur", 40}, {"glowBrightness", 0}}, true, 1.0, 78, 78},
-        {{{"glowBlurH", 25}}, true, 0.5, 16, 16},  // 12.5 pixels: radius 6.25
-        {{{"glowBlurH", 30}}, true, 0.5, 18, 18},
-        {{{"glowBlurH", 0.4}}, true, 1.0, 4, 4},
-        {{{"glowBlurH", 0}}, true, 1.0, 0, 0},
-        {{{"matteBlur", 1e9}, {"glowBlurH", -40}}, true, 1.0, 204, 204},  // stored values beyond the ranges
-    };
-    for (const MarginCase& c : cases) {
-        EffectHarness harness("InfraRed");
-        harness.apply(c.settings);
-        harness.setBoolean("glowBlurGang", c.gang);
-        fx::Plugin::RenderInfo info;
-        info.scaleX = info.scaleY = c.scale;
-        PixelRect rect = {100, 200, 150, 260};
-        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
-        EXPECT_EQ(rect, (PixelRect{100 - c.y, 200 - c.x, 150 + c.y, 260 + c.x}))
-            << "x " << c.x << " y " << c.y << " scale " << c.scale;
-    }
-}
-
-TEST(MonochromeEffects, InfraRedGangFollowsAndDisablesTheVerticalBlur) {
-    EffectHarness harness("InfraRed");
-    Effect& effect = harness.effect();
-    const uint32_t horizontal = harness.index("glowBlurH");
-    const uint32_t vertical = harness.index("glowBlurV");
-    const uint32_t gang = harness.index("glowBlurGang");
-    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
-
-    effect.parameter(vertical).flags = ParameterFlag::Enabled;
-    harness.setNumber("glowBlurH", 44);
-    changed(horizontal);
-    EXPECT_EQ(effect.numberValue(vertical), 44.0);
-    EXPECT_TRUE(effect.parameter(vertical).hasFlag(ParameterFlag::NeedsRefresh));
-    changed(gang);
-    EXPECT_FALSE(effect.parameter(vertical).isEnabled());
-
-    harness.setBoolean("glowBlurGang", false);
-    changed(gang);
-    EXPECT_TRUE(effect.parameter(vertical).isEnabled());
-    harness.setNumber("glowBlurH", 12);
-    changed(horizontal);
-    EXPECT_EQ(effect.numberValue(vertical), 44.0);
-}
-
-// ---- Strips ------------------------------------------------------------------------------
-
-// Infra-Red rendered strip by strip as the tile loop does it: each strip's source is read from
-// the unprocessed picture, grown by the margins requiredSource asks for, into a block of one
-// fixed height (so the last block is taller than what is read, its extra rows left over from
-// the strip before). The strips together equal one render of the whole picture.
-TEST(MonochromeEffects, InfraRedStripsEqualOneRender) {
-    struct StripSetting {
-        uint32_t glowMode;
-        std::vector<Setting> numbers;
-    };
-    const StripSetting settings[] = {
-        {1, {{"mattePosition", 55}}},
-        {0, {{"mattePosition", 40}, {"matteRange", 30}, {"matteBlur", 9}, {"glowBlurH", 23}, {"glowBrightness", 300}}},
-        {1, {{"mattePosition", 45}, {"matteBlur", 7}, {"glowBlurH", 11.5}}},
-    };
-    const int32_t width = 48, height = 75, strip = 16;
-    for (uint32_t bytes : {1u, 2u})
-        for (const StripSetting& setting : settings) {
-            ImagePtr picture = makeNoiseImage(width, height, 4, bytes, 16);
-            EffectHarness harness("InfraRed");
-            harness.apply(setting.numbers);
-            harness.setList("glowMode", setting.glowMode);
-            ImagePtr whole = harness.render(*picture);
-
-            const PixelRect margins = harness.requiredSource({0, 0, strip, width}, width, height);
-            const int32_t above = -margins.top, below = margins.bottom - strip;
-            ASSERT_GT(above, 0);
-            const int32_t blockHeight = std::min(strip + above + below, height);
-            ImagePtr block = makeImage(width, blockHeight, 4, bytes, {7, 7, 7, 7});
-            ImagePtr strips = picture->clone();
-            for (int32_t top = 0; top < height; top += strip) {
-                const PixelRect output = {top, 0, std::min(top + strip, height), width};
-                const PixelRect source = {std::max(top - above, 0), 0, std::min(output.bottom + below, height), width};
-                for (int32_t y = source.top; y < source.bottom; ++y)
-                    for (int32_t x = 0; x < width; ++x)
-                        for (uint32_t c = 0; c < 4; ++c) setSample(*block, x, y - source.top, c, sampleAt(*picture, x, y, c));
-                ImagePtr rendered = harness.renderTile(*block, source, output, width, height);
-                // Only the rows read count as rendered; the rest of the block is not part of the tile.
-                for (int32_t y = output.top; y < output.bottom; ++y)
-                    for (int32_t x = 0; x < width; ++x)
-                        for (uint32_t c = 0; c < 4; ++c)
-                            setSample(*strips, x, y, c, sampleAt(*rendered, x, y - source.top, c));
-            }
-            EXPECT_EQ(maxDifference(*strips, *whole), 0u) << "bytes " << bytes << " glow mode " << setting.glowMode;
-            EXPECT_GT(maxDifference(*whole, *picture), 0u);
-        }
 }
 
 }  // namespace

@@ -9,73 +9,13 @@
 
 #include "effects/color_correct_engine.h"
 #include "imaging/tone_curve.h"
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 #include "tests/support/rationed_memory.h"
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 // ---- Pixels through the effect -------------------------------------------------------------
-
-// Renders and then asks the query, as the tile loop does after the prepare step.
-bool activeAfterRender(EffectHarness& harness, const Image& source) {
-    harness.render(source);
-    return harness.isActive(source);
-}
-
-struct ActiveCase {
-    std::vector<Setting> settings;
-    uint32_t view;
-    bool active;
-};
-
-TEST(ColorCorrect, IsActive) {
-    const ActiveCase cases[] = {
-        {{}, 0, false},
-        {{{"ccShadPos", 30}, {"ccMidRange", 10}}, 0, false},  // position and range alone change nothing
-        {{{"ccMasterHue", 10}}, 0, true},
-        {{{"ccMasterSat", -5}}, 0, true},
-        {{{"ccGamma", 1}}, 0, true},
-        {{{"ccMasterB", -1}}, 0, true},
-        {{{"ccTintAmount", 1}}, 0, true},
-        {{{"ccHighCon", 3}}, 0, true},
-        {{{"ccMidG", 3}}, 0, true},
-        {{}, 1, true},
-        {{}, 2, true},
-        {{}, 3, true},
-        {{{"ccBrightness", 50}}, 4, false},
-    };
-    ImagePtr image = makeNoiseImage(4, 4, 4, 1, 5);
-    for (const ActiveCase& c : cases) {
-        EffectHarness harness("ColorCorrect");
-        harness.apply(c.settings);
-        harness.setList("view", c.view);
-        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << "view " << c.view;
-    }
-}
-
-struct PixelCase {
-    const char* name;
-    std::vector<Setting> settings;
-    uint32_t bytes;
-    std::vector<uint32_t> in;
-    std::vector<uint32_t> out;
-};
-
-class ColorCorrectPixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(ColorCorrectPixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytes == 2 ? 12345 : 99;
-    ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness("ColorCorrect");
-    harness.apply(c.settings);
-    ImagePtr output = harness.render(*source);
-    const std::vector<uint32_t> pixel = {sampleAt(*output, 2, 1, 0), sampleAt(*output, 2, 1, 1),
-                                         sampleAt(*output, 2, 1, 2), sampleAt(*output, 2, 1, 3)};
-    EXPECT_EQ(pixel, (std::vector<uint32_t>{c.out[0], c.out[1], c.out[2], alpha})) << c.name;
-}
 
 const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHighB", -50}, {"ccShadG", 25},
                                      {"ccBrightness", 10}, {"ccContrast", -20}, {"ccGamma", 15},
@@ -84,33 +24,33 @@ const std::vector<Setting> kMixed = {{"ccMidBri", 40}, {"ccMidGam", -30}, {"ccHi
 const std::vector<Setting> kHueAndMidRed = {{"ccMasterHue", 40}, {"ccMasterSat", -30}, {"ccMidR", 30}};
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ColorCorrectPixel,
+    ColorCorrect, ConstantPixel,
     ::testing::Values(
         // Shadow red +100: the mix is scaled by the level, so black stays black and white
         // (outside the shadow range) stays white.
-        PixelCase{"shadow red black", {{"ccShadR", 100}}, 1, {0, 0, 0}, {0, 0, 0}},
-        PixelCase{"shadow red near black", {{"ccShadR", 100}}, 1, {3, 3, 3}, {5, 3, 3}},
-        PixelCase{"shadow red 64", {{"ccShadR", 100}}, 1, {64, 64, 64}, {99, 64, 64}},
-        PixelCase{"shadow red 128", {{"ccShadR", 100}}, 1, {128, 128, 128}, {134, 128, 128}},
-        PixelCase{"shadow red white", {{"ccShadR", 100}}, 1, {255, 255, 255}, {255, 255, 255}},
-        PixelCase{"shadow red black 16", {{"ccShadR", 100}}, 2, {0, 0, 0}, {0, 0, 0}},
-        PixelCase{"shadow red 8224 16", {{"ccShadR", 100}}, 2, {8224, 8224, 8224}, {12858, 8224, 8224}},
-        PixelCase{"shadow red half 16", {{"ccShadR", 100}}, 2, {16384, 16384, 16384}, {17305, 16384, 16384}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {3, 3, 3}, {5, 3, 3}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {64, 64, 64}, {99, 64, 64}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {128, 128, 128}, {134, 128, 128}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 1, {255, 255, 255}, {255, 255, 255}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {8224, 8224, 8224}, {12858, 8224, 8224}},
+        ConstantPixelCase{"ColorCorrect", {{"ccShadR", 100}}, 2, {16384, 16384, 16384}, {17305, 16384, 16384}},
         // Zones, master tone and master channels together.
-        PixelCase{"mixed warm", kMixed, 1, {200, 90, 30}, {220, 122, 55}},
-        PixelCase{"mixed cool", kMixed, 1, {60, 120, 180}, {91, 150, 177}},
-        PixelCase{"mixed dark", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
-        PixelCase{"mixed warm 16", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
-        PixelCase{"mixed cool 16", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {200, 90, 30}, {220, 122, 55}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {60, 120, 180}, {91, 150, 177}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 1, {10, 10, 10}, {37, 40, 36}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 2, {25000, 11000, 4000}, {27774, 15188, 7119}},
+        ConstantPixelCase{"ColorCorrect", kMixed, 2, {7000, 15000, 23000}, {11096, 18941, 22747}},
         // Hue and saturation first, then the zones at the luma of the shifted pixel.
-        PixelCase{"hue warm", kHueAndMidRed, 1, {200, 90, 30}, {203, 200, 81}},
-        PixelCase{"hue green", kHueAndMidRed, 1, {10, 200, 120}, {105, 167, 200}},
-        PixelCase{"hue warm 16", kHueAndMidRed, 2, {25000, 11000, 4000}, {26101, 25000, 10300}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 1, {200, 90, 30}, {203, 200, 81}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 1, {10, 200, 120}, {105, 167, 200}},
+        ConstantPixelCase{"ColorCorrect", kHueAndMidRed, 2, {25000, 11000, 4000}, {26101, 25000, 10300}},
         // Master channel offsets add a fraction of the level: 100 + trunc(100 x 0.5).
-        PixelCase{"master red +50", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
-        PixelCase{"master blue -100", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
+        ConstantPixelCase{"ColorCorrect", {{"ccMasterR", 50}}, 1, {100, 100, 100}, {150, 100, 100}},
+        ConstantPixelCase{"ColorCorrect", {{"ccMasterB", -100}}, 2, {9000, 9000, 9000}, {9000, 9000, 0}},
         // Flash towards white: (level x (255 - t) + t x 255) / 255 with t = trunc(0.5 x 255) = 127.
-        PixelCase{"flash half white", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}}));
+        ConstantPixelCase{"ColorCorrect", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}}));
 
 TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
     for (uint32_t bytes : {1u, 2u}) {
@@ -121,7 +61,7 @@ TEST(ColorCorrect, FlashFullWhiteMakesEveryChannelFull) {
         ImagePtr output = harness.render(*source);
         for (int32_t y = 0; y < 7; ++y)
             for (int32_t x = 0; x < 31; ++x) {
-                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), fullOf(bytes));
+                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), fullScale(bytes));
                 ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
             }
     }
@@ -132,7 +72,7 @@ TEST(ColorCorrect, FullHueTurnsKeepColoursAndGreysNeverMove) {
         for (double hue : {360.0, -360.0}) {
             ImagePtr source = makeNoiseImage(40, 10, 4, bytes, 17);
             for (int32_t x = 0; x < 40; ++x) {
-                const uint32_t level = uint32_t(x) * fullOf(bytes) / 39;
+                const uint32_t level = uint32_t(x) * fullScale(bytes) / 39;
                 for (uint32_t c = 0; c < 3; ++c) setSample(*source, x, 0, c, level);  // a row of greys
             }
             EffectHarness harness("ColorCorrect");
@@ -208,48 +148,6 @@ TEST(ColorCorrect, ZoneViewsShowTheZoneMasks) {
     // Highlights moved to the midtones' position and range show the midtone mask.
     harness.apply({{"ccHighPos", 50}, {"ccHighRange", 40}});
     EXPECT_EQ(maxDifference(*harness.render(*ramp), *midtones), 0u);
-}
-
-// The defaults, and the "Original" view whatever is set, give the source bit for bit.
-TEST(ColorCorrect, DefaultsAndViewOriginalRenderTheSourceAndAreInactive) {
-    for (uint32_t bytes : {1u, 2u})
-        for (const bool original : {false, true}) {
-            ImagePtr source = makeNoiseImage(23, 9, 4, bytes, 3);
-            EffectHarness harness("ColorCorrect");
-            if (original) {
-                harness.apply(kMixed);
-                harness.apply({{"ccMasterHue", 45}, {"ccTintAmount", 30}});
-                harness.setList("view", 4);
-            }
-            EXPECT_EQ(maxDifference(*harness.render(*source), *source), 0u) << original;
-            EXPECT_FALSE(harness.isActive(*source));
-        }
-}
-
-TEST(ColorCorrect, AlphaIsKeptInEveryView) {
-    for (uint32_t bytes : {1u, 2u})
-        for (uint32_t view = 0; view < 5; ++view) {
-            ImagePtr source = makeNoiseImage(13, 5, 4, bytes, 8);
-            for (int32_t y = 0; y < 5; ++y)
-                for (int32_t x = 0; x < 13; ++x) setSample(*source, x, y, 3, uint32_t(x * 17 + y * 3));
-            EffectHarness harness("ColorCorrect");
-            harness.apply(kMixed);
-            harness.apply({{"ccMasterSat", 40}});
-            harness.setList("view", view);
-            ImagePtr output = harness.render(*source);
-            for (int32_t y = 0; y < 5; ++y)
-                for (int32_t x = 0; x < 13; ++x) ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
-        }
-}
-
-TEST(ColorCorrect, WritesOnlyInsideTheRenderRect) {
-    ImagePtr source = makeNoiseImage(12, 10, 4, 1, 4);
-    EffectHarness harness("ColorCorrect");
-    harness.apply(kMixed);
-    ImagePtr output = harness.renderTile(*source, {0, 0, 5, 6}, {20, 30, 25, 36}, 100, 100);
-    const TileChanges changes = tileChanges(*output, *source, 5, 6);
-    EXPECT_EQ(changes.outside, 0u);
-    EXPECT_GT(changes.inside, 0u);
 }
 
 // The same settings on the same picture at both depths give the same picture on the 8-bit

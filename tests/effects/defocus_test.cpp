@@ -1,4 +1,4 @@
-// Defocus and Fast Blur: hooks and pixels.
+// Defocus and Fast Blur: pixels.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -10,100 +10,6 @@
 namespace {
 
 // ---- Hooks -------------------------------------------------------------------------------
-
-TEST(DefocusEffects, IsActive) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-        bool active;
-    };
-    const Case cases[] = {
-        {"Defocus", {}, true},
-        {"Defocus", {{"view", 2}}, false},
-        {"Defocus", {{"hblur", 0}, {"bloom", 0}}, false},
-        {"Defocus", {{"hblur", 0}, {"bloom", 0}, {"view", 1}}, true},
-        {"Defocus", {{"hblur", 0}, {"bloom", 1}}, true},
-        {"Defocus", {{"hblur", 3}, {"bloom", 0}}, true},
-        // Ganged, the vertical size follows the horizontal one whatever its own value.
-        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"bloom", 0}}, false},
-        {"Defocus", {{"hblur", 0}, {"vblur", 9}, {"gang", 0}, {"bloom", 0}}, true},
-        {"FastBlur", {}, true},
-        {"FastBlur", {{"blurX", 0}}, true},
-    };
-    ImagePtr image = makeImage(3, 3, 4, 1, {1, 2, 3, 255});
-    for (const Case& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*image), c.active) << c.effect << " case " << (&c - cases);
-    }
-}
-
-TEST(DefocusEffects, ParameterChangedKeepsTheBlurPairConsistent) {
-    EffectHarness defocus("Defocus");
-    Effect& d = defocus.effect();
-    d.parameter(4).flags = ParameterFlag::Enabled;
-    defocus.setNumber("hblur", 37);
-    d.effectClass->parameterChanged(&d, 3);
-    EXPECT_EQ(d.numberValue(4), 37.0);
-    EXPECT_TRUE(d.parameter(4).hasFlag(ParameterFlag::NeedsRefresh));
-    d.effectClass->parameterChanged(&d, 5);  // gang on: vertical disabled
-    EXPECT_FALSE(d.parameter(4).isEnabled());
-    defocus.setBoolean("gang", false);
-    d.effectClass->parameterChanged(&d, 5);
-    EXPECT_TRUE(d.parameter(4).isEnabled());
-    defocus.setNumber("hblur", 5);
-    d.effectClass->parameterChanged(&d, 3);  // gang off: vertical keeps its value
-    EXPECT_EQ(d.numberValue(4), 37.0);
-
-    EffectHarness fast("FastBlur");
-    Effect& f = fast.effect();
-    fast.setNumber("blurX", 12);
-    f.effectClass->parameterChanged(&f, 1);  // Fast Blur never copies the size
-    EXPECT_EQ(f.numberValue(2), 10.0);
-    fast.setBoolean("gang", false);
-    f.effectClass->parameterChanged(&f, 3);
-    EXPECT_TRUE(f.parameter(2).isEnabled());
-    fast.setBoolean("gang", true);
-    f.effectClass->parameterChanged(&f, 3);
-    EXPECT_FALSE(f.parameter(2).isEnabled());
-}
-
-// The margins are at least the rounded-up scaled sizes, widened to what the two runs of the box
-// read: 2 x (floor(size / 2) + 2) for a blur of that size.
-TEST(DefocusEffects, RequiredSourceCoversWhatTheBlursRead) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-        double scale;
-        int32_t vertical, horizontal;
-    };
-    const Case cases[] = {
-        {"FastBlur", {}, 1.0, 14, 14},
-        {"FastBlur", {{"blurX", 7.2}, {"blurY", 3}, {"gang", 0}}, 1.0, 6, 10},
-        {"FastBlur", {{"blurX", 20}}, 0.25, 8, 8},  // a blur of 20 is 5 at a quarter
-        {"FastBlur", {{"blurX", 0}}, 1.0, 0, 0},
-        // Defocus: the bloom taken as pixels, or both blurs together when they reach further.
-        {"Defocus", {}, 1.0, 50, 50},
-        {"Defocus", {{"bloom", 0}}, 1.0, 24, 24},
-        {"Defocus", {{"bloom", 0}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 8, 34},
-        {"Defocus", {{"bloom", 10}, {"hblur", 30}, {"vblur", 4}, {"gang", 0}}, 1.0, 10, 34},
-        {"Defocus", {{"bloom", 0}, {"matteBlur", 120}}, 0.5, 78, 78},
-        {"Defocus", {{"bloom", 0}, {"hblur", 9}}, 0.25, 6, 6},
-        // Stored values beyond the range are held to it.
-        {"FastBlur", {{"blurX", 1e12}}, 1.0, 504, 504},
-        {"FastBlur", {{"blurX", -4}}, 1.0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        EffectHarness harness(c.effect);
-        harness.apply(c.settings);
-        fx::Plugin::RenderInfo info;
-        info.scaleX = info.scaleY = c.scale;
-        PixelRect rect{100, 200, 150, 260};
-        harness.effect().effectClass->requiredSource(&harness.effect(), &info, &rect);
-        EXPECT_EQ(rect, (PixelRect{100 - c.vertical, 200 - c.horizontal, 150 + c.vertical, 260 + c.horizontal}))
-            << c.effect << " case " << (&c - cases);
-    }
-}
 
 // ---- Pixels ------------------------------------------------------------------------------
 
@@ -236,40 +142,6 @@ TEST(DefocusEffects, MatteViewShowsTheMatteOfTheBlurredPicture) {
             else
                 EXPECT_GT(levels.size(), 8u);
         }
-    }
-}
-
-TEST(DefocusEffects, ConstantImageStaysConstantAndDepthsAgree) {
-    struct Case {
-        const char* effect;
-        std::vector<Setting> settings;
-    };
-    const Case cases[] = {
-        {"FastBlur", {{"blurX", 33}}},
-        {"Defocus", {}},
-        {"Defocus", {{"blend", 1}, {"bloom", 250}, {"matteBlur", 7}}},
-    };
-    const uint32_t levels[][3] = {{0, 0, 0}, {255, 255, 255}, {200, 190, 180}, {90, 140, 30}};
-    for (const Case& c : cases)
-        for (const auto& level : levels) {
-            ImagePtr source8 = makeImage(30, 22, 4, 1, {level[0], level[1], level[2], 255});
-            EffectHarness harness(c.effect);
-            harness.apply(c.settings);
-            ImagePtr output8 = harness.render(*source8);
-            ImagePtr output16 = harness.render(*widenTo16(*source8));
-            EXPECT_TRUE(isUniform(*output8) && isUniform(*output16)) << c.effect << " level " << level[0];
-            EXPECT_LE(depthDifference(*output8, *output16), 3u) << c.effect << " level " << level[0];
-        }
-}
-
-TEST(DefocusEffects, WritesOnlyInsideTheRenderRect) {
-    for (const char* key : {"FastBlur", "Defocus"}) {
-        ImagePtr source = makeNoiseImage(30, 26, 4, 1, 6);
-        EffectHarness harness(key);
-        ImagePtr output = harness.renderTile(*source, {0, 0, 16, 20}, {40, 50, 56, 70}, 300, 200);
-        const TileChanges changes = tileChanges(*output, *source, 16, 20);
-        EXPECT_EQ(changes.outside, 0u) << key;
-        EXPECT_GT(changes.inside, 0u) << key;
     }
 }
 

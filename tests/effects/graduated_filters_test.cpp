@@ -13,8 +13,6 @@
 
 namespace {
 
-const char* const kGradKeys[] = {"ColorGrad", "NDGrad", "CombinedGrad", "SelectiveGrad", "DualTint", "Polarizer"};
-
 void setPoint(EffectHarness& harness, const char* key, double x, double y) {
     harness.effect().parameter(harness.index(key)).point = {x, y};
 }
@@ -34,41 +32,6 @@ bool rowEquals(const Image& a, const Image& b, int32_t y) {
         for (uint32_t c = 0; c < 4; ++c)
             if (sampleAt(a, x, y, c) != sampleAt(b, x, y, c)) return false;
     return true;
-}
-
-// A tile of a larger document, at a non-zero origin and with the effect's margin around it,
-// renders the same pixels as that region of one render of the whole document.
-TEST(GradientEffects, TileAtAnOriginMatchesTheWholeRender) {
-    const PixelRect outputRect = {37, 51, 61, 90};
-    for (const char* key : kGradKeys)
-        for (uint32_t bytes : {1u, 2u})
-            for (uint32_t direction : {GradientDirection::kTopToBottom, GradientDirection::kRightToLeft}) {
-                const ImagePtr document = makeNoiseImage(120, 80, 4, bytes, 3);
-                auto configure = [&](EffectHarness& harness) {
-                    moveCorners(harness);
-                    harness.setList("dir", direction);
-                    harness.setNumber("size", 70);
-                    if (std::string(key) == "Polarizer") {
-                        harness.setBoolean("gradEnable", true);
-                        harness.setNumber("matteBlur", 3);
-                    }
-                    if (std::string(key) == "SelectiveGrad") harness.setNumber("matteBlurX", 4);
-                };
-                EffectHarness whole(key);
-                configure(whole);
-                const ImagePtr expected = whole.render(*document);
-                EffectHarness tiled(key);
-                configure(tiled);
-                const PixelRect sourceRect = tiled.requiredSource(outputRect, 120, 80).intersected(document->bounds);
-                const ImagePtr block = viewOf(*document, sourceRect).clone();
-                const ImagePtr rendered = tiled.renderTile(*block, sourceRect, outputRect, 120, 80);
-                for (int32_t y = outputRect.top; y < outputRect.bottom; ++y)
-                    for (int32_t x = outputRect.left; x < outputRect.right; ++x)
-                        for (uint32_t c = 0; c < 4; ++c)
-                            ASSERT_EQ(sampleAt(*rendered, x - sourceRect.left, y - sourceRect.top, c),
-                                      sampleAt(*expected, x, y, c))
-                                << key << " " << bytes << " direction " << direction << " at " << x << "," << y;
-            }
 }
 
 // With the default corners and Top-to-bottom the top row takes the whole effect and, on a

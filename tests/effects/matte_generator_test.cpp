@@ -1,4 +1,4 @@
-// Matte Generator: the gang hook, margins, views and matte values.
+// Matte Generator: views and matte values.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,52 +8,6 @@
 namespace {
 
 constexpr uint32_t kViewOutput = 0, kViewMatte = 1, kViewOriginal = 2;
-constexpr uint32_t kBlurY = 11, kGang = 12;
-
-// A change of the gang switch (record 12) reaches the extractor's hook as its group index.
-TEST(MatteGenerator, GangSwitchEnablesVerticalBlur) {
-    EffectHarness harness("MatteGenerator");
-    Effect& effect = harness.effect();
-    Parameter& blurY = effect.parameter(kBlurY);
-    auto changed = [&](uint32_t index) { effect.effectClass->parameterChanged(&effect, index); };
-
-    effect.parameter(kGang).boolean = false;
-    changed(kGang);
-    EXPECT_TRUE(blurY.isEnabled());
-    effect.parameter(kGang).boolean = true;
-    for (uint32_t other : {0u, 1u, 2u, 10u, 11u, 13u, 14u, 99u}) changed(other);
-    EXPECT_TRUE(blurY.isEnabled());  // no other record touches it
-    changed(kGang);
-    EXPECT_FALSE(blurY.isEnabled());
-}
-
-// Margins: the blur reads (floor(size / 2) + 2) per run of the box, two runs; the shrink/grow
-// reads ceil(|amount|) more. The vertical size is the horizontal one while the gang is on.
-TEST(MatteGenerator, RequiredSource) {
-    struct Case {
-        double adjust, blurX, blurY;
-        bool gang;
-        int32_t vertical, horizontal;
-    };
-    const Case cases[] = {
-        {0, 0, 0, true, 0, 0},
-        {0, 10, 3, true, 14, 14},
-        {0, 10, 3, false, 6, 14},
-        {0, 0, 25, false, 28, 0},
-        {-2.5, 0, 0, true, 3, 3},
-        {4, 25, 0, true, 32, 32},
-    };
-    for (const Case& c : cases) {
-        EffectHarness harness("MatteGenerator");
-        harness.setNumber("matteAdjust", c.adjust);
-        harness.setNumber("matteBlurX", c.blurX);
-        harness.setNumber("matteBlurY", c.blurY);
-        harness.setBoolean("matteBlurGang", c.gang);
-        const PixelRect rect{40, 50, 56, 66};
-        EXPECT_EQ(harness.requiredSource(rect, 500, 500), rect.grown(c.vertical, c.horizontal))
-            << c.adjust << " " << c.blurX << " " << c.blurY << " " << c.gang;
-    }
-}
 
 // "Output" and "Matte" give the same opaque grey picture whatever the source alpha; "Original"
 // gives the source.

@@ -3,11 +3,10 @@
 
 #include <vector>
 
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
 namespace {
-
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
 
 constexpr uint32_t kViewZone0 = 1;  // "Zone z" is list item z + 1
 
@@ -17,35 +16,6 @@ enum Use : uint32_t { kLuminance, kHue, kSaturation, kAverage, kRed, kGreen, kBl
 const std::vector<Setting> kThreeZones = {{"bri2", 30}, {"gam2", -20}, {"grn2", 50}, {"con5", 40},
                                           {"red5", -60}, {"blu5", 80},  {"bri8", -25}, {"gam8", 30},
                                           {"red8", 20},  {"grn8", -40}, {"blu8", 10}};
-
-bool activeAfterRender(EffectHarness& harness, const Image& source) {
-    harness.render(source);
-    return harness.isActive(source);
-}
-
-TEST(Ozone, IsActive) {
-    const struct {
-        std::vector<Setting> settings;
-        uint32_t view;
-        bool active;
-    } cases[] = {
-        {{}, 0, false},
-        {{{"pos3", 55}, {"rng9", 5}}, 0, false},
-        {{{"bri0", 1}}, 0, true},
-        {{{"con10", -1}}, 0, true},
-        {{{"gam4", 2}}, 0, true},
-        {{{"blu7", -200}}, 0, true},
-        {{}, 1, true},
-        {{}, 11, true},
-    };
-    ImagePtr image = makeNoiseImage(3, 3, 4, 1, 1);
-    for (const auto& c : cases) {
-        EffectHarness harness("Ozone");
-        harness.apply(c.settings);
-        harness.setList("view", c.view);
-        EXPECT_EQ(activeAfterRender(harness, *image), c.active) << c.view;
-    }
-}
 
 TEST(Ozone, NeutralZonesRenderTheSource) {
     for (uint32_t bytes : {1u, 2u})
@@ -58,60 +28,40 @@ TEST(Ozone, NeutralZonesRenderTheSource) {
         }
 }
 
-struct PixelCase {
-    const char* name;
-    std::vector<Setting> settings;
-    uint32_t use;
-    uint32_t bytes;
-    std::vector<uint32_t> in;
-    std::vector<uint32_t> out;
-};
-
-class OzonePixel : public ::testing::TestWithParam<PixelCase> {};
-
-TEST_P(OzonePixel, ConstantImage) {
-    const PixelCase& c = GetParam();
-    const uint32_t alpha = c.bytes == 2 ? 4321 : 55;
-    ImagePtr source = makeImage(3, 2, 4, c.bytes, {c.in[0], c.in[1], c.in[2], alpha});
-    EffectHarness harness("Ozone");
-    harness.apply(c.settings);
-    harness.setList("use", c.use);
-    ImagePtr output = harness.render(*source);
-    const std::vector<uint32_t> pixel = {sampleAt(*output, 1, 1, 0), sampleAt(*output, 1, 1, 1),
-                                         sampleAt(*output, 1, 1, 2), sampleAt(*output, 1, 1, 3)};
-    EXPECT_EQ(pixel, (std::vector<uint32_t>{c.out[0], c.out[1], c.out[2], alpha})) << c.name;
-}
-
 const std::vector<Setting> kRed200 = {{"red5", 200}};
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, OzonePixel,
+    Ozone, ConstantPixel,
     ::testing::Values(
         // Zone 5 red +200: at measure 50% the gain is 2 x one x 0.5 = one; at 0 nothing.
-        PixelCase{"red200 half 16", kRed200, kLuminance, 2, {16384, 16384, 16384}, {32768, 16384, 16384}},
-        PixelCase{"red200 128", kRed200, kLuminance, 1, {128, 128, 128}, {255, 128, 128}},
-        PixelCase{"red200 100", kRed200, kLuminance, 1, {100, 100, 100}, {192, 100, 100}},
-        PixelCase{"red200 black", kRed200, kLuminance, 1, {0, 0, 0}, {0, 0, 0}},
-        PixelCase{"red200 black 16", kRed200, kLuminance, 2, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"Ozone", plus(kRed200, {"use", kLuminance}), 2, {16384, 16384, 16384}, {32768, 16384, 16384}},
+        ConstantPixelCase{"Ozone", plus(kRed200, {"use", kLuminance}), 1, {128, 128, 128}, {255, 128, 128}},
+        ConstantPixelCase{"Ozone", plus(kRed200, {"use", kLuminance}), 1, {100, 100, 100}, {192, 100, 100}},
+        ConstantPixelCase{"Ozone", plus(kRed200, {"use", kLuminance}), 1, {0, 0, 0}, {0, 0, 0}},
+        ConstantPixelCase{"Ozone", plus(kRed200, {"use", kLuminance}), 2, {0, 0, 0}, {0, 0, 0}},
         // Three zones, each measure.
-        PixelCase{"luminance", kThreeZones, kLuminance, 1, {200, 90, 30}, {138, 87, 105}},
-        PixelCase{"luminance cool", kThreeZones, kLuminance, 1, {60, 120, 180}, {12, 117, 235}},
-        PixelCase{"luminance dark", kThreeZones, kLuminance, 1, {20, 20, 20}, {20, 23, 20}},
-        PixelCase{"luminance 16", kThreeZones, kLuminance, 2, {25000, 11000, 4000}, {17748, 10541, 12597}},
-        PixelCase{"luminance cool 16", kThreeZones, kLuminance, 2, {7000, 15000, 23000}, {1565, 14564, 29124}},
-        PixelCase{"hue", kThreeZones, kHue, 1, {200, 90, 30}, {200, 91, 30}},
-        PixelCase{"hue 16", kThreeZones, kHue, 2, {25000, 11000, 4000}, {24998, 11206, 3998}},
-        PixelCase{"saturation", kThreeZones, kSaturation, 1, {200, 90, 30}, {206, 0, 18}},
-        PixelCase{"saturation 16", kThreeZones, kSaturation, 2, {25000, 11000, 4000}, {25986, 0, 2510}},
-        PixelCase{"average", kThreeZones, kAverage, 1, {200, 90, 30}, {157, 87, 79}},
-        PixelCase{"average 16", kThreeZones, kAverage, 2, {25000, 11000, 4000}, {19964, 10629, 9614}},
-        PixelCase{"red", kThreeZones, kRed, 1, {200, 90, 30}, {213, 0, 24}},
-        PixelCase{"green 16", kThreeZones, kGreen, 2, {25000, 11000, 4000}, {23932, 12359, 4995}},
-        PixelCase{"blue", kThreeZones, kBlue, 1, {200, 90, 30}, {200, 99, 30}},
-        PixelCase{"cyan", kThreeZones, kCyan, 1, {200, 90, 30}, {200, 116, 30}},
-        PixelCase{"magenta 16", kThreeZones, kMagenta, 2, {25000, 11000, 4000}, {17528, 10552, 12916}},
-        PixelCase{"yellow", kThreeZones, kYellow, 1, {200, 90, 30}, {141, 95, 120}},
-        PixelCase{"yellow 16", kThreeZones, kYellow, 2, {25000, 11000, 4000}, {16289, 11504, 16793}}));
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kLuminance}), 1, {200, 90, 30}, {138, 87, 105}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kLuminance}), 1, {60, 120, 180}, {12, 117, 235}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kLuminance}), 1, {20, 20, 20}, {20, 23, 20}},
+        ConstantPixelCase{
+            "Ozone", plus(kThreeZones, {"use", kLuminance}), 2, {25000, 11000, 4000}, {17748, 10541, 12597}},
+        ConstantPixelCase{
+            "Ozone", plus(kThreeZones, {"use", kLuminance}), 2, {7000, 15000, 23000}, {1565, 14564, 29124}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kHue}), 1, {200, 90, 30}, {200, 91, 30}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kHue}), 2, {25000, 11000, 4000}, {24998, 11206, 3998}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kSaturation}), 1, {200, 90, 30}, {206, 0, 18}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kSaturation}), 2, {25000, 11000, 4000}, {25986, 0, 2510}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kAverage}), 1, {200, 90, 30}, {157, 87, 79}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kAverage}), 2, {25000, 11000, 4000}, {19964, 10629, 9614}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kRed}), 1, {200, 90, 30}, {213, 0, 24}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kGreen}), 2, {25000, 11000, 4000}, {23932, 12359, 4995}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kBlue}), 1, {200, 90, 30}, {200, 99, 30}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kCyan}), 1, {200, 90, 30}, {200, 116, 30}},
+        ConstantPixelCase{
+            "Ozone", plus(kThreeZones, {"use", kMagenta}), 2, {25000, 11000, 4000}, {17528, 10552, 12916}},
+        ConstantPixelCase{"Ozone", plus(kThreeZones, {"use", kYellow}), 1, {200, 90, 30}, {141, 95, 120}},
+        ConstantPixelCase{
+            "Ozone", plus(kThreeZones, {"use", kYellow}), 2, {25000, 11000, 4000}, {16289, 11504, 16793}}));
 
 // The zone's mask through each measure, read where the measure is exactly 50% (Zone 5's
 // peak, one) or outside 20%..80% (0). Pixels are 16-bit.
@@ -148,7 +98,7 @@ TEST(Ozone, ZoneViewsMeasureEachAxis) {
 
 TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t one = fullOf(bytes);
+        const uint32_t one = fullScale(bytes);
         ImagePtr greys = makeImage(4, 1, 4, bytes, {0, 0, 0, one});
         for (int32_t x = 0; x < 4; ++x)
             for (uint32_t c = 0; c < 3; ++c) setSample(*greys, x, 0, c, uint32_t(x) * one / 3);
@@ -166,7 +116,7 @@ TEST(Ozone, HueMeasurePutsGreysInZoneZero) {
 
 TEST(Ozone, ZoneTenMaskIsFullForTheBrightestAndZeroBelowSeventyPercent) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t one = fullOf(bytes);
+        const uint32_t one = fullScale(bytes);
         const int32_t width = 101;
         ImagePtr ramp = makeImage(width, 1, 4, bytes, {0, 0, 0, 3});
         for (int32_t x = 0; x < width; ++x)
@@ -195,7 +145,7 @@ TEST(Ozone, OutputKeepsAlphaAndZoneViewsAreOpaque) {
             ImagePtr output = harness.render(*source);
             for (int32_t y = 0; y < 7; ++y)
                 for (int32_t x = 0; x < 19; ++x)
-                    ASSERT_EQ(sampleAt(*output, x, y, 3), view == 0 ? sampleAt(*source, x, y, 3) : fullOf(bytes));
+                    ASSERT_EQ(sampleAt(*output, x, y, 3), view == 0 ? sampleAt(*source, x, y, 3) : fullScale(bytes));
         }
 }
 

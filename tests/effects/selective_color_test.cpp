@@ -1,5 +1,5 @@
-// Selective Color: when it is active, the colour step through a full matte, the mix through a
-// partial matte, and the matte view.
+// Selective Color: the colour step through a full matte, the mix through a partial matte, and
+// the matte view.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,32 +28,6 @@ ImagePtr darkPicture(uint32_t bytes, int32_t width = 31, int32_t height = 17) {
 // all of it.
 const std::vector<Setting> kSelectNothing = {{"position", 100}, {"range", 20}};
 const std::vector<Setting> kSelectAll = {{"position", 100}, {"range", 20}, {"invert", 1}};
-
-// Active when a colour slider is set or the matte is shown; with no slider set "Output" and
-// "Original" leave the picture to the host.
-TEST(SelectiveColor, IsActive) {
-    struct Case {
-        std::vector<Setting> settings;
-        bool active;
-    };
-    const Case cases[] = {
-        {{}, false},
-        {{{"position", 30}, {"matteBlurX", 20}, {"invert", 1}}, false},
-        {{{"view", kViewMatte}}, true},
-        {{{"view", kViewOriginal}}, false},
-        {{{"hue", -360}}, true},
-        {{{"saturation", 5}}, true},
-        {{{"ccGamma", -1}}, true},
-        {{{"ccMasterB", 100}}, true},
-        {{{"warmCool", -50}}, true},
-    };
-    const ImagePtr source = darkPicture(1);
-    for (const Case& c : cases) {
-        EffectHarness harness("SelectiveColor");
-        harness.apply(c.settings);
-        EXPECT_EQ(harness.isActive(*source), c.active) << "case " << (&c - cases);
-    }
-}
 
 // Whatever the sliders, a matte of 0 everywhere leaves the picture as it is.
 TEST(SelectiveColor, ZeroMatteLeavesThePicture) {
@@ -226,29 +200,6 @@ TEST(SelectiveColor, OutOfRangeValuesHeldToRange) {
                             *renderWith({{"hue", 360}, {"ccMasterG", -100}})),
               0u);
     EXPECT_EQ(maxDifference(*renderWith({{"warmCool", 80}}), *renderWith({{"warmCool", 50}})), 0u);
-}
-
-// The matte's shrink/grow and blur set the margin, as for Matte Generator.
-TEST(SelectiveColor, RequiredSourceAsMatteGenerator) {
-    const std::vector<Setting> cases[] = {
-        {},
-        {{"matteBlurX", 12}},
-        {{"matteBlurX", 12}, {"matteBlurY", 3}, {"matteBlurGang", 0}},
-        {{"matteAdjust", 4}, {"matteBlurX", 7}, {"hue", 40}},
-    };
-    const PixelRect rect{40, 50, 56, 66};
-    for (const auto& settings : cases) {
-        EffectHarness selective("SelectiveColor");
-        EffectHarness generator("MatteGenerator");
-        for (const Setting& s : settings) {
-            if (std::string(s.key) != "hue") generator.set(s.key, s.value);
-            selective.set(s.key, s.value);
-        }
-        EXPECT_EQ(selective.requiredSource(rect, 500, 500), generator.requiredSource(rect, 500, 500));
-    }
-    EffectHarness blurred("SelectiveColor");
-    blurred.setNumber("matteBlurX", 12);
-    EXPECT_NE(blurred.requiredSource(rect, 500, 500), rect);
 }
 
 }  // namespace

@@ -105,28 +105,12 @@ struct Layout {
 };
 constexpr Layout kLayouts[] = {{1, 1}, {4, 1}, {1, 2}, {4, 2}};
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 // Every sample (alpha included) set to value.
 ImagePtr filledImage(int32_t width, int32_t height, Layout layout, uint32_t value) {
     ImagePtr image = ImagePtr::make({width, height}, layout.channels, layout.bytes);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x)
             for (uint32_t c = 0; c < layout.channels; ++c) setSample(*image, x, y, c, value);
-    return image;
-}
-
-// Every sample (alpha included) random in 0..full.
-ImagePtr randomImage(int32_t width, int32_t height, Layout layout, uint32_t seed) {
-    ImagePtr image = filledImage(width, height, layout, 0);
-    uint32_t state = seed * 2654435761u + 12345u;
-    const uint32_t full = fullOf(layout.bytes);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            for (uint32_t c = 0; c < layout.channels; ++c) {
-                state = state * 1664525u + 1013904223u;
-                setSample(*image, x, y, c, (state >> 8) % (full + 1));
-            }
     return image;
 }
 
@@ -227,7 +211,7 @@ TEST(Blur, ConstantImageStaysExactlyConstant) {
 TEST(Blur, SizesOfZeroOrLessLeaveTheImageAlone) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (const Layout layout : kLayouts) {
-        ImagePtr image = randomImage(30, 20, layout, 3);
+        ImagePtr image = makeRandomImage(30, 20, layout.channels, layout.bytes, 3);
         for (const auto& [h, v] : {std::pair{0.0f, 0.0f}, {-4.0f, -1.0f}, {-0.0f, 0.0f}, {nan, nan}})
             EXPECT_EQ(maxDifference(*blurred(*image, image->bounds, h, v, 2), *image), 0u);
     }
@@ -256,7 +240,7 @@ TEST(Blur, OneDirectionOnly) {
 // carry one pattern keeps them equal, and equal to the one-channel blur of that pattern.
 TEST(Blur, AlphaIsBlurredLikeColour) {
     for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr grey = randomImage(50, 40, {1, bytes}, 7);
+        ImagePtr grey = makeRandomImage(50, 40, 1, bytes, 7);
         ImagePtr rgba = filledImage(50, 40, {4, bytes}, 0);
         for (int32_t y = 0; y < 40; ++y)
             for (int32_t x = 0; x < 50; ++x)
@@ -275,7 +259,7 @@ TEST(Blur, AlphaIsBlurredLikeColour) {
 // first vertical one.
 TEST(Blur, PassesRepeatEachDirection) {
     for (const Layout layout : kLayouts) {
-        ImagePtr image = randomImage(45, 38, layout, 11);
+        ImagePtr image = makeRandomImage(45, 38, layout.channels, layout.bytes, 11);
         ImagePtr once = image->clone();
         Blur single;
         single.setSize(5.0f, 0.0f);
@@ -317,7 +301,8 @@ TEST(Blur, MatchesTheLineByLineFilter) {
                 SCOPED_TRACE(testing::Message() << layout.channels << "x" << layout.bytes << " " << c.width << "x"
                                                 << c.height << " sizes " << c.horizontal << ", " << c.vertical
                                                 << " passes " << passes);
-                ImagePtr image = randomImage(c.width, c.height, layout, uint32_t(c.width * 31 + c.height));
+                ImagePtr image =
+                    makeRandomImage(c.width, c.height, layout.channels, layout.bytes, uint32_t(c.width * 31 + c.height));
                 ImagePtr result = blurred(*image, image->bounds, c.horizontal, c.vertical, passes);
                 EXPECT_EQ(maxDifference(*result, *referenceBlurred(*image, image->bounds, c.horizontal, c.vertical,
                                                                    passes)),
@@ -334,7 +319,7 @@ TEST(Blur, RectBoundaries) {
     const PixelRect rects[] = {{5, 7, 45, 60}, {0, 0, 3, 80}, {10, 0, 60, 1}, {59, 79, 60, 80}, {20, 30, 20, 50}};
     for (const Layout layout : kLayouts)
         for (const PixelRect& rect : rects) {
-            ImagePtr image = randomImage(80, 60, layout, 23);
+            ImagePtr image = makeRandomImage(80, 60, layout.channels, layout.bytes, 23);
             ImagePtr result = blurred(*image, rect, 6.5f, 9.0f, 1);
             for (int32_t y = 0; y < 60; ++y)
                 for (int32_t x = 0; x < 80; ++x) {
@@ -364,7 +349,7 @@ TEST(Blur, ClipsTheRectAndKeepsRowPadding) {
         const uint32_t rowBytes = 23 * bpp + 5 * layout.bytes;  // padded, samples still aligned
         std::vector<uint8_t> memory(size_t(rowBytes) * 19, 0xA5);
         Image view(23, 19, layout.channels, layout.bytes, rowBytes, memory.data());
-        ImagePtr source = randomImage(23, 19, layout, 29);
+        ImagePtr source = makeRandomImage(23, 19, layout.channels, layout.bytes, 29);
         for (int32_t y = 0; y < 19; ++y)
             for (int32_t x = 0; x < 23; ++x)
                 for (uint32_t c = 0; c < layout.channels; ++c) setSample(view, x, y, c, sampleAt(*source, x, y, c));
@@ -388,7 +373,7 @@ TEST(Blur, ReusedAcrossImages) {
         Layout layout;
     } images[] = {{300, 20, {4, 2}}, {20, 300, {1, 1}}, {70, 70, {4, 1}}, {5, 400, {1, 2}}};
     for (const auto& shape : images) {
-        ImagePtr image = randomImage(shape.width, shape.height, shape.layout, 31);
+        ImagePtr image = makeRandomImage(shape.width, shape.height, shape.layout.channels, shape.layout.bytes, 31);
         ImagePtr result = image->clone();
         blur.apply(*result, result->bounds);
         EXPECT_EQ(maxDifference(*result, *referenceBlurred(*image, image->bounds, 11.0f, 4.5f, 1)), 0u);

@@ -12,8 +12,6 @@
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 ImagePtr rgbaImage(int32_t width, int32_t height, uint32_t bytes, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
     return makeImage(width, height, 4, bytes, {r, g, b, a});
 }
@@ -35,7 +33,7 @@ Scene randomScene(int32_t width, int32_t height, uint32_t bytes, uint32_t seed) 
         state = state * 1664525u + 1013904223u;
         return state >> 8;
     };
-    const uint32_t full = fullOf(bytes);
+    const uint32_t full = fullScale(bytes);
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) {
             for (uint32_t c = 0; c < 4; ++c) setSample(*scene.image, x, y, c, next() % (full + 1));
@@ -185,7 +183,7 @@ TEST(Glow, Invariants) {
                             for (uint32_t c = 0; c < 4; ++c) {
                                 const uint32_t now = sampleAt(*scene.image, x, y, c);
                                 const uint32_t was = sampleAt(*before, x, y, c);
-                                ASSERT_LE(now, fullOf(bytes));
+                                ASSERT_LE(now, fullScale(bytes));
                                 if (c == 3 || !inside) ASSERT_EQ(now, was);
                                 else ASSERT_GE(now, was);  // light only ever brightens
                                 changed = changed || now != was;
@@ -199,7 +197,7 @@ TEST(Glow, Invariants) {
 // premultiplied picture; light built over the whole image reaches into the rect.
 TEST(Glow, BlurSpreadsTheLight) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = fullOf(bytes);
+        const uint32_t full = fullScale(bytes);
         ImagePtr matte = matteImage(21, 9, bytes, 0);
         setSample(*matte, 10, 4, 0, full);
         const PixelRect right{0, 12, 9, 21};  // the lit pixel lies left of the rect

@@ -29,11 +29,9 @@ ImagePtr buildWhole(MatteExtractor& extractor, const Image& source, MatteBuildCo
     return extractor.build(source, source.bounds, context);
 }
 
-uint32_t fullOf(uint32_t bytesPerChannel) { return bytesPerChannel == 2 ? 32768 : 255; }
-
 // The matte of a ramp through a new extractor's identity window: the clip stretch alone.
 std::vector<uint32_t> stretchOf(float black, float white, uint32_t depth) {
-    const int32_t size = int32_t(fullOf(depth)) + 1;
+    const int32_t size = int32_t(fullScale(depth)) + 1;
     ImagePtr ramp = ImagePtr::make({size, 1}, 1, depth);
     for (int32_t v = 0; v < size; ++v) setSample(*ramp, v, 0, 0, uint32_t(v));
     MatteExtractor extractor;
@@ -127,7 +125,7 @@ TEST(MatteExtractor, ClipsThatMeetAreAHardThreshold) {
         EXPECT_EQ(extractor.clipLow(), c.low);
         const std::vector<uint32_t> stretch = stretchOf(c.black, c.white, c.depth);
         for (uint32_t v = 0; v < stretch.size(); ++v)
-            ASSERT_EQ(stretch[v], v < c.threshold ? 0u : fullOf(c.depth)) << c.black << "/" << c.white << " at " << v;
+            ASSERT_EQ(stretch[v], v < c.threshold ? 0u : fullScale(c.depth)) << c.black << "/" << c.white << " at " << v;
     }
 }
 
@@ -136,7 +134,7 @@ TEST(MatteExtractor, GreyHasNoHue) {
     settings.extractOn = uint32_t(MatteMeasure::Hue);
     settings.position = 0.0f;  // the window is full at hue 0 (red) and at a measure of 0
     for (uint32_t depth : {1u, 2u}) {
-        const uint32_t full = fullOf(depth);
+        const uint32_t full = fullScale(depth);
         MatteExtractor extractor;
         extractor.update(settings, depth);
         ASSERT_EQ(depth == 2 ? extractor.table16()[0] : extractor.table8()[0], full);
@@ -156,7 +154,7 @@ TEST(MatteExtractor, ShrinkAtHalfScaleIsOnePixel) {
     settings.extractOn = uint32_t(MatteMeasure::Red);
     settings.shrinkGrow = -2.0f;
     for (uint32_t depth : {1u, 2u}) {
-        const uint32_t full = fullOf(depth);
+        const uint32_t full = fullScale(depth);
         MatteExtractor extractor;
         extractor.update(settings, depth);
         // Red measures the red channel; the window at 0.5 +- 0.5 leaves a white square
@@ -255,7 +253,7 @@ TEST(MatteExtractor, GangUsesTheHorizontalSize) {
 
 TEST(MatteExtractor, InvertWithoutBlurOrShrink) {
     for (uint32_t depth : {1u, 2u}) {
-        const uint32_t full = fullOf(depth);
+        const uint32_t full = fullScale(depth);
         const ImagePtr source = makeNoiseImage(12, 10, 4, depth, 3);
         MatteSettings settings = MatteSettings{};
         MatteExtractor upright;
@@ -320,7 +318,7 @@ TEST(MatteExtractor, ZeroOutsideTheRect) {
     for (uint32_t depth : {1u, 2u}) {
         MatteExtractor extractor;
         extractor.update(settings, depth);
-        const ImagePtr source = makeImage(10, 8, 4, depth, {0, 0, fullOf(depth) / 2, fullOf(depth)});
+        const ImagePtr source = makeImage(10, 8, 4, depth, {0, 0, fullScale(depth) / 2, fullScale(depth)});
         // The rect reaches past the source: it is clipped to the source's bounds.
         const ImagePtr matte = extractor.build(*source, {2, 3, 20, 7}, {});
         const uint32_t level = sampleAt(*matte, 3, 2, 0);

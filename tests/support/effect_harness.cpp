@@ -89,8 +89,10 @@ bool EffectHarness::isActive(const Image& source) {
     return active;
 }
 
-PixelRect EffectHarness::requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight) {
+PixelRect EffectHarness::requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight,
+                                        double scale) {
     info_ = fx::Plugin::RenderInfo();
+    info_.scaleX = info_.scaleY = scale;
     info_.imageWidth = imageWidth;
     info_.imageHeight = imageHeight;
     PixelRect grown = rect;
@@ -120,6 +122,26 @@ ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32
                 const uint32_t value = (channels == 4 && c == 3) ? full : (state >> 8) % (full + 1);
                 setSample(*image, x, y, c, value);
             }
+    return image;
+}
+
+ImagePtr makeRandomImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed) {
+    ImagePtr image = ImagePtr::make({width, height}, channels, bytesPerChannel);
+    uint32_t state = seed * 2654435761u + 12345u;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            for (uint32_t c = 0; c < channels; ++c) {
+                state = state * 1664525u + 1013904223u;
+                setSample(*image, x, y, c, (state >> 8) % (fullScale(bytesPerChannel) + 1));
+            }
+    return image;
+}
+
+ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed) {
+    ImagePtr image = makeNoiseImage(width, height, 4, bytesPerChannel, seed);
+    const uint32_t full = bytesPerChannel == 2 ? 32768 : 255;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) setSample(*image, x, y, 3, uint32_t(x * 37 + y * 11) % (full + 1));
     return image;
 }
 

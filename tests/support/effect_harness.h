@@ -42,7 +42,8 @@ public:
     ImagePtr renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
                         int32_t imageWidth, int32_t imageHeight);
     bool isActive(const Image& source);
-    PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight);
+    // The source rectangle the effect asks for around rect, at a preview scale.
+    PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight, double scale = 1.0);
 
 private:
     void prepare(const Image& source, Image& output, double scale);
@@ -50,11 +51,18 @@ private:
     fx::Plugin::RenderInfo info_;
 };
 
+// The full-scale sample: 255 at 8 bits, 32768 at 16.
+constexpr uint32_t fullScale(uint32_t bytesPerChannel) { return bytesPerChannel == 2 ? 32768u : 255u; }
+
 // A new image filled with one pixel value (one sample per channel).
 ImagePtr makeImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel,
                    std::initializer_list<uint32_t> pixel);
 // A new image whose samples are a fixed pseudo-random pattern (alpha opaque when 4 channels).
 ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed = 1);
+// A new image whose every sample, alpha included, is a fixed pseudo-random value in 0..full.
+ImagePtr makeRandomImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed);
+// Four-channel noise whose alpha varies across the picture, both ends of the scale included.
+ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed = 7);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
