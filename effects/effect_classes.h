@@ -27,3 +27,4 @@ const EffectClass& selectiveGradClass();
 const EffectClass& tintClass();
 const EffectClass& dualTintClass();
 const EffectClass& polarizerClass();
+const EffectClass& starClass();

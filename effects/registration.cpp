@@ -38,6 +38,7 @@ const Registration selectiveColor("SelectiveColor", selectiveColorClass());
 const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
 const Registration selectiveGrad("SelectiveGrad", selectiveGradClass());
 const Registration skinSmoother("SkinSmoother", skinSmootherClass());
+const Registration star("Star", starClass());
 const Registration temperature("Temperature", temperatureClass());
 const Registration tint("Tint", tintClass());
 const Registration warmCool("WarmCool", warmCoolClass());
