@@ -27,6 +27,7 @@
 #include "imaging/pixel_utils.h"
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
+#include "imaging/screen_images.h"
 #include "imaging/screen_steps.h"
 #include "imaging/shear_rotation.h"
 
@@ -128,20 +129,7 @@ StarFrame starFrame(const Effect& effect, const fx::Plugin::RenderInfo& info) {
 
 // ---- Stars -------------------------------------------------------------------------------
 
-// a = full - (full - a)(full - b) / full over rect.
-template <class Sample>
-void screenInto(Image& a, const Image& b, const PixelRect& rect) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* out = a.row<Sample>(y);
-        const Sample* in = b.row<Sample>(y);
-        for (int32_t x = rect.left; x < rect.right; ++x)
-            out[x] = Sample(full - divideByFull<Sample, int64_t>((full - out[x]) * (full - in[x])));
-    }
-}
-
 // The screen of image blurred across and image blurred down, over rect; image is blurred down.
-template <class Sample>
 ImagePtr crossOf(Image& image, const PixelRect& rect, double size, const fx::Plugin::RenderInfo& info) {
     Blur blur;
     ImagePtr across = image.clone();
@@ -149,12 +137,11 @@ ImagePtr crossOf(Image& image, const PixelRect& rect, double size, const fx::Plu
     blur.apply(*across, rect);
     prepareBlur(blur, {0.0, size}, info);
     blur.apply(image, rect);
-    screenInto<Sample>(*across, image, rect);
+    screenInto(*across, image, rect);
     return across;
 }
 
 // The star image of the matte: one channel of its size, the screen of the two crosses over rect.
-template <class Sample>
 ImagePtr starImage(const ImagePtr& matte, const PixelRect& rect, double size, const StarFrame& frame,
                    const fx::Plugin::RenderInfo& info) {
     // Turned by 45 degrees with room for the blurs to run out on 0 before the edges, so that
@@ -163,72 +150,46 @@ ImagePtr starImage(const ImagePtr& matte, const PixelRect& rect, double size, co
     const int32_t border = int32_t(std::min<int64_t>(std::max(reach.horizontal, reach.vertical), kLargestSourceMargin));
     const ShearRotation turn(kDiagonalDegrees, frame.centreX, frame.centreY);
     PlacedImage turned = turn.rotate({matte, frame.left, frame.top}, border);
-    const ImagePtr turnedCross = crossOf<Sample>(*turned.image, turned.image->bounds, size, info);
+    const ImagePtr turnedCross = crossOf(*turned.image, turned.image->bounds, size, info);
     turned.image.reset();
     ImagePtr diagonal = ImagePtr::make({matte->width, matte->height}, 1, matte->bytesPerChannel);
     ShearRotation(-kDiagonalDegrees, frame.centreX, frame.centreY)
         .rotateInto({turnedCross, turned.left, turned.top}, {diagonal, frame.left, frame.top});
 
-    const ImagePtr upright = crossOf<Sample>(*matte, rect, size, info);
-    screenInto<Sample>(*diagonal, *upright, rect);
+    const ImagePtr upright = crossOf(*matte, rect, size, info);
+    screenInto(*diagonal, *upright, rect);
     return diagonal;
 }
 
-// Lays the star image onto the picture over rect; alpha is untouched. With t the star value and
-// C the colour level: the light g = (C t / full) x / full, x the pixel screened with t, is
-// screened on n times, then a partial light (t (C r / full) / full) c / full once.
-template <class Sample>
-void layStars(Image& picture, const Image& stars, const PixelRect& rect, const std::array<int64_t, 3>& color,
-              const ScreenSteps& steps) {
-    std::array<int64_t, 3> partialColor;  // C r / full
-    for (int ch = 0; ch < 3; ++ch) partialColor[size_t(ch)] = divideByFull<Sample, int64_t>(color[size_t(ch)] * steps.part);
-    for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const Sample* star = stars.row<Sample>(y);
-        Sample* pixel = picture.pixel<Sample>(rect.left, y);
-        for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4) {
-            const int64_t t = star[x];
-            if (t == 0) continue;
-            for (size_t ch = 0; ch < 3; ++ch) {
-                int64_t c = pixel[ch];
-                const int64_t screened = screenStep<Sample>(c, t);
-                const int64_t light = divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(color[ch] * t) * screened);
-                c = screenStepsRepeated<Sample>(c, light, steps.whole);
-                if (steps.part > 0) {
-                    const int64_t partial =
-                        divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(t * partialColor[ch]) * c);
-                    c = screenStep<Sample>(c, partial);
-                }
-                pixel[ch] = clampSample<Sample>(c);
-            }
-        }
-    }
-}
-
-template <class Sample>
-std::array<int64_t, 3> starColor(const Effect& effect) {
-    if constexpr (sizeof(Sample) == 2) {
+// The star colour at the picture's depth: trunc(component x full) in single precision.
+std::array<int64_t, 3> starColor(const Effect& effect, bool is16) {
+    if (is16) {
         const auto c = effect.color16(kStarColor);
         return {c[0], c[1], c[2]};
-    } else {
-        const auto c = effect.color8(kStarColor);
-        return {c[0], c[1], c[2]};
     }
+    const auto c = effect.color8(kStarColor);
+    return {c[0], c[1], c[2]};
 }
 
 // ---- Render ------------------------------------------------------------------------------
 
-template <class Sample>
-void renderStar(StarEffect& effect, const RenderArea& area, const fx::Plugin::RenderInfo& info) {
-    const auto& [source, output, rect] = area;
+void StarEffect::render(StarEffect& effect, const fx::Plugin::RenderInfo& info) {
     const uint32_t view = effect.listValue(kView);
+    const auto area = startRender(effect, info, {kBackground, view == kViewOriginal, OutputStart::AsGiven});
+    if (!area) return;
+    const auto& [source, output, rect] = *area;
     // "P(3) / 100" as the render step states it.
-    const ScreenSteps steps = screenStepsOf<Sample>(effect.numberInRange(kStarBrightness) / 100.0);
+    const double brightness = effect.numberInRange(kStarBrightness) / 100.0;
     const double size = effect.numberInRange(kStarSize);
     const bool showsMatte = view == kViewMatte, showsStars = view == kViewStars;  // any other index: the output
     if (!showsMatte && !showsStars) {
-        area.copySource();
-        // No star image, or a brightness too small for one step: the picture stays as copied.
-        if (!(size > 0.0) || (steps.whole == 0 && steps.part == 0)) return;
+        area->copySource();
+        // No star image, or a brightness too small for one screen step: the picture stays as copied.
+        const bool lightens = withSampleType(*output, [&]<class Sample>() {
+            const ScreenSteps steps = screenStepsOf<Sample>(brightness);
+            return steps.whole > 0 || steps.part > 0;
+        });
+        if (!(size > 0.0) || !lightens) return;
     }
 
     const ImagePtr matte = buildGroupMatte(effect, kMatte, *source, rect, info);
@@ -238,7 +199,7 @@ void renderStar(StarEffect& effect, const RenderArea& area, const fx::Plugin::Re
     }
     ImagePtr stars;
     if (size > 0.0) {
-        stars = starImage<Sample>(matte, rect, size, starFrame(effect, info), info);
+        stars = starImage(matte, rect, size, starFrame(effect, info), info);
     } else {
         stars = matte;
         clearRect(*stars, rect);
@@ -246,14 +207,7 @@ void renderStar(StarEffect& effect, const RenderArea& area, const fx::Plugin::Re
     if (showsStars)
         expandGrayToRGBA(*stars, *output, rect);
     else
-        layStars<Sample>(*output, *stars, rect, starColor<Sample>(effect), steps);
-}
-
-void StarEffect::render(StarEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const auto area =
-        startRender(effect, info, {kBackground, effect.listValue(kView) == kViewOriginal, OutputStart::AsGiven});
-    if (!area) return;
-    withSampleType(*area->output, [&]<class Sample>() { renderStar<Sample>(effect, *area, info); });
+        layLight(*output, *stars, rect, starColor(effect, output->is16()), brightness);
 }
 
 }  // namespace
