@@ -23,11 +23,6 @@ float radiansOf(float degrees, float perDegree) {
     return radians;
 }
 
-// Each truncated shift lies less than 1 from the exact one and less than 2 apart from another's
-// (truncation toward zero flattens [-1, 1]); carried through the three shears at 45 degrees
-// this keeps two points within 6 of their exact distance on either axis.
-constexpr int64_t kShiftSlack = 6;
-
 void checkLayout(const Image& image) {
     if (image.channels != 1 || (image.bytesPerChannel != 1 && image.bytesPerChannel != 2) || !image.data)
         throw std::invalid_argument("shear rotation: the image must have one channel of 8 or 16 bits");
@@ -39,7 +34,12 @@ ShearRotation::ShearRotation(float degrees, double centreX, double centreY)
     : skew_(-portable::tan(double(radiansOf(degrees, kOneOver360)))),
       lean_(portable::sin(double(radiansOf(degrees, kOneOver180)))),
       centreX_(centreX),
-      centreY_(centreY) {}
+      centreY_(centreY) {
+    // Each truncated shift lies less than 1 from the exact one. Carried through the later
+    // shears, a point lands less than 1 + |lean| (down) and 2 + |skew| (1 + |lean|) (across)
+    // from where the exact rotation takes it; two points, twice that from each other.
+    slack_ = int32_t(std::ceil(2.0 * (2.0 + std::abs(skew_) * (1.0 + std::abs(lean_)))));
+}
 
 // The distance from the centre is measured to the middle of the row or column.
 int32_t ShearRotation::rowShift(int32_t y) const { return truncToInt(skew_ * (double(y) + 0.5 - centreY_)); }
@@ -59,7 +59,7 @@ PlanePoint ShearRotation::backward(PlanePoint p) const {
 
 int64_t ShearRotation::reachBack(int64_t distance) const {
     const double turned = double(distance) * std::max(std::abs(lean_), std::sqrt(std::max(0.0, 1.0 - lean_ * lean_)));
-    return int64_t(std::ceil(turned)) + kShiftSlack;
+    return int64_t(std::ceil(turned)) + slack_;
 }
 
 // Every target pixel from the source pixel that lands on it: the three shears undone in reverse
@@ -115,7 +115,7 @@ PlacedImage ShearRotation::rotate(const PlacedImage& source, int32_t border) con
         held.bottom = std::max(held.bottom, corner.y + 1);
         held.right = std::max(held.right, corner.x + 1);
     }
-    const int32_t margin = int32_t(kShiftSlack) + std::max(border, 0);
+    const int32_t margin = slack_ + std::max(border, 0);
     const PixelRect to = held.grown(margin, margin);
     PlacedImage rotated{ImagePtr::make({to.width(), to.height()}, 1, source.image->bytesPerChannel), to.left, to.top};
     withSampleType(*source.image, [&]<class Sample>() { gather<Sample>(*source.image, from, *rotated.image, to); });

@@ -71,4 +71,6 @@ private:
     double lean_;  // sin(angle)
     double centreX_;
     double centreY_;
+    // How far apart, at most, the places of two pixels lie from where the exact rotation puts them.
+    int32_t slack_ = 0;
 };
