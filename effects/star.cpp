@@ -152,13 +152,14 @@ ImagePtr starImage(const ImagePtr& matte, const PixelRect& rect, double size, co
     PlacedImage turned = turn.rotate({matte, frame.left, frame.top}, border);
     const ImagePtr turnedCross = crossOf(*turned.image, turned.image->bounds, size, info);
     turned.image.reset();
-    ImagePtr diagonal = ImagePtr::make({matte->width, matte->height}, 1, matte->bytesPerChannel);
-    ShearRotation(-kDiagonalDegrees, frame.centreX, frame.centreY)
-        .rotateInto({turnedCross, turned.left, turned.top}, {diagonal, frame.left, frame.top});
 
+    // The matte is blurred down in place for the upright cross; once that is made, the matte's
+    // memory takes the diagonal cross turned back.
     const ImagePtr upright = crossOf(*matte, rect, size, info);
-    screenInto(*diagonal, *upright, rect);
-    return diagonal;
+    ShearRotation(-kDiagonalDegrees, frame.centreX, frame.centreY)
+        .rotateInto({turnedCross, turned.left, turned.top}, {matte, frame.left, frame.top});
+    screenInto(*upright, *matte, rect);
+    return upright;
 }
 
 // The star colour at the picture's depth: trunc(component x full) in single precision.

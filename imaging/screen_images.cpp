@@ -1,6 +1,7 @@
 #include "imaging/screen_images.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
@@ -19,6 +20,20 @@ void screenImagesOf(Image& a, const Image& b, const PixelRect& rect) {
     }
 }
 
+// One colour level c under light t, for a channel of colour level C (`level`) and C r / full
+// (`partialLevel`).
+template <class Sample>
+inline int64_t litLevel(int64_t c, int64_t t, int64_t level, int64_t partialLevel, const ScreenSteps& steps) {
+    const int64_t screened = screenStep<Sample>(c, t);
+    const int64_t g = divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(level * t) * screened);
+    c = screenStepsRepeated<Sample>(c, g, steps.whole);
+    if (steps.part > 0) {
+        const int64_t partial = divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(t * partialLevel) * c);
+        c = screenStep<Sample>(c, partial);
+    }
+    return clampSample<Sample>(c);
+}
+
 template <class Sample>
 void layLightOf(Image& picture, const Image& light, const PixelRect& rect, const std::array<int64_t, 3>& color,
                 double amount) {
@@ -29,6 +44,16 @@ void layLightOf(Image& picture, const Image& light, const PixelRect& rect, const
         level[ch] = clampSample<Sample>(color[ch]);
         partialLevel[ch] = divideByFull<Sample, int64_t>(level[ch] * steps.part);
     }
+    // 8-bit levels and lights have 256 x 256 outcomes per channel: looked up, not computed.
+    std::vector<uint8_t> outcomes;
+    if constexpr (sizeof(Sample) == 1) {
+        outcomes.resize(3 * 256 * 256);
+        for (size_t ch = 0; ch < 3; ++ch)
+            for (int64_t t = 0; t < 256; ++t)
+                for (int64_t c = 0; c < 256; ++c)
+                    outcomes[(ch * 256 + size_t(t)) * 256 + size_t(c)] =
+                        uint8_t(litLevel<Sample>(c, t, level[ch], partialLevel[ch], steps));
+    }
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         const Sample* lightRow = light.row<Sample>(y);
         Sample* pixel = picture.pixel<Sample>(rect.left, y);
@@ -36,17 +61,10 @@ void layLightOf(Image& picture, const Image& light, const PixelRect& rect, const
             const int64_t t = lightRow[x];
             if (t == 0) continue;
             for (size_t ch = 0; ch < 3; ++ch) {
-                int64_t c = pixel[ch];
-                const int64_t screened = screenStep<Sample>(c, t);
-                const int64_t g =
-                    divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(level[ch] * t) * screened);
-                c = screenStepsRepeated<Sample>(c, g, steps.whole);
-                if (steps.part > 0) {
-                    const int64_t partial =
-                        divideByFull<Sample, int64_t>(divideByFull<Sample, int64_t>(t * partialLevel[ch]) * c);
-                    c = screenStep<Sample>(c, partial);
-                }
-                pixel[ch] = clampSample<Sample>(c);
+                if constexpr (sizeof(Sample) == 1)
+                    pixel[ch] = outcomes[(ch * 256 + size_t(t)) * 256 + pixel[ch]];
+                else
+                    pixel[ch] = Sample(litLevel<Sample>(pixel[ch], t, level[ch], partialLevel[ch], steps));
             }
         }
     }

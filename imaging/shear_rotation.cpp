@@ -79,7 +79,6 @@ void ShearRotation::gather(const Image& source, const PixelRect& from, Image& ta
 
     for (int32_t y = to.top; y < to.bottom; ++y) {
         Sample* out = target.row<Sample>(y - to.top);
-        std::fill(out, out + to.width(), Sample(0));
         const int32_t shift = rowShift(y);
         // Columns x1 = x - shift whose source row y - columnShift(x1) lies in from: lowest <
         // columnShift(x1) <= highest.
@@ -90,13 +89,14 @@ void ShearRotation::gather(const Image& source, const PixelRect& from, Image& ta
                             : std::partition_point(begin, end, [&](int32_t s) { return s > highest; });
         auto last = rising ? std::partition_point(first, end, [&](int32_t s) { return s <= highest; })
                            : std::partition_point(first, end, [&](int32_t s) { return s > lowest; });
+        std::fill(out, out + (first - begin), Sample(0));
+        std::fill(out + (last - begin), out + to.width(), Sample(0));
         for (auto at = first; at != last; ++at) {
             const int32_t column = int32_t(at - begin);
             const int32_t x1 = to.left + column - shift;
             const int32_t sourceRow = y - *at;
-            const int32_t x0 = x1 - sourceRowShifts[size_t(sourceRow - from.top)];
-            if (x0 >= from.left && x0 < from.right)
-                out[column] = source.row<Sample>(sourceRow - from.top)[x0 - from.left];
+            const int32_t x0 = x1 - sourceRowShifts[size_t(sourceRow - from.top)] - from.left;
+            out[column] = x0 >= 0 && x0 < from.width() ? source.row<Sample>(sourceRow - from.top)[x0] : Sample(0);
         }
     }
 }
