@@ -30,6 +30,7 @@
 #include "imaging/screen_images.h"
 #include "imaging/screen_steps.h"
 #include "imaging/shear_rotation.h"
+#include "imaging/turned_lines.h"
 
 namespace {
 
@@ -141,23 +142,65 @@ ImagePtr crossOf(Image& image, const PixelRect& rect, double size, const fx::Plu
     return across;
 }
 
+// Blurs every line of the turned frame on its own by the size of the lines' direction: its rows
+// by the horizontal size, its columns by the vertical one. The lines lie along one row of
+// samples, so each is filtered across.
+void blurLines(TurnedLines& lines, double size, const fx::Plugin::RenderInfo& info) {
+    Blur blur;
+    prepareBlur(blur, {size, size}, info);
+    blur.setSize(lines.direction == TurnedLine::Row ? blur.horizontalSize() : blur.verticalSize(), 0.0f);
+    for (int32_t i = 0; i < lines.lineCount(); ++i) {
+        Image line = viewOf(*lines.samples, lines.lineRect(i));
+        blur.apply(line, line.bounds);
+    }
+}
+
+// The diagonal cross over rect, written into `diagonal`: each pixel takes the screen of its
+// turned place in the rows blurred across and in the columns blurred down. Neighbouring pixels
+// land on different lines of the turned frame, so the picture is walked in small blocks whose
+// lines stay in the cache.
+template <class Sample>
+void gatherDiagonal(Image& diagonal, const PixelRect& rect, const StarFrame& frame, const ShearShifts& turn,
+                    const TurnedLines& across, const TurnedLines& down) {
+    constexpr int64_t full = SampleTraits<Sample>::full;
+    constexpr int32_t kBlockRows = 32, kBlockColumns = 128;
+    const Sample* acrossSamples = across.samples->row<Sample>(0);
+    const Sample* downSamples = down.samples->row<Sample>(0);
+    for (int32_t top = rect.top; top < rect.bottom; top += kBlockRows)
+        for (int32_t left = rect.left; left < rect.right; left += kBlockColumns) {
+            const int32_t bottom = std::min(top + kBlockRows, rect.bottom);
+            const int32_t right = std::min(left + kBlockColumns, rect.right);
+            for (int32_t y = top; y < bottom; ++y) {
+                Sample* out = diagonal.row<Sample>(y);
+                for (int32_t x = left; x < right; ++x) {
+                    const PlanePoint p = turn.forward({frame.left + x, frame.top + y});
+                    const int64_t a = acrossSamples[across.indexOnRow(p)], b = downSamples[down.indexOnColumn(p)];
+                    out[x] = Sample(full - divideByFull<Sample, int64_t>((full - a) * (full - b)));
+                }
+            }
+        }
+}
+
 // The star image of the matte: one channel of its size, the screen of the two crosses over rect.
+// The diagonal cross is drawn in the matte turned by 45 degrees, kept line by line with room
+// for the blurs to run out on 0 before each line ends, so that every pixel of the matte is
+// blurred as it is in the whole turned frame; then each pixel reads its turned place back.
 ImagePtr starImage(const ImagePtr& matte, const PixelRect& rect, double size, const StarFrame& frame,
                    const fx::Plugin::RenderInfo& info) {
-    // Turned by 45 degrees with room for the blurs to run out on 0 before the edges, so that
-    // no line of the turned frame ends within their reach of a pixel of the matte.
     const SourceMargin reach = starBlurReach(size, info);
     const int32_t border = int32_t(std::min<int64_t>(std::max(reach.horizontal, reach.vertical), kLargestSourceMargin));
     const ShearRotation turn(kDiagonalDegrees, frame.centreX, frame.centreY);
-    PlacedImage turned = turn.rotate({matte, frame.left, frame.top}, border);
-    const ImagePtr turnedCross = crossOf(*turned.image, turned.image->bounds, size, info);
-    turned.image.reset();
+    const PlacedImage placed{matte, frame.left, frame.top};
+    TurnedLines across = turnLines(turn, placed, TurnedLine::Row, border);
+    blurLines(across, size, info);
+    TurnedLines down = turnLines(turn, placed, TurnedLine::Column, border);
+    blurLines(down, size, info);
 
     // The matte is blurred down in place for the upright cross; once that is made, the matte's
-    // memory takes the diagonal cross turned back.
+    // memory takes the diagonal cross.
     const ImagePtr upright = crossOf(*matte, rect, size, info);
-    ShearRotation(-kDiagonalDegrees, frame.centreX, frame.centreY)
-        .rotateInto({turnedCross, turned.left, turned.top}, {matte, frame.left, frame.top});
+    const ShearShifts shifts(turn, placed.area());
+    withSampleType(*matte, [&]<class Sample>() { gatherDiagonal<Sample>(*matte, rect, frame, shifts, across, down); });
     screenInto(*upright, *matte, rect);
     return upright;
 }

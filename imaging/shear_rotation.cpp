@@ -101,13 +101,11 @@ void ShearRotation::gather(const Image& source, const PixelRect& from, Image& ta
     }
 }
 
-PlacedImage ShearRotation::rotate(const PlacedImage& source, int32_t border) const {
-    checkLayout(*source.image);
-    const PixelRect from = source.area();
-    if (from.isEmpty()) throw std::invalid_argument("shear rotation: the image is empty");
-    // The corners' places bound every pixel's place within the truncations' slack.
-    const PlanePoint corners[4] = {forward({from.left, from.top}), forward({from.right - 1, from.top}),
-                                   forward({from.right - 1, from.bottom - 1}), forward({from.left, from.bottom - 1})};
+// The corners' places bound every pixel's place within the truncations' slack.
+PixelRect ShearRotation::turnedArea(const PixelRect& area) const {
+    if (area.isEmpty()) return {};
+    const PlanePoint corners[4] = {forward({area.left, area.top}), forward({area.right - 1, area.top}),
+                                   forward({area.right - 1, area.bottom - 1}), forward({area.left, area.bottom - 1})};
     PixelRect held = {corners[0].y, corners[0].x, corners[0].y + 1, corners[0].x + 1};
     for (const PlanePoint& corner : corners) {
         held.top = std::min(held.top, corner.y);
@@ -115,8 +113,15 @@ PlacedImage ShearRotation::rotate(const PlacedImage& source, int32_t border) con
         held.bottom = std::max(held.bottom, corner.y + 1);
         held.right = std::max(held.right, corner.x + 1);
     }
-    const int32_t margin = slack_ + std::max(border, 0);
-    const PixelRect to = held.grown(margin, margin);
+    return held.grown(slack_, slack_);
+}
+
+PlacedImage ShearRotation::rotate(const PlacedImage& source, int32_t border) const {
+    checkLayout(*source.image);
+    const PixelRect from = source.area();
+    if (from.isEmpty()) throw std::invalid_argument("shear rotation: the image is empty");
+    const int32_t margin = std::max(border, 0);
+    const PixelRect to = turnedArea(from).grown(margin, margin);
     PlacedImage rotated{ImagePtr::make({to.width(), to.height()}, 1, source.image->bytesPerChannel), to.left, to.top};
     withSampleType(*source.image, [&]<class Sample>() { gather<Sample>(*source.image, from, *rotated.image, to); });
     return rotated;
@@ -136,4 +141,19 @@ void ShearRotation::rotateInto(const PlacedImage& source, const PlacedImage& tar
         return;
     }
     withSampleType(*source.image, [&]<class Sample>() { gather<Sample>(*source.image, from, *target.image, to); });
+}
+
+ShearShifts::ShearShifts(const ShearRotation& rotation, const PixelRect& source) {
+    const PixelRect turned = rotation.turnedArea(source);
+    const int32_t top = std::min(source.top, turned.top), bottom = std::max(source.bottom, turned.bottom);
+    // Rows shift monotonically: the widest shift is at one end.
+    const int32_t widestShift = std::max(std::abs(rotation.rowShift(top)), std::abs(rotation.rowShift(bottom - 1)));
+    const int32_t left = std::min(source.left, turned.left) - widestShift;
+    const int32_t right = std::max(source.right, turned.right) + widestShift;
+    top_ = top;
+    left_ = left;
+    rows_.resize(size_t(bottom - top));
+    for (int32_t y = top; y < bottom; ++y) rows_[size_t(y - top)] = rotation.rowShift(y);
+    columns_.resize(size_t(right - left));
+    for (int32_t x = left; x < right; ++x) columns_[size_t(x - left)] = rotation.columnShift(x);
 }

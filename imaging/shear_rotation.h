@@ -11,7 +11,9 @@
 // so a rotation by -angle about the same centre undoes a rotation by angle exactly.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
@@ -54,6 +56,13 @@ public:
     // same layout (one channel, 8 or 16 bits); throws std::invalid_argument otherwise.
     void rotateInto(const PlacedImage& source, const PlacedImage& target) const;
 
+    // The rectangle of the plane that holds every pixel of `area` once turned.
+    PixelRect turnedArea(const PixelRect& area) const;
+    // Whether the shears shift neighbouring rows and columns by at most one pixel from each
+    // other, as they do for angles from -90 to 90 degrees: then along every row or column of
+    // the turned frame both coordinates of the pixels' sources change monotonically.
+    bool keepsLinesInOrder() const { return std::abs(skew_) <= 1.0; }
+
     // How far apart two pixels can lie, at most, along either axis of the plane when their
     // rotated places lie `distance` apart along a row or a column: the distance turned back
     // by the angle, and the truncations of the shifts of both.
@@ -73,4 +82,33 @@ private:
     double centreY_;
     // How far apart, at most, the places of two pixels lie from where the exact rotation puts them.
     int32_t slack_ = 0;
+};
+
+// The shifts of the rows and columns around an area, computed once and looked up: for mapping
+// every pixel of an image. The area holds the source pixels and their turned places; every
+// point mapped to or from them, and every step between, lies within the tables.
+class ShearShifts {
+public:
+    ShearShifts(const ShearRotation& rotation, const PixelRect& source);
+
+    int32_t row(int32_t y) const { return rows_[size_t(y - top_)]; }
+    int32_t column(int32_t x) const { return columns_[size_t(x - left_)]; }
+    // As ShearRotation::forward for a pixel of the source area, and backward for a place where
+    // one of them lands.
+    PlanePoint forward(PlanePoint p) const {
+        const int32_t x1 = p.x + row(p.y);
+        const int32_t y1 = p.y + column(x1);
+        return {x1 + row(y1), y1};
+    }
+    PlanePoint backward(PlanePoint p) const {
+        const int32_t x1 = p.x - row(p.y);
+        const int32_t y1 = p.y - column(x1);
+        return {x1 - row(y1), y1};
+    }
+
+private:
+    int32_t top_ = 0;
+    int32_t left_ = 0;
+    std::vector<int32_t> rows_;
+    std::vector<int32_t> columns_;
 };
