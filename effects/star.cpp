@@ -162,7 +162,6 @@ void blurLines(TurnedLines& lines, double size, const fx::Plugin::RenderInfo& in
 template <class Sample>
 void gatherDiagonal(Image& diagonal, const PixelRect& rect, const StarFrame& frame, const ShearShifts& turn,
                     const TurnedLines& across, const TurnedLines& down) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
     constexpr int32_t kBlockRows = 32, kBlockColumns = 128;
     const Sample* acrossSamples = across.samples->row<Sample>(0);
     const Sample* downSamples = down.samples->row<Sample>(0);
@@ -174,8 +173,8 @@ void gatherDiagonal(Image& diagonal, const PixelRect& rect, const StarFrame& fra
                 Sample* out = diagonal.row<Sample>(y);
                 for (int32_t x = left; x < right; ++x) {
                     const PlanePoint p = turn.forward({frame.left + x, frame.top + y});
-                    const int64_t a = acrossSamples[across.indexOnRow(p)], b = downSamples[down.indexOnColumn(p)];
-                    out[x] = Sample(full - divideByFull<Sample, int64_t>((full - a) * (full - b)));
+                    out[x] = Sample(screenLevels<Sample>(acrossSamples[across.indexOnRow(p)],
+                                                         downSamples[down.indexOnColumn(p)]));
                 }
             }
         }

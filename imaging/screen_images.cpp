@@ -11,12 +11,10 @@ namespace {
 
 template <class Sample>
 void screenImagesOf(Image& a, const Image& b, const PixelRect& rect) {
-    constexpr int64_t full = SampleTraits<Sample>::full;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
         Sample* out = a.row<Sample>(y);
         const Sample* in = b.row<Sample>(y);
-        for (int32_t x = rect.left; x < rect.right; ++x)
-            out[x] = Sample(full - divideByFull<Sample, int64_t>((full - out[x]) * (full - in[x])));
+        for (int32_t x = rect.left; x < rect.right; ++x) out[x] = Sample(screenLevels<Sample>(out[x], in[x]));
     }
 }
 

@@ -27,6 +27,13 @@ ScreenSteps screenStepsOf(double amount) {
     return {k / (full + 1), k % (full + 1)};
 }
 
+// The screen of two levels: full - (full - a)(full - b) / full.
+template <class Sample>
+inline int64_t screenLevels(int64_t a, int64_t b) {
+    constexpr int64_t full = SampleTraits<Sample>::full;
+    return full - divideByFull<Sample, int64_t>((full - a) * (full - b));
+}
+
 // One screen step: c + g - c g / full.
 template <class Sample>
 inline int64_t screenStep(int64_t c, int64_t g) {
