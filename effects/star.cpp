@@ -172,7 +172,7 @@ void gatherDiagonal(Image& diagonal, const PixelRect& rect, const StarFrame& fra
             for (int32_t y = top; y < bottom; ++y) {
                 Sample* out = diagonal.row<Sample>(y);
                 for (int32_t x = left; x < right; ++x) {
-                    const PlanePoint p = turn.forward({frame.left + x, frame.top + y});
+                    const PixelPoint p = turn.forward({frame.left + x, frame.top + y});
                     out[x] = Sample(screenLevels<Sample>(acrossSamples[across.indexOnRow(p)],
                                                          downSamples[down.indexOnColumn(p)]));
                 }

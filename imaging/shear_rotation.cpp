@@ -45,13 +45,13 @@ ShearRotation::ShearRotation(float degrees, double centreX, double centreY)
 int32_t ShearRotation::rowShift(int32_t y) const { return truncToInt(skew_ * (double(y) + 0.5 - centreY_)); }
 int32_t ShearRotation::columnShift(int32_t x) const { return truncToInt(lean_ * (double(x) + 0.5 - centreX_)); }
 
-PlanePoint ShearRotation::forward(PlanePoint p) const {
+PixelPoint ShearRotation::forward(PixelPoint p) const {
     const int32_t x1 = p.x + rowShift(p.y);
     const int32_t y1 = p.y + columnShift(x1);
     return {x1 + rowShift(y1), y1};
 }
 
-PlanePoint ShearRotation::backward(PlanePoint p) const {
+PixelPoint ShearRotation::backward(PixelPoint p) const {
     const int32_t x1 = p.x - rowShift(p.y);
     const int32_t y1 = p.y - columnShift(x1);
     return {x1 - rowShift(y1), y1};
@@ -104,10 +104,10 @@ void ShearRotation::gather(const Image& source, const PixelRect& from, Image& ta
 // The corners' places bound every pixel's place within the truncations' slack.
 PixelRect ShearRotation::turnedArea(const PixelRect& area) const {
     if (area.isEmpty()) return {};
-    const PlanePoint corners[4] = {forward({area.left, area.top}), forward({area.right - 1, area.top}),
+    const PixelPoint corners[4] = {forward({area.left, area.top}), forward({area.right - 1, area.top}),
                                    forward({area.right - 1, area.bottom - 1}), forward({area.left, area.bottom - 1})};
     PixelRect held = {corners[0].y, corners[0].x, corners[0].y + 1, corners[0].x + 1};
-    for (const PlanePoint& corner : corners) {
+    for (const PixelPoint& corner : corners) {
         held.top = std::min(held.top, corner.y);
         held.left = std::min(held.left, corner.x);
         held.bottom = std::max(held.bottom, corner.y + 1);

@@ -28,11 +28,12 @@ struct PlacedImage {
     PixelRect area() const { return {top, left, top + image->height, left + image->width}; }
 };
 
-struct PlanePoint {
+// A whole pixel of the plane.
+struct PixelPoint {
     int32_t x = 0;
     int32_t y = 0;
 
-    friend bool operator==(const PlanePoint&, const PlanePoint&) = default;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
 class ShearRotation {
@@ -43,9 +44,9 @@ public:
     ShearRotation(float degrees, double centreX, double centreY);
 
     // Where the pixel at p lands.
-    PlanePoint forward(PlanePoint p) const;
+    PixelPoint forward(PixelPoint p) const;
     // The pixel that lands at p: forward(backward(p)) == p for every p.
-    PlanePoint backward(PlanePoint p) const;
+    PixelPoint backward(PixelPoint p) const;
 
     // The source (one channel, 8 or 16 bits) rotated into a new image that holds every one of
     // its pixels, with `border` rows and columns of 0 around them. Throws std::invalid_argument
@@ -95,12 +96,12 @@ public:
     int32_t column(int32_t x) const { return columns_[size_t(x - left_)]; }
     // As ShearRotation::forward for a pixel of the source area, and backward for a place where
     // one of them lands.
-    PlanePoint forward(PlanePoint p) const {
+    PixelPoint forward(PixelPoint p) const {
         const int32_t x1 = p.x + row(p.y);
         const int32_t y1 = p.y + column(x1);
         return {x1 + row(y1), y1};
     }
-    PlanePoint backward(PlanePoint p) const {
+    PixelPoint backward(PixelPoint p) const {
         const int32_t x1 = p.x - row(p.y);
         const int32_t y1 = p.y - column(x1);
         return {x1 - row(y1), y1};

@@ -35,8 +35,8 @@ std::pair<int32_t, int32_t> runWhere(int32_t begin, int32_t end, int32_t low, in
 }
 
 // The plane point at `along` on line `line` of the direction.
-PlanePoint pointOn(TurnedLine direction, int32_t line, int32_t along) {
-    return direction == TurnedLine::Row ? PlanePoint{along, line} : PlanePoint{line, along};
+PixelPoint pointOn(TurnedLine direction, int32_t line, int32_t along) {
+    return direction == TurnedLine::Row ? PixelPoint{along, line} : PixelPoint{line, along};
 }
 
 // Each line's run of source pixels between its borders. Neighbouring points of a line come from
@@ -67,7 +67,7 @@ void fillLines(TurnedLines& lines, const ShearShifts& shifts, const Image& sourc
                 Sample* line = samples + lines.lineOffset[size_t(i)] + border - first;
                 const int32_t end = std::min({last, stretch + kStretch});
                 for (int32_t along = std::max(first, stretch); along < end; ++along) {
-                    const PlanePoint p = shifts.backward(pointOn(lines.direction, lines.firstLine + i, along));
+                    const PixelPoint p = shifts.backward(pointOn(lines.direction, lines.firstLine + i, along));
                     line[along] = source.row<Sample>(p.y - from.top)[p.x - from.left];
                 }
             }

@@ -35,16 +35,16 @@ struct TurnedLines {
     PixelRect lineRect(int32_t i) const { return {0, lineOffset[size_t(i)], 1, lineOffset[size_t(i) + 1]}; }
     // Index in samples of the turned frame's plane point p, which must lie on a kept line
     // within its samples (every point where a source pixel lands does).
-    int32_t indexOf(PlanePoint p) const {
+    int32_t indexOf(PixelPoint p) const {
         const int32_t line = (direction == TurnedLine::Row ? p.y : p.x) - firstLine;
         const int32_t along = direction == TurnedLine::Row ? p.x : p.y;
         return lineOffset[size_t(line)] + along - lineStart[size_t(line)];
     }
     // The same for a row line and a column line known to be such.
-    int32_t indexOnRow(PlanePoint p) const {
+    int32_t indexOnRow(PixelPoint p) const {
         return lineOffset[size_t(p.y - firstLine)] + p.x - lineStart[size_t(p.y - firstLine)];
     }
-    int32_t indexOnColumn(PlanePoint p) const {
+    int32_t indexOnColumn(PixelPoint p) const {
         return lineOffset[size_t(p.x - firstLine)] + p.y - lineStart[size_t(p.x - firstLine)];
     }
 };

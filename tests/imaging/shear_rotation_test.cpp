@@ -47,7 +47,7 @@ TEST(ShearRotation, BackwardUndoesForwardAndTheOppositeAngleUndoesTheTurn) {
         const ShearRotation back(-c.degrees, c.centreX, c.centreY);
         for (int32_t y = -60; y <= 160; y += 7)
             for (int32_t x = -80; x <= 190; x += 9) {
-                const PlanePoint p{x, y};
+                const PixelPoint p{x, y};
                 ASSERT_EQ(turn.forward(turn.backward(p)), p) << c.degrees << " at " << x << "," << y;
                 ASSERT_EQ(turn.backward(turn.forward(p)), p) << c.degrees << " at " << x << "," << y;
                 ASSERT_EQ(back.forward(turn.forward(p)), p) << c.degrees << " at " << x << "," << y;
@@ -59,17 +59,17 @@ TEST(ShearRotation, BackwardUndoesForwardAndTheOppositeAngleUndoesTheTurn) {
 // from it (x toward y), within the truncations of the three shifts; 0 degrees moves nothing.
 TEST(ShearRotation, TurnsTowardTheYAxisAboutTheCentre) {
     const ShearRotation turn(45.0f, 100.5, 200.5);
-    EXPECT_EQ(turn.forward({100, 200}), (PlanePoint{100, 200}));
+    EXPECT_EQ(turn.forward({100, 200}), (PixelPoint{100, 200}));
     for (int32_t d : {10, 57, 300}) {
-        const PlanePoint right = turn.forward({100 + d, 200});
+        const PixelPoint right = turn.forward({100 + d, 200});
         EXPECT_NEAR(right.x - 100, d / std::sqrt(2.0), 3.0) << d;
         EXPECT_NEAR(right.y - 200, d / std::sqrt(2.0), 2.0) << d;
-        const PlanePoint below = turn.forward({100, 200 + d});
+        const PixelPoint below = turn.forward({100, 200 + d});
         EXPECT_NEAR(below.x - 100, -d / std::sqrt(2.0), 3.0) << d;
         EXPECT_NEAR(below.y - 200, d / std::sqrt(2.0), 2.0) << d;
     }
     const ShearRotation still(0.0f, 3.0, 4.0);
-    EXPECT_EQ(still.forward({-17, 29}), (PlanePoint{-17, 29}));
+    EXPECT_EQ(still.forward({-17, 29}), (PixelPoint{-17, 29}));
 }
 
 // Turning by 45 degrees (and a steeper angle) and back returns every sample to its place: a single pixel, an
@@ -105,7 +105,7 @@ TEST(ShearRotation, TurnAndTurnBackReturnTheImageAligned) {
             // Every sample sits where forward sends it, with 3 zero rows and columns around.
             for (int32_t y = 0; y < c.height; y += 3)
                 for (int32_t x = 0; x < c.width; x += 2) {
-                    const PlanePoint to = turn.forward({c.left + x, c.top + y});
+                    const PixelPoint to = turn.forward({c.left + x, c.top + y});
                     ASSERT_EQ(sampleOnPlane(turned, to.x, to.y), sampleAt(*source, x, y, 0));
                 }
             for (int32_t x = 0; x < turned.image->width; ++x)
@@ -133,7 +133,7 @@ TEST(ShearRotation, APartOfThePictureTurnsLikeThePicture) {
     for (int32_t y = 0; y < turnedPart.image->height; ++y)
         for (int32_t x = 0; x < turnedPart.image->width; ++x) {
             const int32_t planeX = turnedPart.left + x, planeY = turnedPart.top + y;
-            const PlanePoint from = turn.backward({planeX, planeY});
+            const PixelPoint from = turn.backward({planeX, planeY});
             const bool inPart = from.x >= part.left && from.x < part.right && from.y >= part.top && from.y < part.bottom;
             ASSERT_EQ(sampleAt(*turnedPart.image, x, y, 0), inPart ? sampleOnPlane(whole, planeX, planeY) : 0u);
         }
@@ -147,9 +147,9 @@ TEST(ShearRotation, ReachBackBoundsTheDistanceOnThePicture) {
         int32_t farthest = 0;
         for (int32_t y = -30; y < 130; y += 3)
             for (int32_t x = -40; x < 160; x += 5) {
-                const PlanePoint a = turn.backward({x, y});
-                for (PlanePoint other : {PlanePoint{x + d, y}, PlanePoint{x, y + d}}) {
-                    const PlanePoint b = turn.backward(other);
+                const PixelPoint a = turn.backward({x, y});
+                for (PixelPoint other : {PixelPoint{x + d, y}, PixelPoint{x, y + d}}) {
+                    const PixelPoint b = turn.backward(other);
                     farthest = std::max({farthest, std::abs(b.x - a.x), std::abs(b.y - a.y)});
                 }
             }
