@@ -36,3 +36,4 @@ const EffectClass& fogClass();
 const EffectClass& glowClass();
 const EffectClass& streaksClass();
 const EffectClass& fauxFilmClass();
+const EffectClass& starClass();

@@ -45,6 +45,7 @@ const Registration selectiveColor("SelectiveColor", selectiveColorClass());
 const Registration selectiveFocus("SelectiveFocus", selectiveFocusClass());
 const Registration selectiveGrad("SelectiveGrad", selectiveGradClass());
 const Registration skinSmoother("SkinSmoother", skinSmootherClass());
+const Registration star("Star", starClass());
 const Registration streaks("Streaks", streaksClass());
 const Registration temperature("Temperature", temperatureClass());
 const Registration tint("Tint", tintClass());

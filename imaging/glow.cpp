@@ -6,6 +6,7 @@
 #include "imaging/blur.h"
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
+#include "imaging/screen_steps.h"
 
 namespace {
 
@@ -25,32 +26,6 @@ double channelOf(const GlowColor& color, int channel) {
     return channel == 0 ? color.red : channel == 1 ? color.green : color.blue;
 }
 
-// The amount as n whole applications and a partial one of weight r (of full + 1).
-struct AmountSplit {
-    int64_t whole;
-    int64_t part;
-};
-
-template <class Sample>
-AmountSplit splitAmount(double amount) {
-    const int64_t k = truncToInt(heldTo(amount, kLargestGlowAmount) * double(fullOf<Sample>()));
-    return {k / (fullOf<Sample>() + 1), k % (fullOf<Sample>() + 1)};
-}
-
-// One screen step: c + g - c g / full.
-template <class Sample>
-int64_t screen(int64_t c, int64_t g) {
-    return c + g - divideByFull<Sample, int64_t>(c * g);
-}
-
-// n screen steps with the same light. Once c is full (or the light is 0) further steps change
-// nothing, so they are skipped.
-template <class Sample>
-int64_t screenRepeated(int64_t c, int64_t g, int64_t steps) {
-    for (int64_t step = 0; step < steps && c != fullOf<Sample>() && g != 0; ++step) c = screen<Sample>(c, g);
-    return c;
-}
-
 void checkLayouts(const Image& image, const Image& matte) {
     if (image.channels != 4 || matte.channels != 1 || image.bytesPerChannel != matte.bytesPerChannel ||
         (image.bytesPerChannel != 1 && image.bytesPerChannel != 2) || image.width != matte.width ||
@@ -65,7 +40,7 @@ template <class Sample>
 void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color,
                         double amount, int32_t mode) {
     if (mode != kGlowScreen && mode != kGlowAdd) return;
-    const AmountSplit split = splitAmount<Sample>(amount);
+    const ScreenSteps split = screenStepsOf<Sample>(amount);
     const bool white = color.isWhite();
     int64_t level[3];         // C = trunc(colour x full)
     int64_t partialLevel[3];  // C x r / full, the colour of the partial step
@@ -97,8 +72,8 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
                 };
                 int64_t c;
                 if (mode == kGlowScreen) {
-                    c = screenRepeated<Sample>(before, light, split.whole);
-                    if (split.part > 0) c = screen<Sample>(c, partialLight(c));
+                    c = screenStepsRepeated<Sample>(before, light, split.whole);
+                    if (split.part > 0) c = screenStep<Sample>(c, partialLight(c));
                 } else {
                     c = before + split.whole * light + (split.part > 0 ? partialLight(before) : 0);
                 }
@@ -140,7 +115,7 @@ template <class Sample>
 void compositeFromLight(Image& image, const Image& light, const PixelRect& rect, const GlowColor& color,
                         double amount, int32_t mode) {
     const double held = heldTo(amount, kLargestGlowAmount);
-    const AmountSplit split = splitAmount<Sample>(amount);
+    const ScreenSteps split = screenStepsOf<Sample>(amount);
     float factor[3];           // add rule: amount x colour in single precision
     int64_t level[3];          // screen rule: C = trunc(colour x full)
     int64_t partialLevel[3];   // screen rule: R = trunc(r x colour)
@@ -161,8 +136,8 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
                 if (mode == kGlowAdd) {
                     c += truncToInt(double(float(lit) * factor[ch]));
                 } else {
-                    c = screenRepeated<Sample>(c, divideByFull<Sample, int64_t>(level[ch] * lit), split.whole);
-                    if (split.part > 0) c = screen<Sample>(c, divideByFull<Sample, int64_t>(partialLevel[ch] * lit));
+                    c = screenStepsRepeated<Sample>(c, divideByFull<Sample, int64_t>(level[ch] * lit), split.whole);
+                    if (split.part > 0) c = screenStep<Sample>(c, divideByFull<Sample, int64_t>(partialLevel[ch] * lit));
                 }
                 pixel[ch] = clampSample<Sample>(c);
             }

@@ -15,6 +15,7 @@
 
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
+#include "imaging/screen_steps.h"
 
 // Where the light comes from (the `source` argument): the picture's own light spread, or,
 // for any other value, light where the blurred matte says.
@@ -35,7 +36,7 @@ struct GlowColor {
 };
 
 // Amounts are held to 0 .. kLargestGlowAmount, so that trunc(amount x full) is a 32-bit number.
-constexpr double kLargestGlowAmount = 65535.0;
+constexpr double kLargestGlowAmount = kLargestScreenAmount;
 
 // The whole engine, in place on the rect of image (four channels) with a one-channel matte of
 // the same size and sample size. Blur sizes are in pixels of image; extraPasses goes to the
