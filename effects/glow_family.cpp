@@ -288,7 +288,7 @@ void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::
     }
 
     if (source.data != output.data) copyRect(source, output, rect);
-    applyColorCorrectGroup(effect, layout.correction, output, rect);
+    applyColorCorrectGroup(effect, layout.correction, PercentReading::OverOneHundred, output, rect);
     if (brightness > 0.0) {
         const BlurSizes blur = glowBlurSizes(effect, layout);
         const RGBValue color = effect.colorValue(layout.glowColor);

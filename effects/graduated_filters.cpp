@@ -207,7 +207,7 @@ void renderGrad(Effect& effect, const GradLayout& layout, MatteExtractor* extrac
         }
     }
     // The Gradient view shows the ramp alone.
-    if (view != layout.viewGradient) applyColorCorrectGroup(effect, layout.correction, *output, rect);
+    if (view != layout.viewGradient) applyColorCorrectGroup(effect, layout.correction, PercentReading::TimesOneHundredth, *output, rect);
 
     const ImagePtr ramp = buildGroupGradient(effect, layout.grad, *output, rect, info, gradMargin(effect, layout, info));
     if (view == layout.viewGradient) {

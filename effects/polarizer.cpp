@@ -120,7 +120,7 @@ void PolarizerEffect::render(PolarizerEffect& effect, const fx::Plugin::RenderIn
     }
     // The source as it came, for the mix, even where the output is the same picture.
     const ImagePtr untouched = source->data == output->data ? source->clone() : source;
-    applyColorCorrectGroup(effect, kSky, *output, rect);
+    applyColorCorrectGroup(effect, kSky, PercentReading::TimesOneHundredth, *output, rect);
     mixByMatte(*output, *untouched, *output, rect, *sky);
 }
 

@@ -21,8 +21,12 @@ void defineColorCorrectGroup(Parameter* parameters, const ColorCorrectGroup& gro
     p[group.end()].addFlags(defaults.groupFlags);
 }
 
-void applyColorCorrectGroup(const Effect& effect, const ColorCorrectGroup& group, Image& image, const PixelRect& rect) {
-    auto fraction = [&](uint32_t index) { return effect.numberInRange(index) * 0.01; };
+void applyColorCorrectGroup(const Effect& effect, const ColorCorrectGroup& group, PercentReading reading,
+                            Image& image, const PixelRect& rect) {
+    auto fraction = [&](uint32_t index) {
+        const double value = effect.numberInRange(index);
+        return reading == PercentReading::OverOneHundred ? value / 100.0 : value * 0.01;
+    };
     colorCorrect(image, rect, effect.numberInRange(group.hue()), fraction(group.saturation()),
                  fraction(group.brightness()), fraction(group.contrast()), fraction(group.gamma()),
                  fraction(group.red()), fraction(group.green()), fraction(group.blue()), false);

@@ -47,6 +47,15 @@ struct ColorCorrectGroupDefaults {
 void defineColorCorrectGroup(Parameter* parameters, const ColorCorrectGroup& group,
                              const ColorCorrectGroupDefaults& defaults);
 
-// The colour-correct pass with the group's values (hue in degrees, the others x 0.01, no
-// multiply) over rect of an RGBA picture, then the warm/cool shift by its value x 0.01.
-void applyColorCorrectGroup(const Effect& effect, const ColorCorrectGroup& group, Image& image, const PixelRect& rect);
+// How a percentage becomes a fraction. The two readings differ in the last bit for some
+// values (7 x 0.01 is 0.07000000000000001, 7 / 100 is 0.07), and the tone tables built from
+// them can differ by a level, so each effect keeps the reading it was made with.
+enum class PercentReading {
+    TimesOneHundredth,  // value x 0.01: the graduated filters and Polarizer
+    OverOneHundred,     // value / 100: the glow and mist looks
+};
+
+// The colour-correct pass with the group's values (hue in degrees, the others as fractions, no
+// multiply) over rect of an RGBA picture, then the warm/cool shift by its value as a fraction.
+void applyColorCorrectGroup(const Effect& effect, const ColorCorrectGroup& group, PercentReading reading,
+                            Image& image, const PixelRect& rect);

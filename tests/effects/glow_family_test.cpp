@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/color_correct.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
 #include "tests/support/effect_harness.h"
@@ -275,6 +276,42 @@ TEST(GlowFamily, FauxFilmIsMistWithGrain) {
         const ImagePtr grained = film.render(*source);
         EXPECT_GT(maxDifference(*grained, *source), 0u);
         EXPECT_EQ(maxDifference(*grained, *grain.render(*source)), 0u);
+    }
+}
+
+// Without glow the look is the colour-correct pass and the warm/cool shift with each slider
+// divided by 100. Read as slider x 0.01 these sliders give other fractions in the last bit and
+// a tone table one level apart somewhere on the scale, so the picture holds every level.
+TEST(GlowFamily, CorrectionTakesEachSliderOverOneHundred) {
+    struct Case {
+        const char* key;
+        double value;
+        uint32_t bytes;
+    };
+    const Case cases[] = {{"brightness", -94, 1}, {"gamma", -70, 1}, {"red", -82, 1},
+                          {"contrast", 35, 2},    {"blue", -83, 2},  {"green", -94, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.value));
+        const int32_t levels = int32_t(fullScale(c.bytes)) + 1;
+        const ImagePtr source = makeImage(levels, 1, 4, c.bytes, {0, 0, 0, fullScale(c.bytes)});
+        for (int32_t x = 0; x < levels; ++x)
+            for (uint32_t channel = 0; channel < 3; ++channel)
+                setSample(*source, x, 0, channel, uint32_t(x + int32_t(channel) * 97) % uint32_t(levels));
+        auto corrected = [&](double fraction) {
+            double f[7] = {};  // saturation, gain, contrast, bend, red, green, blue
+            const char* keys[] = {"saturation", "brightness", "contrast", "gamma", "red", "green", "blue"};
+            for (int i = 0; i < 7; ++i)
+                if (std::string(keys[i]) == c.key) f[i] = fraction;
+            ImagePtr expected = makeImage(levels, 1, 4, c.bytes, {0});
+            copyRect(*source, *expected, source->bounds);
+            colorCorrect(*expected, expected->bounds, 0, f[0], f[1], f[2], f[3], f[4], f[5], f[6], false);
+            return expected;
+        };
+        const ImagePtr expected = corrected(c.value / 100);
+        ASSERT_GT(maxDifference(*expected, *corrected(c.value * 0.01)), 0u);
+        EffectHarness harness("Mist");
+        harness.apply({{"glowBrightness", 0}, {c.key, c.value}});
+        EXPECT_EQ(maxDifference(*harness.render(*source), *expected), 0u);
     }
 }
 
