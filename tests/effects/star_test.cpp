@@ -20,35 +20,6 @@ ImagePtr brightPixel(int32_t size, uint32_t bytes, int32_t x, int32_t y) {
     return picture;
 }
 
-TEST(Star, PictureStaysAsItIsWithoutStars) {
-    struct Case {
-        const char* what;
-        std::vector<Setting> settings;
-        bool changes;
-    };
-    const Case cases[] = {
-        {"defaults", {}, true},
-        {"size 0", {{"StarSize", 0}, {"StarBrightness", 800}}, false},
-        {"brightness 0", {{"StarBrightness", 0}, {"matteBlur", 30}}, false},
-        {"original view", {{"view", 3}, {"StarSize", 300}, {"mattePosition", 50}, {"matteRange", 100}}, false},
-    };
-    for (uint32_t bytes : {1u, 2u}) {
-        // Noise holds highlights everywhere; alpha is noise too.
-        const ImagePtr source = makeNoiseImage(70, 50, 4, bytes, 11);
-        for (int32_t y = 0; y < 50; ++y)
-            for (int32_t x = 0; x < 70; ++x) setSample(*source, x, y, 3, (x * 7 + y) % fullOf(bytes));
-        for (const Case& c : cases) {
-            EffectHarness harness("Star");
-            harness.apply(c.settings);
-            const ImagePtr output = harness.render(*source);
-            EXPECT_EQ(maxDifference(*output, *source) != 0, c.changes) << c.what << ", " << bytes * 8 << "-bit";
-            for (int32_t y = 0; y < 50; y += 7)
-                for (int32_t x = 0; x < 70; x += 3)
-                    ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3)) << c.what << ": alpha";
-        }
-    }
-}
-
 // The star of one bright pixel, seen in the "Stars" view around the pixel at (cx, cy).
 struct StarShape {
     // Values along the row and the column through the pixel, outward: right, left, down, up.
