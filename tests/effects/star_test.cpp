@@ -10,11 +10,9 @@
 
 namespace {
 
-uint32_t fullOf(uint32_t bytes) { return bytes == 2 ? 32768u : 255u; }
-
 // An opaque black picture with one white pixel at (x, y).
 ImagePtr brightPixel(int32_t size, uint32_t bytes, int32_t x, int32_t y) {
-    const uint32_t full = fullOf(bytes);
+    const uint32_t full = fullScale(bytes);
     ImagePtr picture = makeImage(size, size, 4, bytes, {0, 0, 0, full});
     for (uint32_t c = 0; c < 3; ++c) setSample(*picture, x, y, c, full);
     return picture;
@@ -112,7 +110,7 @@ TEST(Star, BrightPixelGivesASymmetricEightPointedStar) {
 // near-white levels light the matte. The "Matte" view shows it grey and opaque.
 TEST(Star, DefaultMattePicksOnlyNearWhiteHighlights) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = fullOf(bytes);
+        const uint32_t full = fullScale(bytes);
         ImagePtr ramp = makeImage(101, 3, 4, bytes, {0, 0, 0, full / 3});
         for (int32_t x = 0; x <= 100; ++x)
             for (uint32_t c = 0; c < 3; ++c)
@@ -135,7 +133,7 @@ TEST(Star, DefaultMattePicksOnlyNearWhiteHighlights) {
 // altogether at size 0; "Output" lightens exactly where the stars are, in their colour.
 TEST(Star, StarsViewShowsWhatOutputLaysOn) {
     for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = fullOf(bytes);
+        const uint32_t full = fullScale(bytes);
         ImagePtr picture = brightPixel(60, bytes, 20, 25);
         for (int32_t y = 0; y < 60; ++y)
             for (int32_t x = 0; x < 60; ++x) {
