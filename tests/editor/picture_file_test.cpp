@@ -1,13 +1,11 @@
 // Tests of the picture and its files: sample scales, depth conversion, round
 // trips through every writable format, the input kinds each reader accepts,
 // bad files, and writes that must leave the destination alone when they fail.
-#include <png.h>
 #include <sys/resource.h>
 #include <tiffio.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csetjmp>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -17,13 +15,12 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include <gtest/gtest.h>
 
 #include "editor/picture.h"
 #include "editor/picture_file.h"
 #include "tests/support/crafted_files.h"
+#include "tests/support/encoded_files.h"
 #include "tests/support/temp_folder.h"
 
 namespace editor {
@@ -104,61 +101,9 @@ uint32_t largestDifference(const Picture& a, const Picture& b) {
     return largest;
 }
 
-// A PNG as the file stores it: packed rows, 16-bit samples big-endian.
-struct RawPng {
-    uint32_t width = 0, height = 0;
-    int colorType = PNG_COLOR_TYPE_RGB;
-    int bitDepth = 8;
-    bool interlaced = false;
-    std::vector<uint8_t> rows;
-    std::vector<png_color> palette;
-    std::vector<png_byte> paletteAlpha;             // tRNS of a palette file
-    std::optional<png_color_16> transparentColour;  // tRNS of a grey or RGB file
-    int rowsToWrite = -1;  // fewer than all: stored uncompressed and stopped there, without an end
+using encoded::RawPng;
 
-    size_t rowBytes() const {
-        const int channels = colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_PALETTE ? 1
-                             : colorType == PNG_COLOR_TYPE_GRAY_ALPHA                                ? 2
-                             : colorType == PNG_COLOR_TYPE_RGB                                       ? 3
-                                                                                                     : 4;
-        return (size_t(width) * size_t(channels) * size_t(bitDepth) + 7) / 8;
-    }
-};
-
-// The libpng calls of the two helpers below run in frames holding nothing with
-// a destructor, as libpng's longjmp requires.
-bool writeRawPngTo(std::FILE* file, const RawPng* raw) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file);
-    png_set_user_limits(png, 0x7fffffffu, 0x7fffffffu);
-    png_set_IHDR(png, info, raw->width, raw->height, raw->bitDepth, raw->colorType,
-                 raw->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    if (!raw->palette.empty()) png_set_PLTE(png, info, raw->palette.data(), int(raw->palette.size()));
-    if (!raw->paletteAlpha.empty())
-        png_set_tRNS(png, info, raw->paletteAlpha.data(), int(raw->paletteAlpha.size()), nullptr);
-    if (raw->transparentColour) png_set_tRNS(png, info, nullptr, 0, &*raw->transparentColour);
-    // Uncompressed, every row written goes straight into the file.
-    if (raw->rowsToWrite >= 0) png_set_compression_level(png, 0);
-    png_write_info(png, info);
-    if (raw->rowsToWrite >= 0) {
-        for (int y = 0; y < raw->rowsToWrite; ++y) png_write_row(png, raw->rows.data() + size_t(y) * raw->rowBytes());
-    } else {
-        const int passes = png_set_interlace_handling(png);
-        for (int pass = 0; pass < passes; ++pass)
-            for (uint32_t y = 0; y < raw->height; ++y)
-                png_write_row(png, raw->rows.data() + size_t(y) * raw->rowBytes());
-        png_write_end(png, info);
-    }
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
+// libpng's longjmp requires a frame holding nothing with a destructor.
 bool readRawPngFrom(std::FILE* file, RawPng* raw) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -178,14 +123,6 @@ bool readRawPngFrom(std::FILE* file, RawPng* raw) {
     for (uint32_t y = 0; y < raw->height; ++y) std::memcpy(raw->rows.data() + y * rowBytes, rows[y], rowBytes);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
-}
-
-void writeRawPng(const std::string& path, const RawPng& raw) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    const bool written = writeRawPngTo(file, &raw);
-    std::fclose(file);
-    ASSERT_TRUE(written) << path;
 }
 
 RawPng readRawPng(const std::string& path) {
@@ -239,40 +176,37 @@ void writeRawTiff(const std::string& path, const RawTiff& raw) {
         TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 95);
         TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
     }
-    const bool separate = raw.planar == PLANARCONFIG_SEPARATE;
-    const size_t spp = raw.samplesPerPixel;
-    const size_t samplesInRun = separate ? 1 : spp;
-    const size_t bytes = raw.bitsPerSample / 8;
-    const size_t planes = separate ? spp : 1;
-    if (raw.tileSize == 0) {
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, raw.compression == COMPRESSION_JPEG ? 16u : 3u);
-        std::vector<uint8_t> line(size_t(raw.width) * samplesInRun * bytes);
-        for (size_t plane = 0; plane < planes; ++plane)
-            for (uint32_t y = 0; y < raw.height; ++y) {
-                for (size_t x = 0; x < raw.width; ++x)
-                    for (size_t s = 0; s < samplesInRun; ++s)
-                        storeTiffSample(line, x * samplesInRun + s, raw.bitsPerSample,
-                                        raw.samples[(size_t(y) * raw.width + x) * spp + (separate ? plane : s)]);
-                ASSERT_GE(TIFFWriteScanline(tiff, line.data(), y, uint16_t(plane)), 0);
-            }
+    // Strips are blocks as wide as the picture.
+    const bool tiled = raw.tileSize != 0, separate = raw.planar == PLANARCONFIG_SEPARATE;
+    const uint32_t blockWidth = tiled ? raw.tileSize : raw.width;
+    const uint32_t blockHeight = tiled ? raw.tileSize : raw.compression == COMPRESSION_JPEG ? 16u : 3u;
+    if (tiled) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, blockWidth);
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, blockHeight);
     } else {
-        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, raw.tileSize);
-        TIFFSetField(tiff, TIFFTAG_TILELENGTH, raw.tileSize);
-        std::vector<uint8_t> tile(size_t(raw.tileSize) * raw.tileSize * samplesInRun * bytes);
-        for (size_t plane = 0; plane < planes; ++plane)
-            for (uint32_t top = 0; top < raw.height; top += raw.tileSize)
-                for (uint32_t left = 0; left < raw.width; left += raw.tileSize) {
-                    std::fill(tile.begin(), tile.end(), 0);
-                    for (uint32_t r = 0; r < raw.tileSize && top + r < raw.height; ++r)
-                        for (uint32_t c = 0; c < raw.tileSize && left + c < raw.width; ++c)
-                            for (size_t s = 0; s < samplesInRun; ++s)
-                                storeTiffSample(tile, (size_t(r) * raw.tileSize + c) * samplesInRun + s,
-                                                raw.bitsPerSample,
-                                                raw.samples[(size_t(top + r) * raw.width + left + c) * spp +
-                                                            (separate ? plane : s)]);
-                    ASSERT_GE(TIFFWriteTile(tiff, tile.data(), left, top, 0, uint16_t(plane)), 0);
-                }
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, blockHeight);
     }
+    const size_t spp = raw.samplesPerPixel, samplesInRun = separate ? 1 : spp;
+    const size_t rowBytes = size_t(blockWidth) * samplesInRun * (raw.bitsPerSample / 8);
+    std::vector<uint8_t> block(rowBytes * blockHeight);
+    for (size_t plane = 0; plane < (separate ? spp : 1); ++plane)
+        for (uint32_t top = 0; top < raw.height; top += blockHeight)
+            for (uint32_t left = 0; left < raw.width; left += blockWidth) {
+                std::fill(block.begin(), block.end(), 0);
+                const uint32_t rows = std::min(blockHeight, raw.height - top);
+                for (uint32_t r = 0; r < rows; ++r)
+                    for (uint32_t c = 0; c < blockWidth && left + c < raw.width; ++c)
+                        for (size_t s = 0; s < samplesInRun; ++s)
+                            storeTiffSample(block, (size_t(r) * blockWidth + c) * samplesInRun + s, raw.bitsPerSample,
+                                            raw.samples[(size_t(top + r) * raw.width + left + c) * spp +
+                                                        (separate ? plane : s)]);
+                if (tiled)
+                    ASSERT_GE(TIFFWriteTile(tiff, block.data(), left, top, 0, uint16_t(plane)), 0);
+                else
+                    ASSERT_GE(TIFFWriteEncodedStrip(tiff, TIFFComputeStrip(tiff, top, uint16_t(plane)), block.data(),
+                                                    tmsize_t(rowBytes * rows)),
+                              0);
+            }
     TIFFClose(tiff);
 }
 
@@ -303,33 +237,6 @@ RawTiff readRawTiff(const std::string& path) {
     }
     TIFFClose(tiff);
     return raw;
-}
-
-// A JPEG of any colour space libjpeg writes, at quality 100. (libjpeg's own
-// error handler ends the test program, fine for inputs this simple.)
-void writeRawJpeg(const std::string& path, uint32_t width, uint32_t height, int components, J_COLOR_SPACE space,
-                  const std::vector<uint8_t>& samples) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + size_t(info.next_scanline) * width * size_t(components));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
 }
 
 // ---------------------------------------------------------------------------
@@ -497,32 +404,28 @@ std::vector<PngKindCase> pngKindCases() {
                      pictureOf(4, 1, 3, 8, {0, 0, 0, 85, 85, 85, 170, 170, 170, 255, 255, 255})});
     cases.push_back({"grey 4-bit", rawPng(2, 1, PNG_COLOR_TYPE_GRAY, 4, {0x3f}),
                      pictureOf(2, 1, 3, 8, {51, 51, 51, 255, 255, 255})});
-    {
-        PngKindCase c{"palette 8", rawPng(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {2, 0, 1}),
-                      pictureOf(3, 1, 3, 8, {7, 8, 9, 255, 0, 0, 0, 128, 255})};
-        c.file.palette = {{255, 0, 0}, {0, 128, 255}, {7, 8, 9}};
-        cases.push_back(c);
-    }
-    {
-        // tRNS shorter than the palette: later entries are opaque.
-        PngKindCase c{"palette 4-bit with tRNS", rawPng(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x01, 0x20}),
-                      pictureOf(3, 1, 4, 8, {255, 0, 0, 0, 0, 128, 255, 77, 7, 8, 9, 255})};
-        c.file.palette = {{255, 0, 0}, {0, 128, 255}, {7, 8, 9}};
-        c.file.paletteAlpha = {0, 77};
-        cases.push_back(c);
-    }
-    {
-        PngKindCase c{"RGB 8 with a transparent colour", rawPng(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6}),
-                      pictureOf(2, 1, 4, 8, {1, 2, 3, 255, 4, 5, 6, 0})};
-        c.file.transparentColour = png_color_16{0, 4, 5, 6, 0};
-        cases.push_back(c);
-    }
-    {
-        PngKindCase c{"grey 8 with a transparent grey", rawPng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {9, 30}),
-                      pictureOf(2, 1, 4, 8, {9, 9, 9, 0, 30, 30, 30, 255})};
-        c.file.transparentColour = png_color_16{0, 0, 0, 0, 9};
-        cases.push_back(c);
-    }
+    const std::vector<png_color> palette = {{255, 0, 0}, {0, 128, 255}, {7, 8, 9}};
+    // tRNS shorter than the palette: later entries are opaque.
+    auto withPalette = [&](RawPng raw, std::vector<png_byte> alpha) {
+        raw.palette = palette;
+        raw.paletteAlpha = std::move(alpha);
+        return raw;
+    };
+    auto withTransparent = [](RawPng raw, png_color_16 colour) {
+        raw.transparentColour = colour;
+        return raw;
+    };
+    cases.push_back({"palette 8", withPalette(rawPng(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {2, 0, 1}), {}),
+                     pictureOf(3, 1, 3, 8, {7, 8, 9, 255, 0, 0, 0, 128, 255})});
+    cases.push_back({"palette 4-bit with tRNS",
+                     withPalette(rawPng(3, 1, PNG_COLOR_TYPE_PALETTE, 4, {0x01, 0x20}), {0, 77}),
+                     pictureOf(3, 1, 4, 8, {255, 0, 0, 0, 0, 128, 255, 77, 7, 8, 9, 255})});
+    cases.push_back({"RGB 8 with a transparent colour",
+                     withTransparent(rawPng(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6}), {0, 4, 5, 6, 0}),
+                     pictureOf(2, 1, 4, 8, {1, 2, 3, 255, 4, 5, 6, 0})});
+    cases.push_back({"grey 8 with a transparent grey",
+                     withTransparent(rawPng(2, 1, PNG_COLOR_TYPE_GRAY, 8, {9, 30}), {0, 0, 0, 0, 9}),
+                     pictureOf(2, 1, 4, 8, {9, 9, 9, 0, 30, 30, 30, 255})});
     {
         // Interlaced: all seven passes land in the right places.
         RawPng file = rawPng(9, 9, PNG_COLOR_TYPE_RGB_ALPHA, 16, {});
@@ -546,7 +449,7 @@ TEST(PictureFile, PngKindsBecomeRgbOrRgba) {
     for (const PngKindCase& c : pngKindCases()) {
         SCOPED_TRACE(c.name);
         const std::string path = folder / ("kind" + std::to_string(n++) + ".png");
-        writeRawPng(path, c.file);
+        writeBytes(path, encoded::png(c.file));
         expectSamePicture(c.expected, readPicture(path));
     }
 }
@@ -645,7 +548,7 @@ TEST(PictureFile, GreyJpegBecomesRgb) {
     std::vector<uint8_t> grey(32 * 16);
     for (size_t i = 0; i < grey.size(); ++i) grey[i] = uint8_t((i % 32) * 8);
     const std::string path = folder / "grey.jpeg";
-    writeRawJpeg(path, 32, 16, 1, JCS_GRAYSCALE, grey);
+    writeBytes(path, encoded::jpeg(32, 16, 1, JCS_GRAYSCALE, grey));
     const Picture picture = readPicture(path);
     ASSERT_EQ(picture.channels, 3);
     ASSERT_EQ(picture.depth, 8);
@@ -684,10 +587,10 @@ TEST(PictureFile, BadFilesGiveOneLineErrors) {
     huge.height = 100000;
     huge.rows.assign(huge.rowBytes(), 0);
     huge.rowsToWrite = 1;
-    writeRawPng(folder / "huge.png", huge);
+    writeBytes(folder / "huge.png", encoded::png(huge));
 
     std::vector<uint8_t> cmyk(8 * 8 * 4, 100);
-    writeRawJpeg(folder / "cmyk.jpg", 8, 8, 4, JCS_CMYK, cmyk);
+    writeBytes(folder / "cmyk.jpg", encoded::jpeg(8, 8, 4, JCS_CMYK, cmyk));
 
     RawTiff premultiplied;
     premultiplied.width = premultiplied.height = 4;

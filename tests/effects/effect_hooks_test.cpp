@@ -100,6 +100,10 @@ const ActiveCase kActiveCases[] = {
     {"CenterSpot", {{"blurX", -5}, {"blurY", 10}}, false},
     {"CenterSpot", {{"view", 1}, {"blurX", 0}, {"blurY", 0}}, true},
     {"CenterSpot", {{"view", 2}, {"blurX", 10}}, false},
+    {"Grain", {}, true},
+    {"Grain", {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0}}, false},
+    {"Grain", {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0.5}}, true},
+    {"Grain", {{"view", 1}}, false},
 };
 
 // "InfraRed glowBlurH=23": how a failure names its case.
@@ -179,13 +183,23 @@ const MarginCase kMarginCases[] = {
     {"SelectiveColor", {{"matteBlurX", 12}}, 1.0, 16, 16},
     {"SelectiveColor", {{"matteBlurX", 12}, {"matteBlurY", 3}, {"matteBlurGang", 0}}, 1.0, 6, 16},
     {"SelectiveColor", {{"matteAdjust", 4}, {"matteBlurX", 7}, {"hue", 40}}, 1.0, 14, 14},
+    // Grain: its largest cell at the preview's scale, rounded up, whatever the amounts or view.
+    {"Grain", {}, 1.0, 1, 1},
+    {"Grain", {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0}}, 1.0, 1, 1},
+    {"Grain", {{"view", 1}}, 1.0, 1, 1},
+    {"Grain", {{"grainGSize", 10}}, 0.5, 5, 5},
+    {"Grain", {{"grainBSize", 7}}, 0.3, 3, 3},    // ceil(2.1)
+    {"Grain", {{"grainRSize", 900}}, 1.0, 10, 10},  // stored values are held to the range
 };
 
+// Asked after the prepare step, as the host does.
 TEST(EffectHooks, RequiredSource) {
     const PixelRect rect{100, 200, 150, 260};
+    const ImagePtr image = makeNoiseImage(8, 8, 4, 1, 5);
     for (const MarginCase& c : kMarginCases) {
         EffectHarness harness(c.key);
         harness.apply(c.settings);
+        harness.isActive(*image);
         EXPECT_EQ(harness.requiredSource(rect, 1000, 1000, c.scale), rect.grown(c.vertical, c.horizontal))
             << describe(c.key, c.settings) << " at scale " << c.scale;
     }

@@ -48,6 +48,11 @@ const SettingsCase kLeaveThePicture[] = {
     {"SelectiveFocus", {{"view", 2}, {"blurX", 30}}},
     {"SkinSmoother", {{"view", 3}, {"blurX", 30}}},
     {"CenterSpot", {{"view", 2}, {"blurX", 30}}},
+    {"Star", {{"StarSize", 0}, {"StarBrightness", 800}}},  // no stars, however bright
+    {"Star", {{"StarBrightness", 0}, {"matteBlur", 30}}},
+    {"Star", {{"view", 3}, {"StarSize", 300}, {"mattePosition", 50}, {"matteRange", 100}}},
+    {"Grain", {{"view", 1}, {"grainRAmount", 100}}},
+    {"Grain", {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0}, {"grainRSize", 4}}},
 };
 
 TEST(EffectInvariants, SettingsThatLeaveThePictureAsItIs) {
@@ -87,11 +92,17 @@ TEST(EffectInvariants, WritesOnlyInsideTheRenderRect) {
     }
 }
 
-// The colour effects change the colours, in every view that shows something, and never the alpha.
+// The colour effects, stars, grain and the blurs laid over the colours change the colours, in
+// every view that shows something, and never the alpha.
 TEST(EffectInvariants, ColourEffectsKeepAlpha) {
     std::vector<SettingsCase> cases(std::begin(kActive), std::begin(kActive) + 6);
     for (double view = 1; view <= 3; ++view)
         cases.push_back({"ColorCorrect", {{"ccMidBri", 40}, {"ccMasterSat", 40}, {"view", view}}});
+    cases.push_back({"Star", {}});
+    cases.push_back({"Grain", {}});
+    cases.push_back({"Grain", {{"grainRSize", 6}, {"grainBAmount", 80}, {"grainRAmount", 50}}});
+    cases.push_back({"SelectiveFocus", {}});
+    cases.push_back({"CenterSpot", {}});
     for (const SettingsCase& c : cases)
         for (uint32_t bytes : {1u, 2u}) {
             const ImagePtr source = makeTransparentNoiseImage(17, 11, bytes);

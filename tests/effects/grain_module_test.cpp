@@ -1,5 +1,5 @@
-// The grain module: its generator, where its noise comes from, the film response, and the
-// cases in which it must leave the picture alone.
+// The grain module: its generator, where its noise comes from, the film response, the cases
+// in which it must leave the picture alone, and the effect at both depths.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -347,6 +347,13 @@ TEST(GrainModule, SettingsAndTheirReadings) {
     EXPECT_EQ(module.largestSize(), 4);
     module.setSizes(-3);
     EXPECT_EQ(module.largestSize(), 0);
+}
+
+// Through the effect: the same noise moves 8 and 16-bit samples alike; the response table is
+// read at a luminance index that may differ by one between the depths.
+TEST(Grain, EightAndSixteenBitsAgree) {
+    const ImagePtr source8 = makeNoiseImage(48, 32, 4, 1, 11);
+    EXPECT_LE(renderDepthDifference("Grain", {{"grainGSize", 3}, {"grainRAmount", 70}}, *source8), 2u);
 }
 
 }  // namespace

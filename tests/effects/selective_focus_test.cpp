@@ -1,5 +1,5 @@
-// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the alpha and
-// the masks they show, depth agreement and the render rectangle they keep to.
+// Selective Soft Focus and Skin Smoother, and what they share with Center Spot: the masks they
+// show, depth agreement and the render rectangle they keep to.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,20 +26,6 @@ void expectGreyAndOpaque(const Image& image) {
             ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 1));
             ASSERT_EQ(sampleAt(image, x, y, 0), sampleAt(image, x, y, 2));
             ASSERT_EQ(sampleAt(image, x, y, 3), full);
-        }
-}
-
-// Selective Soft Focus and Center Spot lay their blur over the colours and keep alpha.
-TEST(SelectiveBlur, LayingOverKeepsAlpha) {
-    for (const char* key : {"SelectiveFocus", "CenterSpot"})
-        for (uint32_t bytes : {1u, 2u}) {
-            const ImagePtr source = makeTransparentNoiseImage(50, 40, bytes);
-            EffectHarness harness(key);
-            const ImagePtr output = harness.render(*source);
-            EXPECT_GT(maxDifference(*output, *source), 0u) << key;
-            for (int32_t y = 0; y < 40; ++y)
-                for (int32_t x = 0; x < 50; ++x)
-                    ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3)) << key << " " << x << "," << y;
         }
 }
 

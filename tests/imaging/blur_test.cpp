@@ -71,30 +71,25 @@ void referenceLine(std::vector<int64_t>& s, float radius, bool is16) {
 
 void referenceBlur(Image& image, const PixelRect& rect, float horizontalSize, float verticalSize,
                    uint32_t extraPasses) {
-    const bool is16 = image.is16();
-    std::vector<int64_t> line;
-    if (horizontalSize * 0.5f > 0.0f) {
+    // Every line of one direction in turn: rows first, then columns.
+    auto filterLines = [&](float size, bool rows) {
+        if (!(size * 0.5f > 0.0f)) return;
+        const int32_t lines = rows ? rect.height() : rect.width(), length = rows ? rect.width() : rect.height();
+        std::vector<int64_t> line(static_cast<size_t>(length));
         for (uint32_t pass = 0; pass <= extraPasses; ++pass)
-            for (int32_t y = rect.top; y < rect.bottom; ++y)
+            for (int32_t l = 0; l < lines; ++l)
                 for (uint32_t c = 0; c < image.channels; ++c) {
-                    line.clear();
-                    for (int32_t x = rect.left; x < rect.right; ++x) line.push_back(sampleAt(image, x, y, c));
-                    referenceLine(line, horizontalSize * 0.5f, is16);
-                    for (int32_t x = rect.left; x < rect.right; ++x)
-                        setSample(image, x, y, c, uint32_t(line[size_t(x - rect.left)]));
+                    auto at = [&](int32_t i) {
+                        return rows ? std::pair{rect.left + i, rect.top + l} : std::pair{rect.left + l, rect.top + i};
+                    };
+                    for (int32_t i = 0; i < length; ++i) line[size_t(i)] = sampleAt(image, at(i).first, at(i).second, c);
+                    referenceLine(line, size * 0.5f, image.is16());
+                    for (int32_t i = 0; i < length; ++i)
+                        setSample(image, at(i).first, at(i).second, c, uint32_t(line[size_t(i)]));
                 }
-    }
-    if (verticalSize * 0.5f > 0.0f) {
-        for (uint32_t pass = 0; pass <= extraPasses; ++pass)
-            for (int32_t x = rect.left; x < rect.right; ++x)
-                for (uint32_t c = 0; c < image.channels; ++c) {
-                    line.clear();
-                    for (int32_t y = rect.top; y < rect.bottom; ++y) line.push_back(sampleAt(image, x, y, c));
-                    referenceLine(line, verticalSize * 0.5f, is16);
-                    for (int32_t y = rect.top; y < rect.bottom; ++y)
-                        setSample(image, x, y, c, uint32_t(line[size_t(y - rect.top)]));
-                }
-    }
+    };
+    filterLines(horizontalSize, true);
+    filterLines(verticalSize, false);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
-
-#include <jpeglib.h>
-#include <png.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +13,7 @@
 #include "imaging/texture_image.h"
 #include "tests/support/crafted_files.h"
 #include "tests/support/effect_harness.h"
+#include "tests/support/encoded_files.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -55,8 +51,7 @@ struct PngPicture {
     int colourType;
     int bitDepth;
     bool interlaced;
-    int channels;                         // samples a pixel as written
-    std::vector<uint32_t> pixels;         // channels samples each, cycled over the picture
+    std::vector<uint32_t> pixels;         // a pixel's samples each, cycled over the picture
     std::vector<png_color> palette = {};  // for PNG_COLOR_TYPE_PALETTE
 };
 
@@ -65,78 +60,32 @@ constexpr int32_t kPngHeight = 11;
 // Pixel (x, y) of a test picture is entry (x + 3y) mod count of its list.
 size_t patternIndex(int32_t x, int32_t y, size_t count) { return size_t(x + 3 * y) % count; }
 
-void appendToBytes(png_structp png, png_bytep data, size_t length) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-void flushNothing(png_structp) {}
-
 Bytes encodePng(const PngPicture& picture) {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        ADD_FAILURE() << "libpng could not write the test picture";
-        return {};
-    }
-    png_set_write_fn(png, &out, appendToBytes, flushNothing);
-    png_set_IHDR(png, info, kPngWidth, kPngHeight, picture.bitDepth, picture.colourType,
-                 picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    if (!picture.palette.empty()) png_set_PLTE(png, info, picture.palette.data(), int(picture.palette.size()));
-    png_write_info(png, info);
-    if (picture.bitDepth < 8) png_set_packing(png);  // one sample a byte in the rows below
-    const size_t sampleBytes = picture.bitDepth == 16 ? 2 : 1;
-    const size_t pixelCount = picture.pixels.size() / size_t(picture.channels);
-    std::vector<Bytes> rows(kPngHeight, Bytes(kPngWidth * picture.channels * sampleBytes));
+    encoded::RawPng raw;
+    raw.width = kPngWidth;
+    raw.height = kPngHeight;
+    raw.colorType = picture.colourType;
+    raw.bitDepth = picture.bitDepth;
+    raw.interlaced = picture.interlaced;
+    raw.samplePerByte = picture.bitDepth < 8;
+    raw.palette = picture.palette;
+    const size_t channels = size_t(raw.channels()), pixelCount = picture.pixels.size() / channels;
     for (int32_t y = 0; y < kPngHeight; ++y)
         for (int32_t x = 0; x < kPngWidth; ++x)
-            for (int c = 0; c < picture.channels; ++c) {
-                const uint32_t v = picture.pixels[patternIndex(x, y, pixelCount) * picture.channels + c];
-                uint8_t* at = rows[y].data() + (size_t(x) * picture.channels + c) * sampleBytes;
-                if (sampleBytes == 2) {
-                    at[0] = uint8_t(v >> 8);
-                    at[1] = uint8_t(v);
-                } else {
-                    at[0] = uint8_t(v);
-                }
+            for (size_t c = 0; c < channels; ++c) {
+                const uint32_t v = picture.pixels[patternIndex(x, y, pixelCount) * channels + c];
+                if (picture.bitDepth == 16) raw.rows.push_back(uint8_t(v >> 8));
+                raw.rows.push_back(uint8_t(v));
             }
-    std::vector<png_bytep> pointers;
-    for (Bytes& row : rows) pointers.push_back(row.data());
-    png_write_image(png, pointers.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return encoded::png(raw);
 }
 
-// A grey JPEG of the test pattern, through libjpeg's memory destination.
+// A grey JPEG of a test pattern.
 Bytes encodeGreyJpeg(int32_t width, int32_t height) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = 1;
-    info.in_color_space = JCS_GRAYSCALE;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    Bytes row(size_t(width), 0);
-    while (info.next_scanline < info.image_height) {
-        for (int32_t x = 0; x < width; ++x) row[x] = uint8_t((x * 7 + int32_t(info.next_scanline) * 13) & 0xff);
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    Bytes out(buffer, buffer + size);
-    jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return out;
+    Bytes samples;
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) samples.push_back(uint8_t((x * 7 + y * 13) & 0xff));
+    return encoded::jpeg(uint32_t(width), uint32_t(height), 1, JCS_GRAYSCALE, samples, 90);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -151,24 +100,24 @@ TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
     ASSERT_EQ(textureLevel16(128), 16448u);
     ASSERT_EQ(textureLevel16(255), 32768u);
     const PngCase cases[] = {
-        {"grey 8", {PNG_COLOR_TYPE_GRAY, 8, false, 1, {0, 1, 128, 255}}, {0, 1, 128, 255}},
-        {"grey 16 keeps the high byte", {PNG_COLOR_TYPE_GRAY, 16, false, 1, {0x0000, 0x01ff, 0x80ff, 0xffff}},
+        {"grey 8", {PNG_COLOR_TYPE_GRAY, 8, false, {0, 1, 128, 255}}, {0, 1, 128, 255}},
+        {"grey 16 keeps the high byte", {PNG_COLOR_TYPE_GRAY, 16, false, {0x0000, 0x01ff, 0x80ff, 0xffff}},
          {0, 1, 128, 255}},
-        {"grey 1", {PNG_COLOR_TYPE_GRAY, 1, false, 1, {0, 1, 1}}, {0, 255, 255}},
-        {"grey 2", {PNG_COLOR_TYPE_GRAY, 2, false, 1, {0, 1, 2, 3}}, {0, 85, 170, 255}},
-        {"grey 4", {PNG_COLOR_TYPE_GRAY, 4, false, 1, {0, 7, 8, 15}}, {0, 119, 136, 255}},
-        {"grey 8 interlaced", {PNG_COLOR_TYPE_GRAY, 8, true, 1, {3, 250, 77, 128, 9}}, {3, 250, 77, 128, 9}},
-        {"grey 2 interlaced", {PNG_COLOR_TYPE_GRAY, 2, true, 1, {3, 0, 2}}, {255, 0, 170}},
-        {"grey and alpha", {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, 2, {77, 0, 200, 255}}, {77, 200}},
-        {"RGB average", {PNG_COLOR_TYPE_RGB, 8, false, 3, {10, 20, 31, 255, 255, 254, 0, 0, 2, 1, 1, 1}},
+        {"grey 1", {PNG_COLOR_TYPE_GRAY, 1, false, {0, 1, 1}}, {0, 255, 255}},
+        {"grey 2", {PNG_COLOR_TYPE_GRAY, 2, false, {0, 1, 2, 3}}, {0, 85, 170, 255}},
+        {"grey 4", {PNG_COLOR_TYPE_GRAY, 4, false, {0, 7, 8, 15}}, {0, 119, 136, 255}},
+        {"grey 8 interlaced", {PNG_COLOR_TYPE_GRAY, 8, true, {3, 250, 77, 128, 9}}, {3, 250, 77, 128, 9}},
+        {"grey 2 interlaced", {PNG_COLOR_TYPE_GRAY, 2, true, {3, 0, 2}}, {255, 0, 170}},
+        {"grey and alpha", {PNG_COLOR_TYPE_GRAY_ALPHA, 8, false, {77, 0, 200, 255}}, {77, 200}},
+        {"RGB average", {PNG_COLOR_TYPE_RGB, 8, false, {10, 20, 31, 255, 255, 254, 0, 0, 2, 1, 1, 1}},
          {20, 254, 0, 1}},
-        {"RGB 16", {PNG_COLOR_TYPE_RGB, 16, false, 3, {0x0aff, 0x1400, 0x1fff, 0xffff, 0xff00, 0xfe80}},
+        {"RGB 16", {PNG_COLOR_TYPE_RGB, 16, false, {0x0aff, 0x1400, 0x1fff, 0xffff, 0xff00, 0xfe80}},
          {20, 254}},
-        {"RGBA ignores alpha", {PNG_COLOR_TYPE_RGB_ALPHA, 8, false, 4, {10, 20, 31, 0, 90, 90, 93, 255}}, {20, 91}},
-        {"RGB interlaced", {PNG_COLOR_TYPE_RGB, 8, true, 3, {10, 20, 31, 90, 90, 93, 255, 0, 0}}, {20, 91, 85}},
-        {"palette", {PNG_COLOR_TYPE_PALETTE, 8, false, 1, {1, 0, 2}, {{10, 20, 31}, {90, 90, 93}, {255, 255, 255}}},
+        {"RGBA ignores alpha", {PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {10, 20, 31, 0, 90, 90, 93, 255}}, {20, 91}},
+        {"RGB interlaced", {PNG_COLOR_TYPE_RGB, 8, true, {10, 20, 31, 90, 90, 93, 255, 0, 0}}, {20, 91, 85}},
+        {"palette", {PNG_COLOR_TYPE_PALETTE, 8, false, {1, 0, 2}, {{10, 20, 31}, {90, 90, 93}, {255, 255, 255}}},
          {91, 20, 255}},
-        {"palette 4", {PNG_COLOR_TYPE_PALETTE, 4, false, 1, {1, 0}, {{10, 20, 31}, {90, 90, 93}}}, {91, 20}},
+        {"palette 4", {PNG_COLOR_TYPE_PALETTE, 4, false, {1, 0}, {{10, 20, 31}, {90, 90, 93}}}, {91, 20}},
     };
     for (const PngCase& test : cases) {
         SCOPED_TRACE(test.name);
