@@ -113,9 +113,21 @@ void compositeFromMatte(Image& image, const Image& matte, const PixelRect& rect,
 
 // ---- Image source ----------------------------------------------------------------------
 
-// The per-pixel loops of the image source run over whole pixels, four samples at a time, so
-// that they vectorise; a lane mask keeps alpha as it is.
-constexpr uint32_t kColourLanes[4] = {1, 1, 1, 0};
+// The per-pixel loops of the image source run over whole pixels, four samples at a time, and
+// choose by masks rather than branches, so that they vectorise: a lane mask keeps alpha as it
+// is, and pixels where no light arrived (alpha 0) are left as they are.
+constexpr uint32_t kColourLanes[4] = {~0u, ~0u, ~0u, 0u};
+
+// x / full for the products of two samples (at most 255 x 255 in 8-bit): in 8-bit the
+// division by 255 is exact as (x + 1 + x / 256) / 256 below 65535, which keeps the
+// arithmetic within 16 bits.
+template <class Sample>
+[[gnu::always_inline]] inline uint32_t productByFull(uint32_t x) {
+    if constexpr (sizeof(Sample) == 1)
+        return (x + 1 + (x >> 8)) >> 8;
+    else
+        return x >> 15;
+}
 
 // The lit part of the picture, premultiplied: each colour x m / full, alpha m. At m = full the
 // product divided by full is the colour itself and at m = 0 it is 0, so one rule serves every
@@ -133,19 +145,20 @@ template <class Sample>
 
 // The add rule: each colour gains the spread light times amount x colour, taken in single
 // precision and truncated, then held to 0..full. A gain of full + 1 or more fills the sample
-// whatever it held, so gains are capped there and the sum stays within 32 bits. Pixels where
-// no light arrived (alpha 0) are left as they are.
+// whatever it held, so gains are capped there and the sum stays within 32 bits.
 template <class Sample>
 [[gnu::always_inline]] inline void addPixels(Sample* __restrict pixel, const Sample* __restrict spread, size_t count,
                                              const float* __restrict factor, const uint32_t* __restrict lanes) {
     constexpr int32_t fullGain = fullOf<Sample>() + 1;
     for (size_t x = 0; x < count; ++x) {
-        const bool lit = spread[4 * x + 3] != 0;
+        const uint32_t lit = spread[4 * x + 3] != 0 ? ~0u : 0u;
         for (size_t lane = 0; lane < 4; ++lane) {
             const size_t i = 4 * x + lane;
             const int32_t gain = std::min(truncToInt(double(float(spread[i]) * factor[lane])), fullGain);
-            const Sample sum = clampSample<Sample>(int32_t(pixel[i]) + gain);
-            pixel[i] = lit && lanes[lane] ? sum : pixel[i];
+            const uint32_t c = pixel[i];
+            const uint32_t sum = uint32_t(clampSample<Sample>(int32_t(c) + gain));
+            const uint32_t change = lit & lanes[lane];
+            pixel[i] = Sample((sum & change) | (c & ~change));
         }
     }
 }
@@ -158,13 +171,14 @@ template <class Sample>
                                                 size_t count, const uint32_t* __restrict level,
                                                 const uint32_t* __restrict lanes, uint32_t limit) {
     for (size_t x = 0; x < count; ++x) {
-        const bool lit = spread[4 * x + 3] != 0;
+        const uint32_t lit = spread[4 * x + 3] != 0 ? ~0u : 0u;
         for (size_t lane = 0; lane < 4; ++lane) {
             const size_t i = 4 * x + lane;
             const uint32_t c = pixel[i];
-            const uint32_t g = divideByFull<Sample, uint32_t>(level[lane] * spread[i]);
-            const uint32_t screened = std::min(c + g - divideByFull<Sample, uint32_t>(c * g), limit);
-            pixel[i] = lit && lanes[lane] ? Sample(screened) : pixel[i];
+            const uint32_t g = productByFull<Sample>(level[lane] * spread[i]);
+            const uint32_t screened = std::min(c + g - productByFull<Sample>(c * g), limit);
+            const uint32_t change = lit & lanes[lane];
+            pixel[i] = Sample((screened & change) | (c & ~change));
         }
     }
 }
