@@ -27,6 +27,7 @@
 #include "fx/render_margin.h"
 #include "imaging/glow.h"
 #include "imaging/pixel_utils.h"
+#include "imaging/scratch_image.h"
 
 namespace {
 
@@ -270,7 +271,7 @@ using FinishingStep = void (*)(Effect& effect, Image& block, const PixelRect& re
 // whole images, and the part of a block outside the rectangle holds no pixels of this tile.
 // The finishing step runs whenever the picture was corrected, whether or not it glows.
 void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info,
-                    FinishingStep finish) {
+                    ScratchImage& lightMemory, FinishingStep finish) {
     const uint32_t view = effect.listValue(kView);
     const auto area = startRender(effect, info, {kBackground, view == kViewOriginal, OutputStart::AsGiven});
     if (!area) return;
@@ -294,16 +295,18 @@ void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::
         const RGBValue color = effect.colorValue(layout.glowColor);
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
                   int32_t(effect.listValue(layout.glowMode)), int32_t(effect.listValue(layout.glowBlend)),
-                  GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses());
+                  GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses(), lightMemory);
     }
     if (finish) finish(effect, *area->output, area->rect, info);
 }
 
 // One member: its records, its layout and the hooks of the family. isActive and beginRender
-// are the shared defaults (always active, nothing to prepare).
+// are the shared defaults (always active, nothing to prepare). The glow's light image is kept
+// between renders, so that a render after the first reuses memory already in use.
 template <uint32_t Count, const GlowLayout& Layout, void (*Define)(Parameter*)>
 struct GlowLookEffect : Effect {
     Parameter params[Count];
+    ScratchImage lightMemory;
 
     static void define(GlowLookEffect& effect) { Define(effect.params); }
     static void parameterChanged(GlowLookEffect& effect, uint32_t index) {
@@ -313,7 +316,7 @@ struct GlowLookEffect : Effect {
         rect = glowLookMargin(effect, Layout, info).grow(rect);
     }
     static void render(GlowLookEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderGlowLook(effect, Layout, info, nullptr);
+        renderGlowLook(effect, Layout, info, effect.lightMemory, nullptr);
     }
 };
 
@@ -386,7 +389,7 @@ struct FauxFilmEffect : GlowLookEffect<FauxFilm::kParameterCount, kFauxFilmLayou
         effect.grain.takeParameters(effect.params + FauxFilm::kGrain);
     }
     static void render(FauxFilmEffect& effect, const fx::Plugin::RenderInfo& info) {
-        renderGlowLook(effect, kFauxFilmLayout, info, addFilmGrain);
+        renderGlowLook(effect, kFauxFilmLayout, info, effect.lightMemory, addFilmGrain);
     }
     // In colour, whether or not the picture glows; the module places the block on the picture
     // by the margin the tile loop grew it by.

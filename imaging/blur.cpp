@@ -9,6 +9,7 @@
 #include "imaging/prefix_sums.h"
 #include "imaging/sample_dispatch.h"
 #include "imaging/sample_traits.h"
+#include "imaging/vector_loop.h"
 
 // How the work is laid out.
 //
@@ -193,14 +194,6 @@ InteriorAverage8 interiorAverage(const BoxWindow& window, uint8_t) {
 InteriorAverage16 interiorAverage(const BoxWindow& window, uint16_t) {
     return {window.edge, window.reciprocal, window.roundingTerm};
 }
-
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
-// The inner loops are built for AVX-512, AVX2 and the x86-64 baseline, and the loader picks
-// the best the processor runs. Integer arithmetic and exact divisions give the same bits on all.
-#define RAVO_VECTOR_LOOP __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
-#else
-#define RAVO_VECTOR_LOOP
-#endif
 
 // ---- Vertical: one running sum per column, rows swept top to bottom -------------------
 

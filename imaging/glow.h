@@ -15,7 +15,7 @@
 
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
-#include "imaging/screen_steps.h"
+#include "imaging/scratch_image.h"
 
 // Where the light comes from (the `source` argument): the picture's own light spread, or,
 // for any other value, light where the blurred matte says.
@@ -36,7 +36,7 @@ struct GlowColor {
 };
 
 // Amounts are held to 0 .. kLargestGlowAmount, so that trunc(amount x full) is a 32-bit number.
-constexpr double kLargestGlowAmount = kLargestScreenAmount;
+constexpr double kLargestGlowAmount = 65535.0;
 
 // The whole engine, in place on the rect of image (four channels) with a one-channel matte of
 // the same size and sample size. Blur sizes are in pixels of image; extraPasses goes to the
@@ -44,6 +44,11 @@ constexpr double kLargestGlowAmount = kLargestScreenAmount;
 // std::bad_alloc when the light image cannot be had (the image may then be partly lit).
 void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double horizontalBlur, double verticalBlur,
                double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses);
+// The same with the light image in lightMemory, which a caller that renders again keeps so
+// that the next render reuses its memory.
+void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double horizontalBlur, double verticalBlur,
+               double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses,
+               ScratchImage& lightMemory);
 
 // The matte-source compositing step alone: lights the rect of image where matte says.
 // Modes other than screen and add leave the pixels as they are.

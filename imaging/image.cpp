@@ -33,7 +33,7 @@ void Image::allocatePixels() {
     storage_.reset();
     data = nullptr;
     if (width >= 1 && height >= 1) {
-        storage_ = std::make_unique_for_overwrite<uint8_t[]>(byteCount());
+        storage_ = allocatePixelMemory(byteCount());
         data = storage_.get();
     }
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "imaging/pixel_memory.h"
 #include "imaging/pixel_rect.h"
 
 class ImagePtr;
@@ -78,7 +79,7 @@ struct Image {
 
 private:
     void releasePixels();
-    std::unique_ptr<uint8_t[]> storage_;
+    PixelMemory storage_;
 };
 
 // A record viewing the pixels of rect of image (no copy): its pixel (0, 0) is the image's

@@ -123,6 +123,14 @@ TEST(Glow, ImageSourceWorkedValues) {
         {"screen other mode", 1, {100, 200, 0, 9}, 255, {1, 1, 1}, 1.0, 5, {161, 244, 0, 9}},
         // 16-bit 2.5: n = 2 whole steps of g = Gc, then g' = 16382 x Gc >> 15.
         {"16-bit screen 2.5", 2, {8192, 0, 32768, 3}, 32768, {1, 1, 1}, 2.5, kGlowScreen, {20672, 0, 32768, 3}},
+        // Samples above full (a host may hand them over): the light is the sample itself, the
+        // steps run on it unclamped and only the result is held to full.
+        {"16-bit screen 3.0 over full", 2, {40000, 65535, 100, 7}, 32768, {1, 1, 1}, 3.0, kGlowScreen,
+         {32691, 7, 399, 7}},
+        {"16-bit add over full", 2, {40000, 30000, 1000, 7}, 32768, {1, 0.5, 0.25}, 2.0, kGlowAdd,
+         {32768, 32768, 1500, 7}},
+        // Where no light arrives the pixel is left as it is, even above full.
+        {"unlit pixel over full", 2, {40000, 50000, 0, 1}, 0, {1, 1, 1}, 3.0, kGlowScreen, {40000, 50000, 0, 1}},
     };
     for (const Case& c : cases) {
         ImagePtr image = rgbaImage(2, 2, c.bytes, c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[3]);
@@ -246,6 +254,33 @@ TEST(Glow, RefusesOtherLayouts) {
     EXPECT_THROW(applyGlow(*rgba, *grey16, rgba->bounds, 0, 0, 1.0, 0, 0, {}, 1), std::invalid_argument);
     EXPECT_THROW(applyGlow(*rgba, *small, rgba->bounds, 0, 0, 1.0, 1, 0, {}, 1), std::invalid_argument);
     EXPECT_NO_THROW(applyGlow(*rgba, *grey, PixelRect{2, 2, 2, 9}, 5, 5, 1.0, 1, 0, {}, 1));
+}
+
+// Working memory kept between calls, as an effect keeps it between renders, gives what fresh
+// memory gives, whatever sizes, sample sizes and sources came before.
+TEST(Glow, KeptLightMemoryGivesTheSameResult) {
+    struct Call {
+        int32_t width;
+        int32_t height;
+        uint32_t bytes;
+        int32_t source;
+    };
+    const Call calls[] = {{40, 30, 2, kGlowFromImage}, {17, 9, 1, kGlowFromImage}, {23, 41, 2, kGlowFromMatte},
+                          {40, 30, 1, kGlowFromMatte}, {64, 33, 2, kGlowFromImage}};
+    ScratchImage lightMemory;
+    uint32_t seed = 1;
+    for (const Call& call : calls) {
+        for (int32_t mode : {kGlowScreen, kGlowAdd}) {
+            const Scene fresh = randomScene(call.width, call.height, call.bytes, seed);
+            const Scene kept = randomScene(call.width, call.height, call.bytes, seed++);
+            applyGlow(*fresh.image, *fresh.matte, fresh.image->bounds, 6.0, 2.5, 1.7, call.source, mode,
+                      {0.9, 0.4, 1}, 1);
+            applyGlow(*kept.image, *kept.matte, kept.image->bounds, 6.0, 2.5, 1.7, call.source, mode,
+                      {0.9, 0.4, 1}, 1, lightMemory);
+            EXPECT_EQ(maxDifference(*fresh.image, *kept.image), 0u)
+                << call.width << "x" << call.height << " " << call.bytes * 8 << "-bit source " << call.source;
+        }
+    }
 }
 
 }  // namespace
