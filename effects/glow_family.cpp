@@ -296,6 +296,9 @@ void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::
         applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
                   int32_t(effect.listValue(layout.glowMode)), int32_t(effect.listValue(layout.glowBlend)),
                   GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses(), lightMemory);
+        // The light's memory serves the tiles of one run. The effect outlives the run (a host
+        // keeps the plug-in loaded), so it is not kept past the last tile.
+        if (info.tileCount <= 0 || info.tileIndex >= info.tileCount - 1) lightMemory.release();
     }
     if (finish) finish(effect, *area->output, area->rect, info);
 }
