@@ -146,7 +146,9 @@ void NightVisionEffect::render(NightVisionEffect& effect, const fx::Plugin::Rend
     effect.toneTable.apply(output, render->rect());
     applyLookGlow(effect, kGlowLook, *render, blurPairSizes(effect.params, kBlurH), GlowColor{}, info);
     applyWholeTint(output, render->rect(), tintSettings(effect, kTint, info.is16));
-    effect.grain.apply(*render->area.output, render->area.rect, info, nightVisionMargin(effect, info));
+    // Without strength the grain would leave every sample as it is.
+    if (effect.grain.isActive())
+        effect.grain.apply(*render->area.output, render->area.rect, info, nightVisionMargin(effect, info));
 }
 
 }  // namespace
