@@ -163,4 +163,16 @@ void renderEffect(benchmark::State& state, const char* key, const PictureRecipe&
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source->byteCount()));
 }
 
+void registerEffectCases(const char* group, const char* key, const std::vector<EffectCase>& cases) {
+    for (uint32_t bytes : {2u, 1u}) {
+        const PictureRecipe recipe{.pattern = Pattern::BroadAreas, .bytesPerChannel = bytes, .seed = 12345};
+        const std::string prefix = std::string(group) + "/RGBA" + (bytes == 2 ? "16" : "8") + "/";
+        benchmark::RegisterBenchmark((prefix + "memcpy").c_str(), copyPicture, recipe)->Unit(benchmark::kMillisecond);
+        for (const EffectCase& c : cases)
+            benchmark::RegisterBenchmark((prefix + c.name).c_str(), renderEffect, key, recipe,
+                                         RenderOptions{.settings = c.settings})
+                ->Unit(benchmark::kMillisecond);
+    }
+}
+
 }  // namespace bench

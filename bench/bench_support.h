@@ -86,4 +86,14 @@ struct RenderOptions {
 // registered or a setting names no parameter.
 void renderEffect(benchmark::State& state, const char* key, const PictureRecipe& recipe, const RenderOptions& options);
 
+// One case of an effect's benchmarks: its name after the group and depth, and its settings.
+struct EffectCase {
+    const char* name;
+    Settings settings;
+};
+
+// Registers, at 16 and then at 8 bits on the broad-areas picture, "GROUP/RGBA16/memcpy" and one
+// render of the effect `key` per case, "GROUP/RGBA16/NAME", with the defaults of RenderOptions.
+void registerEffectCases(const char* group, const char* key, const std::vector<EffectCase>& cases);
+
 }  // namespace bench

@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "effects/effect_classes.h"
+#include "effects/glow_look_render.h"
 #include "effects/render_area.h"
 #include "effects/tone_table.h"
 #include "fx/effect_class.h"
@@ -63,6 +64,8 @@ constexpr uint32_t kInfraRedDensityGroupEnd = 15;
 constexpr MatteGroup kMatte = {16};  // records 16 to 20
 constexpr uint32_t kInfraRedParameterCount = 21;
 static_assert(kMatte.end() + 1 == kInfraRedParameterCount);
+constexpr GlowLookRecords kInfraRedGlowLook{kInfraRedBackground, kInfraRedView, kGlowMode,
+                                            kGlowBlend,          kGlowBrightness, kMatte};
 
 // Bleach Bypass
 constexpr uint32_t kBleachBackground = 0;
@@ -73,24 +76,11 @@ constexpr uint32_t kBleachContrast = 4;
 constexpr uint32_t kBleachBypassParameterCount = 5;
 
 constexpr const char* kOutputOriginalItems[] = {"Output", "Original"};
-constexpr const char* kOutputMatteOriginalItems[] = {"Output", "Matte", "Original"};
 constexpr uint32_t kViewOutput = 0;
-constexpr uint32_t kViewMatte = 1;               // Infra-Red
-constexpr uint32_t kViewOriginal = 1;            // Black and White, Bleach Bypass
-constexpr uint32_t kInfraRedViewOriginal = 2;
+constexpr uint32_t kViewOriginal = 1;
 
 constexpr const char* kFilterItems[] = {"Normal", "Red", "Green", "Blue", "Yellow", "Orange"};
 constexpr uint32_t kFilterRed = uint32_t(BlackAndWhiteFilter::Red);
-
-// The tone sliders of the "Color Correct" group: brightness, contrast and gamma in percent.
-void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
-    params[group].defineGroupBegin("density", "Color Correct", true);
-    params[group + 1].defineNumber("brightness", "Brightness", -100.0, 100.0, 0.0, 1);
-    params[group + 2].defineNumber("contrast", "Contrast", -100.0, 100.0, 0.0, 1);
-    params[group + 3].defineNumber("gamma", "Gamma", -100.0, 100.0, 0.0, 1);
-    params[group + 4].defineGroupEnd();
-    for (uint32_t i = group + 1; i <= group + 3; ++i) params[i].addFlags(numberFlags);
-}
 
 // ---- Shared render frame -----------------------------------------------------------------
 
@@ -146,6 +136,8 @@ struct InfraRedEffect : Effect {
     Parameter params[kInfraRedParameterCount];
     // The brightness, contrast and gamma sliders before the glow.
     ToneTable toneTable{ToneTable::Rounding::Truncate};
+    // The glow's light image, kept for the tiles of a run.
+    ScratchImage lightMemory;
 
     static void define(InfraRedEffect& effect);
     static void beginRender(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
@@ -160,8 +152,7 @@ struct InfraRedEffect : Effect {
 void InfraRedEffect::define(InfraRedEffect& effect) {
     Parameter* params = effect.params;
     params[kInfraRedBackground].defineInput("background", "Background", 0);
-    params[kInfraRedView].defineList("view", "View", kOutputMatteOriginalItems, std::size(kOutputMatteOriginalItems),
-                                     kViewOutput);
+    defineGlowLookView(params[kInfraRedView]);
     defineBlackAndWhiteFilter(params[kInfraRedFilter], "Black and White", kFilterRed);
 
     params[kGlowGroup].defineGroupBegin("glow", "Glow", true);
@@ -190,41 +181,19 @@ void InfraRedEffect::parameterChanged(InfraRedEffect& effect, uint32_t index) {
     blurPairChanged(effect.params, kGlowBlurH, index);
 }
 
-// The glow spreads a matte that is blurred already: the two reaches add up.
 void InfraRedEffect::requiredSource(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info, PixelRect& rect) {
-    const SourceMargin glow = blurMargin(blurPairSizes(effect.params, kGlowBlurH), info);
-    rect = (matteMargin(matteGroupSettings(effect, kMatte), info) + glow).grow(rect);
+    rect = glowLookMargin(effect, kMatte, blurPairSizes(effect.params, kGlowBlurH), info).grow(rect);
 }
 
+// The picture is toned and glows in colour, and only then turns grey.
 void InfraRedEffect::render(InfraRedEffect& effect, const fx::Plugin::RenderInfo& info) {
-    const uint32_t view = effect.listValue(kInfraRedView);
-    const auto area =
-        startRender(effect, info, {kInfraRedBackground, view == kInfraRedViewOriginal, OutputStart::AsGiven});
-    if (!area) return;
-    // Infra-Red works on views of its render rectangle: its blurs spread over whole images, and
-    // the part of a block outside the rectangle holds no pixels of this tile (the block of the
-    // last strip is taller than what was read).
-    const Image source = viewOf(*area->source, area->rect);
-    Image output = viewOf(*area->output, area->rect);
-    const PixelRect rect = output.bounds;
-    const double brightness = effect.numberInRange(kGlowBrightness) / 100;
-
-    ImagePtr matte;
-    if (view == kViewMatte || brightness > 0.0) matte = buildGroupMatte(effect, kMatte, source, rect, info);
-    if (view == kViewMatte) {
-        expandGrayToRGBA(*matte, output, rect);
-        return;
-    }
-
-    if (source.data != output.data) copyRect(source, output, rect);
-    effect.toneTable.apply(output, rect);
-    if (brightness > 0.0) {
-        const BlurSizes blur = blurPairSizes(effect.params, kGlowBlurH);
-        applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
-                  int32_t(effect.listValue(kGlowMode)), int32_t(effect.listValue(kGlowBlend)), GlowColor{},
-                  info.extraBlurPasses());
-    }
-    toBlackAndWhite(output, rect, effect.listValue(kInfraRedFilter));
+    auto render = startGlowLook(effect, kInfraRedGlowLook, info);
+    if (!render) return;
+    render->copySource();
+    effect.toneTable.apply(render->output, render->rect());
+    applyLookGlow(effect, kInfraRedGlowLook, *render, blurPairSizes(effect.params, kGlowBlurH), GlowColor{}, info,
+                  effect.lightMemory);
+    toBlackAndWhite(render->output, render->rect(), effect.listValue(kInfraRedFilter));
 }
 
 // ---- Bleach Bypass -----------------------------------------------------------------------
@@ -358,6 +327,15 @@ void BleachBypassEffect::render(BleachBypassEffect& effect, const fx::Plugin::Re
 
 void defineBlackAndWhiteFilter(Parameter& parameter, const char* label, uint32_t defaultIndex) {
     parameter.defineList("filter", label, kFilterItems, std::size(kFilterItems), defaultIndex);
+}
+
+void defineToneGroup(Parameter* params, uint32_t group, uint16_t numberFlags) {
+    params[group].defineGroupBegin("density", "Color Correct", true);
+    params[group + ToneGroup::kBrightness].defineNumber("brightness", "Brightness", -100.0, 100.0, 0.0, 1);
+    params[group + ToneGroup::kContrast].defineNumber("contrast", "Contrast", -100.0, 100.0, 0.0, 1);
+    params[group + ToneGroup::kGamma].defineNumber("gamma", "Gamma", -100.0, 100.0, 0.0, 1);
+    params[group + ToneGroup::kEnd].defineGroupEnd();
+    for (uint32_t i = ToneGroup::kBrightness; i <= ToneGroup::kGamma; ++i) params[group + i].addFlags(numberFlags);
 }
 
 const EffectClass& blackAndWhiteClass() { return effectClassOf<BlackAndWhiteEffect>(); }

@@ -37,3 +37,4 @@ const EffectClass& glowClass();
 const EffectClass& streaksClass();
 const EffectClass& fauxFilmClass();
 const EffectClass& starClass();
+const EffectClass& nightVisionClass();

@@ -14,20 +14,15 @@
 // between the glow group and the colour-correct group, and the layout places the later groups
 // wherever a member has them.
 #include <cstdint>
-#include <iterator>
 
 #include "effects/effect_classes.h"
+#include "effects/glow_look_render.h"
 #include "effects/grain_module.h"
-#include "effects/render_area.h"
 #include "fx/blur_pair.h"
 #include "fx/color_correct_group.h"
 #include "fx/effect_class.h"
 #include "fx/glow_parameters.h"
 #include "fx/matte_group.h"
-#include "fx/render_margin.h"
-#include "imaging/glow.h"
-#include "imaging/pixel_utils.h"
-#include "imaging/scratch_image.h"
 
 namespace {
 
@@ -81,9 +76,6 @@ static_assert(kGrainGroupEnd + 1 == kCorrection.begin);
 static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
 }  // namespace FauxFilm
 
-constexpr const char* kViewItems[] = {"Output", "Matte", "Original"};
-constexpr uint32_t kViewMatte = 1;
-constexpr uint32_t kViewOriginal = 2;
 
 constexpr const char* kMistDescription =
     "Creates atmosphere by reducing contrast and sharpness and creating a glow around the highlights.";
@@ -116,6 +108,9 @@ struct GlowLayout {
     GangRule gangRule;
 
     constexpr uint32_t blurV() const { return blurH + 1; }
+    constexpr GlowLookRecords records() const {
+        return {kBackground, kView, glowMode, glowBlend, brightness, matte};
+    }
 };
 
 constexpr GlowLayout kMistLayout{
@@ -161,7 +156,7 @@ struct GlowLookDefinition {
 
 void defineGlowLook(Parameter* p, const GlowLayout& layout, const GlowLookDefinition& definition) {
     p[kBackground].defineInput("background", "Background", 0);
-    p[kView].defineList("view", "View", kViewItems, uint32_t(std::size(kViewItems)), 0);
+    defineGlowLookView(p[kView]);
     p[layout.glowGroup].defineGroupBegin(definition.glowGroupKey, definition.glowGroupLabel, true);
     defineGlowModeList(p[layout.glowMode], GlowModeItem::kSpread);
     defineBlendList(p[layout.glowBlend], definition.blendKey, "Blend", definition.blendDefault);
@@ -247,11 +242,10 @@ BlurSizes glowBlurSizes(const Effect& effect, const GlowLayout& layout) {
     return {effect.numberInRange(layout.blurH), effect.numberInRange(layout.blurV())};
 }
 
-// The glow spreads a matte that is blurred already, so the two reaches add up; a pixel of the
-// output depends on source pixels that far away.
+// A pixel of the output depends on source pixels as far away as the matte and glow blurs reach
+// together.
 SourceMargin glowLookMargin(const Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info) {
-    return matteMargin(matteGroupSettings(effect, layout.matte), info) +
-           blurMargin(glowBlurSizes(effect, layout), info);
+    return glowLookMargin(effect, layout.matte, glowBlurSizes(effect, layout), info);
 }
 
 void glowLookParameterChanged(Effect& effect, const GlowLayout& layout, uint32_t index) {
@@ -267,40 +261,19 @@ void glowLookParameterChanged(Effect& effect, const GlowLayout& layout, uint32_t
 using FinishingStep = void (*)(Effect& effect, Image& block, const PixelRect& rect,
                                const fx::Plugin::RenderInfo& info);
 
-// The render of every member. It works on views of the render rectangle: the blurs spread over
-// whole images, and the part of a block outside the rectangle holds no pixels of this tile.
-// The finishing step runs whenever the picture was corrected, whether or not it glows.
+// The render of every member. The finishing step runs whenever the picture was corrected,
+// whether or not it glows.
 void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info,
                     ScratchImage& lightMemory, FinishingStep finish) {
-    const uint32_t view = effect.listValue(kView);
-    const auto area = startRender(effect, info, {kBackground, view == kViewOriginal, OutputStart::AsGiven});
-    if (!area) return;
-    const Image source = viewOf(*area->source, area->rect);
-    Image output = viewOf(*area->output, area->rect);
-    const PixelRect rect = output.bounds;
-    const double brightness = effect.numberInRange(layout.brightness) / 100;
-
-    // The matte is built from the source before the output, which may be the same pixels, changes.
-    ImagePtr matte;
-    if (view == kViewMatte || brightness > 0.0) matte = buildGroupMatte(effect, layout.matte, source, rect, info);
-    if (view == kViewMatte) {
-        expandGrayToRGBA(*matte, output, rect);
-        return;
-    }
-
-    if (source.data != output.data) copyRect(source, output, rect);
-    applyColorCorrectGroup(effect, layout.correction, PercentReading::OverOneHundred, output, rect);
-    if (brightness > 0.0) {
-        const BlurSizes blur = glowBlurSizes(effect, layout);
-        const RGBValue color = effect.colorValue(layout.glowColor);
-        applyGlow(output, *matte, rect, blur.horizontal * info.scaleX, blur.vertical * info.scaleY, brightness,
-                  int32_t(effect.listValue(layout.glowMode)), int32_t(effect.listValue(layout.glowBlend)),
-                  GlowColor{color.red, color.green, color.blue}, info.extraBlurPasses(), lightMemory);
-        // The light's memory serves the tiles of one run. The effect outlives the run (a host
-        // keeps the plug-in loaded), so it is not kept past the last tile.
-        if (info.tileCount <= 0 || info.tileIndex >= info.tileCount - 1) lightMemory.release();
-    }
-    if (finish) finish(effect, *area->output, area->rect, info);
+    const GlowLookRecords records = layout.records();
+    auto render = startGlowLook(effect, records, info);
+    if (!render) return;
+    render->copySource();
+    applyColorCorrectGroup(effect, layout.correction, PercentReading::OverOneHundred, render->output, render->rect());
+    const RGBValue color = effect.colorValue(layout.glowColor);
+    applyLookGlow(effect, records, *render, glowBlurSizes(effect, layout), {color.red, color.green, color.blue},
+                  info, lightMemory);
+    if (finish) finish(effect, *render->area.output, render->area.rect, info);
 }
 
 // One member: its records, its layout and the hooks of the family. isActive and beginRender

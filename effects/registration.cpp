@@ -38,6 +38,7 @@ const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
 const Registration mist("Mist", mistClass());
 const Registration ndGrad("NDGrad", ndGradClass());
+const Registration nightVision("NightVision", nightVisionClass());
 const Registration overexpose("Overexpose", overexposeClass());
 const Registration ozone("Ozone", ozoneClass());
 const Registration polarizer("Polarizer", polarizerClass());

@@ -77,7 +77,8 @@ TintSettings tintSettings(const Effect& effect, const TintRecords& records, bool
         const auto color = effect.color8(records.color);
         settings.color = {color[0], color[1], color[2]};
     }
-    settings.opacity = effect.numberInRange(records.opacity) * 0.01;
+    settings.opacity =
+        records.opacity == TintRecords::kFullOpacity ? 1.0 : effect.numberInRange(records.opacity) * 0.01;
     settings.mode = effect.listValue(records.mode);
     settings.highlights = effect.numberInRange(records.highlights) * 0.01;
     return settings;

@@ -56,6 +56,9 @@ void defineTintModeList(Parameter& record, const char* key = "tintMode", const c
 
 // Where an effect keeps one tint's records.
 struct TintRecords {
+    // An effect without an opacity slider tints at full strength.
+    static constexpr uint32_t kFullOpacity = UINT32_MAX;
+
     uint32_t opacity;
     uint32_t color;
     uint32_t mode;

@@ -6,6 +6,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/matte_extractor.h"
+#include "imaging/pixel_utils.h"
+
 EffectHarness::EffectHarness(const char* key) : effect_(EffectRegistry::instance().create(key)) {
     if (!effect_) throw std::runtime_error(std::string("effect not registered: ") + key);
 }
@@ -143,6 +146,31 @@ ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytes
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) setSample(*image, x, y, 3, uint32_t(x * 37 + y * 11) % (full + 1));
     return image;
+}
+
+ImagePtr makeHighlightPicture(uint32_t bytesPerChannel, int32_t width, int32_t height) {
+    const uint32_t full = bytesPerChannel == 2 ? 32768 : 255;
+    ImagePtr image = makeNoiseImage(width, height, 4, bytesPerChannel, 3);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) {
+            if (x >= 12 && x < 22 && y >= 10 && y < 20)
+                for (uint32_t c = 0; c < 3; ++c) setSample(*image, x, y, c, full - c * (full / 40));
+            setSample(*image, x, y, 3, full - uint32_t(x) * (full / 64));
+        }
+    return image;
+}
+
+ImagePtr matteAsShown(const Image& source, float position, float range, float blur) {
+    MatteExtractor extractor;
+    extractor.setCacheEnabled(false);
+    extractor.setPosition(position);
+    extractor.setRange(range);
+    extractor.setBlur(blur);
+    extractor.applyPositionRange();
+    const ImagePtr matte = extractor.build(source, source.bounds, MatteBuildContext{});
+    ImagePtr shown = source.clone();
+    expandGrayToRGBA(*matte, *shown, shown->bounds);
+    return shown;
 }
 
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {

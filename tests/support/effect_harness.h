@@ -63,6 +63,12 @@ ImagePtr makeNoiseImage(int32_t width, int32_t height, uint32_t channels, uint32
 ImagePtr makeRandomImage(int32_t width, int32_t height, uint32_t channels, uint32_t bytesPerChannel, uint32_t seed);
 // Four-channel noise whose alpha varies across the picture, both ends of the scale included.
 ImagePtr makeTransparentNoiseImage(int32_t width, int32_t height, uint32_t bytesPerChannel, uint32_t seed = 7);
+// A noise picture (seed 3) with a bright square at (12, 10) to (22, 20), so that every matte
+// window finds light, and alpha falling from left to right.
+ImagePtr makeHighlightPicture(uint32_t bytesPerChannel, int32_t width = 41, int32_t height = 37);
+// What a "Matte" view shows: the luminance matte of the extractor at this position, range and
+// blur, built from source over its bounds, in grey over source's alpha.
+ImagePtr matteAsShown(const Image& source, float position, float range, float blur);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
