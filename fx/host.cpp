@@ -4,10 +4,10 @@ namespace fx {
 
 Host* Host::current_ = nullptr;
 
-Host::Host() { current_ = this; }
+Host::Host() : previous_(current_) { current_ = this; }
 
 Host::~Host() {
-    if (current_ == this) current_ = nullptr;
+    if (current_ == this) current_ = previous_;
 }
 
 Host* Host::instance() { return current_; }

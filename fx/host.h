@@ -20,11 +20,12 @@ public:
     // separator. Returns false (out empty) when the path does not fit.
     virtual bool resourcePath(const char* group, const char* folder, const char* fileName, char* out) = 0;
 
-    // The process-wide host, or null before one exists.
+    // The process-wide host: the one made last that still exists, or null before one exists.
     static Host* instance();
 
 private:
     static Host* current_;
+    Host* previous_;
 };
 
 }  // namespace fx
