@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <map>
 #include <sstream>
 
 #include "editor/picture_file.h"
+#include "editor/texture_folder.h"
 
 namespace editor {
 
@@ -74,6 +74,12 @@ std::string validKeys(const EffectDescription& effect) {
     for (const ParameterInfo& p : effect.parameters)
         if (p.holdsValue()) keys += (keys.empty() ? "" : ", ") + p.address;
     return keys;
+}
+
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
 }
 
 std::string listItems(const ParameterInfo& p) {
@@ -149,27 +155,18 @@ void setPoint(const ParameterInfo& p, BlockRecord& record, const std::string& te
 }
 
 void setImageFile(const ParameterInfo& p, BlockRecord& record, const std::string& text, const std::string& folder) {
-    namespace fs = std::filesystem;
     if (text.empty()) {
         record.fileName.clear();
         return;
     }
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        if (entry.is_regular_file(error)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    const bool plainName = text.find('/') == std::string::npos && text.find('\\') == std::string::npos &&
-                           text != "." && text != "..";
-    if (plainName && text.size() <= parameter_block::kMaxFileNameLength &&
-        std::find(names.begin(), names.end(), text) != names.end()) {
+    const std::string problem = textureNameProblem(folder, text);
+    if (problem.empty()) {
         record.fileName = text;
         return;
     }
-    std::string available;
-    for (const std::string& name : names) available += (available.empty() ? "" : ", ") + name;
-    throw UsageError(p.address + "=" + text + " is not a file of the textures folder " + folder +
-                     (available.empty() ? " (which is empty)" : "; available: " + available));
+    const std::vector<std::string> names = textureFileNames(folder);
+    throw UsageError(p.address + "=" + text + " is not a picture file of the textures folder " + folder + " (" +
+                     problem + "); " + (names.empty() ? "the folder holds none" : "available: " + joined(names)));
 }
 
 }  // namespace
@@ -334,7 +331,7 @@ void applyRemembered(const EffectDescription& effect, ParameterBlock& values, co
         takeStoredValues(effect, values, stored);
 }
 
-std::string formatParameters(const EffectDescription& effect) {
+std::string formatParameters(const EffectDescription& effect, const std::vector<std::string>& textureNames) {
     std::ostringstream out;
     out << effect.title << " (" << effect.key << "), " << effect.parameters.size() << " parameters\n";
     for (const ParameterInfo& p : effect.parameters) {
@@ -357,7 +354,10 @@ std::string formatParameters(const EffectDescription& effect) {
             case ParameterKind::Point:
                 out << " default " << formatNumber(p.pointDefault.x) << "," << formatNumber(p.pointDefault.y);
                 break;
-            case ParameterKind::ImageFile: out << " file in " << p.folder; break;
+            case ParameterKind::ImageFile:
+                out << " file in " << p.folder
+                    << (textureNames.empty() ? " (the folder holds no picture files)" : ": " + joined(textureNames));
+                break;
             default: break;
         }
         std::string flags;

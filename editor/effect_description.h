@@ -56,7 +56,8 @@ struct EffectDescription {
     ParameterBlock defaults() const;
 };
 
-// Applies KEY=VALUE to the values. texturesFolder is where ImageFile names must exist.
+// Applies KEY=VALUE to the values. An ImageFile value names a picture file of texturesFolder
+// (editor/texture_folder.h); an empty one clears the choice.
 void applySetting(const EffectDescription& effect, ParameterBlock& values, const std::string& assignment,
                   const std::string& texturesFolder);
 // Takes the values of a preset file's block, by key and kind, held to what each parameter
@@ -68,7 +69,8 @@ void applyPreset(const EffectDescription& effect, ParameterBlock& values, const 
 // block for another effect or another version of it (title, count or record size)
 // is ignored as a whole; its version field is not examined.
 void applyRemembered(const EffectDescription& effect, ParameterBlock& values, const std::vector<uint8_t>& block);
-// The parameter table as `ravo params` shows it.
-std::string formatParameters(const EffectDescription& effect);
+// The parameter table as `ravo params` shows it; a texture parameter lists textureNames, the
+// picture files of the Textures folder.
+std::string formatParameters(const EffectDescription& effect, const std::vector<std::string>& textureNames);
 
 }  // namespace editor

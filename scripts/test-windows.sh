@@ -6,7 +6,9 @@
 #    generated ones;
 #  - `ravo.exe list` and `ravo.exe params` say what the Linux command says;
 #  - every available filter renders the sample photos at 8 and 16 bits into files
-#    bit-identical to the Linux build's (PNG; TIFF and JPEG too for one photo; a TIFF input).
+#    bit-identical to the Linux build's (PNG; TIFF and JPEG too for one photo; a TIFF input);
+#    the filters that read texture files do so with every file of the Textures folder, placed
+#    as it is and moved, scaled, turned and corner-pinned.
 #
 #   scripts/test-windows.sh
 #
@@ -32,11 +34,12 @@ ensure_packages "${windows_build_packages[@]}" wine64
 
 stage "Linux build ($linux)"
 [ -f "$linux/CMakeCache.txt" ] || cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$linux" --quiet Ravo ravo ravo_textures ravo_windows_resources
+ninja -C "$linux" --quiet Ravo ravo ravo_textures ravo_windows_resources ravo_texture_patterns
 
 stage "Windows build"
-# The Linux build's resource writer serves the cross build too: the same sources, built once.
-RAVO_RESOURCE_WRITER="$(cd "$linux" && pwd)/ravo_windows_resources" scripts/build-windows.sh
+# The Linux build's native tools serve the cross build too: the same sources, built once.
+RAVO_RESOURCE_WRITER="$(cd "$linux" && pwd)/ravo_windows_resources" \
+  RAVO_TEXTURE_PATTERNS="$(cd "$linux" && pwd)/ravo_texture_patterns" scripts/build-windows.sh
 ninja -C "$win" --quiet ravo_dump_resources
 
 rm -rf "$work"
@@ -236,6 +239,39 @@ photos=(samples/*.png samples/*.jpg)
       done
     fi
   done
+  # The texture filters with each picture of the Textures folder, taken in turn by the ones
+  # available, at both depths and through the blend modes; then a pattern placed off the
+  # picture's frame (Light also displaced by the picture).
+  texture_filters=()
+  for key in Diffusion Light; do
+    if [[ " $(echo $available) " == *" $key "* ]]; then texture_filters+=("$key"); fi
+  done
+  declare -A texture_key=([Diffusion]=diffTexture [Light]=pattern)
+  declare -A blend_key=([Diffusion]=diffTexBlend [Light]=compositeFunc)
+  declare -A placed_extra=([Diffusion]="" [Light]="--set lDisplacement=40")
+  placements=(
+    "moved --set dvePosition=0.12,-0.08 --set dveScaleX=140 --set dveRotate=17.5"
+    "pinned --set dveCornerPinUL=-0.35,-0.4 --set dveScaleX=65 --set dveRotate=-30"
+  )
+  if [ ${#texture_filters[@]} -gt 0 ]; then
+    i=0
+    for texture in $(cd "$dist/Textures" && ls | grep -Ei '\.(png|jpe?g)$'); do
+      key=${texture_filters[i % ${#texture_filters[@]}]}
+      for depth in 8 16; do
+        echo "$key samples/chelsea.png $depth png tex-${texture%.*} --set ${texture_key[$key]}=$texture" \
+          "--set ${blend_key[$key]}=$((i % 8))"
+      done
+      i=$((i + 1))
+    done
+    for key in "${texture_filters[@]}"; do
+      for placement in "${placements[@]}"; do
+        for depth in 8 16; do
+          echo "$key samples/coffee.png $depth png placed-$placement" \
+            "--set ${texture_key[$key]}=dappled-light.png ${placed_extra[$key]}"
+        done
+      done
+    done
+  fi
 } >"$work/cases.txt"
 xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' _ <"$work/cases.txt" >"$work/results/cases.txt"
 # A TIFF input: the Linux build's 16-bit TIFF of the first filter, filtered once more.

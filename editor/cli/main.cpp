@@ -24,6 +24,7 @@
 #include "editor/registry_file.h"
 #include "editor/replacing_file.h"
 #include "editor/same_file.h"
+#include "editor/texture_folder.h"
 #include "editor/whole_file.h"
 
 namespace {
@@ -63,8 +64,6 @@ std::string pluginPath() {
     if (const char* path = std::getenv("RAVO_PLUGIN"); path && *path) return fs::path(path).make_preferred().string();
     return (fs::path(programFolder()) / kPluginFileName).string();
 }
-
-std::string texturesFolder(const std::string& plugin) { return (fs::path(plugin).parent_path() / "Textures").string(); }
 
 uint32_t parseCount(const std::string& option, const std::string& text) {
     char* end = nullptr;
@@ -199,7 +198,8 @@ int list(const PluginLibrary& plugin) {
 int params(const PluginLibrary& plugin, const std::string& filter) {
     const FilterChoice choice = chooseFilter(plugin, filter);
     if (!choice.available) throw FilterUnavailable(choice);
-    std::fputs(formatParameters(EffectDescription::parse(plugin.describe(choice.registryKey))).c_str(), stdout);
+    const EffectDescription effect = EffectDescription::parse(plugin.describe(choice.registryKey));
+    std::fputs(formatParameters(effect, textureFileNames(texturesFolderOf(plugin.path()))).c_str(), stdout);
     return 0;
 }
 
@@ -216,7 +216,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     // An effect without a menu command has no entry point in a plug-in without the keyed entry.
     const EntryCall entry = plugin.entryFor(choice.registryKey);
     if (!entry) throw FilterUnavailable(choice);
-    const std::string textures = texturesFolder(plugin.path());
+    const std::string textures = texturesFolderOf(plugin.path());
 
     // Nothing is read or written before every file is known to be usable.
     checkDistinctFiles(options);
