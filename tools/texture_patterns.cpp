@@ -90,17 +90,22 @@ double horizontalStreaks(double x, double y, double w, double) { return streaks(
 
 double verticalStreaks(double x, double y, double, double h) { return streaks(y, x, h); }
 
-// Light through the gaps of a venetian blind: level bands between slats, every 64 pixels.
-double windowBlind(double, double y, double, double) {
-    return band(y - 64.0 * std::floor(y / 64.0), 14.0, 50.0, 3.0);
+// The opening of a window in the middle of the picture.
+double windowOpening(double x, double y, double w, double h) {
+    return band(x, 0.2 * w, 0.8 * w, 3.0) * band(y, 0.15 * h, 0.85 * h, 3.0);
 }
 
-// Light through a window of four panes: a frame in the middle with a cross of bars.
+// Light through a window of four panes: the opening with a cross of bars.
 double window(double x, double y, double w, double h) {
-    const double cx = w / 2.0, cy = h / 2.0;
-    const double pane = band(x, cx - 0.3 * w, cx + 0.3 * w, 3.0) * band(y, cy - 0.35 * h, cy + 0.35 * h, 3.0);
-    const double bars = std::max(band(x, cx - 15.0, cx + 15.0, 3.0), band(y, cy - 15.0, cy + 15.0, 3.0));
-    return pane * (1.0 - bars);
+    const double bars =
+        std::max(band(x, w / 2.0 - 15.0, w / 2.0 + 15.0, 3.0), band(y, h / 2.0 - 15.0, h / 2.0 + 15.0, 3.0));
+    return windowOpening(x, y, w, h) * (1.0 - bars);
+}
+
+// Light through the opening past the twelve slats of a venetian blind that fills it.
+double windowBlind(double x, double y, double w, double h) {
+    const double pitch = 0.7 * h / 12.0, v = y - 0.15 * h;
+    return windowOpening(x, y, w, h) * band(v - pitch * std::floor(v / pitch), 0.2 * pitch, 0.8 * pitch, 3.0);
 }
 
 double softSpot(double x, double y, double w, double h) {

@@ -57,7 +57,9 @@ TEST(TexturesFolder, HoldsTheListedGreyPicturesDrawnTheSameOnEveryRun) {
         EXPECT_NE(note.find(std::string(file.name) + " "), std::string::npos) << file.name;
         const std::vector<uint8_t> bytes = readBytes((texturesDir() / file.name).string());
         ASSERT_GT(bytes.size(), 33u) << file.name;
-        auto word = [&](size_t at) { return uint32_t(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3]; };
+        auto word = [&](size_t at) {
+            return uint32_t(bytes[at]) << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+        };
         EXPECT_EQ(std::vector<uint32_t>({word(16), word(20), bytes[24], bytes[25]}),
                   std::vector<uint32_t>({file.width, file.height, 8, 0})) << file.name;
         if (!isDrawn) continue;
@@ -87,7 +89,8 @@ TEST(TexturesFolder, CommandLineOffersTheFolderAndRefusesOtherNames) {
     for (const auto& command : sharedPlugin().commands()) {
         if (!command.available) continue;
         const std::string& key = command.registryKey;
-        for (const editor::ParameterInfo& p : editor::EffectDescription::parse(sharedPlugin().describe(key)).parameters) {
+        const auto effect = editor::EffectDescription::parse(sharedPlugin().describe(key));
+        for (const editor::ParameterInfo& p : effect.parameters) {
             if (p.kind != ParameterKind::ImageFile) continue;
             ++checked;
             const std::string line = p.address + "  \"" + p.label + "\"  ImageFile file in " + p.folder + ": " + listed;

@@ -44,7 +44,8 @@ TEST(EffectDescription, TextureSettingNamesAPictureOfTheFolder) {
     std::filesystem::create_directory(folder / "sub.png");
     const std::string path = folder.path().string();
     const editor::EffectDescription effect = editor::EffectDescription::parse(
-        "effect\tTest\tRavo Test\t2\n0\tInput\tbackground\tBackground\t33\n1\tImageFile\tdiffTexture\tTexture\t16\ttextures\n");
+        "effect\tTest\tRavo Test\t2\n0\tInput\tbackground\tBackground\t33\n"
+        "1\tImageFile\tdiffTexture\tTexture\t16\ttextures\n");
     const std::string listing = editor::formatParameters(effect, editor::textureFileNames(path));
     EXPECT_NE(listing.find("file in textures: net.png, paper.jpg\n"), std::string::npos) << listing;
 
