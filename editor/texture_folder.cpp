@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "paramblock/parameter_block.h"
 
@@ -39,9 +40,15 @@ std::string texturesFolderOf(const std::string& pluginPath) {
 std::vector<std::string> textureFileNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
-        if (isPlainFileName(name) && entry.is_regular_file(error) && startsLikePicture(entry.path()))
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        std::string name;
+        try {
+            name = entry->path().filename().string();
+        } catch (const std::system_error&) {
+            continue;  // a name the system's narrow characters cannot spell, which the plug-in cannot open either
+        }
+        std::error_code ignored;
+        if (isPlainFileName(name) && entry->is_regular_file(ignored) && startsLikePicture(entry->path()))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());
@@ -55,9 +62,13 @@ std::string textureNameProblem(const std::string& folder, const std::string& nam
     // Exactly a listed name: a folder that ignores case would find "Brick.png" on one system only.
     const std::vector<std::string> names = textureFileNames(folder);
     if (std::binary_search(names.begin(), names.end(), name)) return {};
-    std::error_code error;
-    const fs::path path = fs::path(folder) / name;
-    if (fs::is_regular_file(path, error) && !startsLikePicture(path)) return "not a PNG or JPEG file";
+    try {
+        std::error_code error;
+        const fs::path path = fs::path(folder) / name;
+        if (fs::is_regular_file(path, error) && !startsLikePicture(path)) return "not a PNG or JPEG file";
+    } catch (const std::system_error&) {
+        // A name the system cannot spell as a path is no file of the folder.
+    }
     return "no such file";
 }
 
