@@ -23,27 +23,16 @@ template <class Sample>
 void blend(const Image& matte, const Image& texture, Image& destination, TextureBlend blend) {
     constexpr uint32_t full = SampleTraits<Sample>::full;
     auto over = [](uint32_t x) { return divideByFull<Sample>(x); };
+    auto rows = [&](auto rule) { blendRows<Sample>(matte, texture, destination, rule); };
     switch (blend) {
-        case TextureBlend::TextureOnly:
-            return blendRows<Sample>(matte, texture, destination, [](uint32_t, uint32_t t) { return t; });
-        case TextureBlend::Add:
-            return blendRows<Sample>(matte, texture, destination,
-                                     [&](uint32_t m, uint32_t t) { return std::min(m + t, full); });
-        case TextureBlend::Subtract:
-            return blendRows<Sample>(matte, texture, destination,
-                                     [](uint32_t m, uint32_t t) { return t > m ? t - m : 0u; });
-        case TextureBlend::Multiply:
-            return blendRows<Sample>(matte, texture, destination, [&](uint32_t m, uint32_t t) { return over(m * t); });
-        case TextureBlend::Screen:
-            return blendRows<Sample>(matte, texture, destination,
-                                     [&](uint32_t m, uint32_t t) { return m + t - over(m * t); });
-        case TextureBlend::Difference:
-            return blendRows<Sample>(matte, texture, destination,
-                                     [&](uint32_t m, uint32_t t) { return m + t - over(2 * m * t); });
-        case TextureBlend::Darken:
-            return blendRows<Sample>(matte, texture, destination, [](uint32_t m, uint32_t t) { return std::min(m, t); });
-        case TextureBlend::Lighten:
-            return blendRows<Sample>(matte, texture, destination, [](uint32_t m, uint32_t t) { return std::max(m, t); });
+        case TextureBlend::TextureOnly: return rows([](uint32_t, uint32_t t) { return t; });
+        case TextureBlend::Add: return rows([&](uint32_t m, uint32_t t) { return std::min(m + t, full); });
+        case TextureBlend::Subtract: return rows([](uint32_t m, uint32_t t) { return t > m ? t - m : 0u; });
+        case TextureBlend::Multiply: return rows([&](uint32_t m, uint32_t t) { return over(m * t); });
+        case TextureBlend::Screen: return rows([&](uint32_t m, uint32_t t) { return m + t - over(m * t); });
+        case TextureBlend::Difference: return rows([&](uint32_t m, uint32_t t) { return m + t - over(2 * m * t); });
+        case TextureBlend::Darken: return rows([](uint32_t m, uint32_t t) { return std::min(m, t); });
+        case TextureBlend::Lighten: return rows([](uint32_t m, uint32_t t) { return std::max(m, t); });
     }
     throw std::invalid_argument("blendTexture: unknown blend");
 }

@@ -72,12 +72,10 @@ TEST(Diffusion, TextureBlendsOnTheWholeRender) {
         Expected expected;
     };
     const Case cases[] = {
-        {"white.png", TextureBlend::Multiply, AsBuilt},   {"white.png", TextureBlend::Darken, AsBuilt},
-        {"black.png", TextureBlend::Add, AsBuilt},        {"black.png", TextureBlend::Screen, AsBuilt},
-        {"black.png", TextureBlend::Difference, AsBuilt}, {"black.png", TextureBlend::Lighten, AsBuilt},
-        {"black.png", TextureBlend::TextureOnly, NoGlow}, {"black.png", TextureBlend::Multiply, NoGlow},
-        {"black.png", TextureBlend::Subtract, NoGlow},    {"missing.png", TextureBlend::TextureOnly, NoGlow},
-        {"white.png", TextureBlend::TextureOnly, Neither}, {"halves.png", TextureBlend::Subtract, Neither},
+        {"white.png", TextureBlend::Multiply, AsBuilt},    {"white.png", TextureBlend::Darken, AsBuilt},
+        {"black.png", TextureBlend::Screen, AsBuilt},      {"black.png", TextureBlend::Difference, AsBuilt},
+        {"black.png", TextureBlend::TextureOnly, NoGlow},  {"missing.png", TextureBlend::TextureOnly, NoGlow},
+        {"black.png", TextureBlend::Subtract, NoGlow},     {"white.png", TextureBlend::TextureOnly, Neither},
     };
     Textures textures;
     for (uint32_t bytes : {1u, 2u}) {
@@ -88,8 +86,8 @@ TEST(Diffusion, TextureBlendsOnTheWholeRender) {
         const ImagePtr noGlow = renderDiffusion(*source, dark);
         ASSERT_GT(maxDifference(*asBuilt, *noGlow), 0u);
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.file) + " blend " + std::to_string(uint32_t(c.blend)) +
-                         (bytes == 2 ? " 16-bit" : " 8-bit"));
+            SCOPED_TRACE(std::string(c.file) + " blend " + std::to_string(uint32_t(c.blend)) + " bytes " +
+                         std::to_string(bytes));
             std::vector<Setting> look = kBusyLook;
             look.push_back({"diffTexBlend", double(c.blend)});
             const ImagePtr output = renderDiffusion(*source, look, c.file);
@@ -108,10 +106,8 @@ TEST(Diffusion, TextureViewShowsThePlacedTexture) {
         int32_t x;
         uint32_t level8;
     };
-    const Case cases[] = {
-        {"", 0, 5, 0},          {"missing.png", 0, 5, 0},   {"halves.png", 0, 2, 255},
-        {"halves.png", 0, 38, 0}, {"halves.png", 180, 2, 0}, {"halves.png", 180, 38, 255},
-    };
+    const Case cases[] = {{"", 0, 5, 0},         {"missing.png", 0, 5, 0},  {"halves.png", 0, 2, 255},
+                          {"halves.png", 0, 38, 0}, {"halves.png", 180, 2, 0}, {"halves.png", 180, 38, 255}};
     Textures textures;
     for (const Case& c : cases)
         for (uint32_t bytes : {1u, 2u}) {
@@ -125,7 +121,9 @@ TEST(Diffusion, TextureViewShowsThePlacedTexture) {
             const uint32_t level = bytes == 2 ? (c.level8 == 255 ? 32768u : c.level8) : c.level8;
             for (uint32_t channel = 0; channel < 3; ++channel) EXPECT_EQ(sampleAt(*shown, c.x, 18, channel), level);
             EXPECT_EQ(sampleAt(*shown, c.x, 18, 3), fullScale(bytes));
-            if (*c.file) EXPECT_EQ(maxDifference(*shown, *renderDiffusion(*source, matte, c.file)), 0u);
+            if (*c.file) {
+                EXPECT_EQ(maxDifference(*shown, *renderDiffusion(*source, matte, c.file)), 0u);
+            }
         }
 }
 
@@ -142,8 +140,9 @@ TEST(Diffusion, ReadsEachFileOncePerSampleSize) {
         int lookups;
     };
     // Another view or placement reuses the file; another depth reads it again.
-    const Step steps[] = {{*source8, kViewOutput, 0, 1},  {*source8, kViewOutput, 0, 1},  {*source8, kViewTexture, 90, 1},
-                          {*source16, kViewOutput, 90, 2}, {*source16, kViewMatte, 90, 2}, {*source8, kViewOutput, 0, 3}};
+    const Step steps[] = {{*source8, kViewOutput, 0, 1},    {*source8, kViewOutput, 0, 1},
+                          {*source8, kViewTexture, 90, 1},  {*source16, kViewOutput, 90, 2},
+                          {*source16, kViewMatte, 90, 2},   {*source8, kViewOutput, 0, 3}};
     for (const Step& step : steps) {
         harness.apply({{"view", step.view}, {"dveRotate", step.rotate}});
         harness.render(step.source);
@@ -151,48 +150,36 @@ TEST(Diffusion, ReadsEachFileOncePerSampleSize) {
     }
 }
 
-// A placed texture is kept while nothing it depends on changes; the part under an area that
+// The placed texture is kept while nothing it depends on changes; the part under an area that
 // leaves the picture is 0 there.
 TEST(PlacedTexture, KeptBetweenRendersAndCutToTheArea) {
     Textures textures;
     PlacedTexture texture;
-    DveTransform placement;
     fx::Plugin::RenderInfo info;
     info.imageWidth = 40;
     info.imageHeight = 10;
-    const Image* first = texture.picture("halves.png", placement, info);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->width, 40);
-    EXPECT_EQ(first->height, 10);
-    EXPECT_EQ(texture.picture("halves.png", placement, info), first);
-    EXPECT_EQ(texture.picture("", placement, info), nullptr);
+    const Image* first = texture.picture("halves.png", DveTransform(), info);
+    ASSERT_TRUE(first && first->width == 40 && first->height == 10);
+    const ImagePtr window = texture.under("halves.png", DveTransform(), info, {8, -2, 12, 38});
+    EXPECT_EQ(texture.picture("halves.png", DveTransform(), info), first);
     EXPECT_EQ(textures.host.lookups, 1);
-
-    const ImagePtr window = texture.under("halves.png", placement, info, {8, -2, 12, 38});
-    ASSERT_TRUE(window);
-    EXPECT_EQ(window->width, 40);
-    EXPECT_EQ(window->height, 4);
+    ASSERT_TRUE(window && window->width == 40 && window->height == 4);
     for (const auto& [x, y, level] : {std::tuple{0, 0, 0u}, {2, 0, 255u}, {2, 1, 255u}, {2, 2, 0u}, {39, 1, 0u}})
         EXPECT_EQ(sampleAt(*window, x, y, 0), level) << x << "," << y;
 }
 
+// The blend is enabled exactly while a file is chosen; the placement's records reach its gang.
 TEST(Diffusion, DialogSwitches) {
     EffectHarness harness("Diffusion");
-    Parameter& blend = harness.effect().parameter(harness.index("diffTexBlend"));
-    chooseTexture(harness, "net.png");
-    changed(harness, "diffTexture");
-    EXPECT_TRUE(blend.isEnabled());
-    chooseTexture(harness, "");
-    changed(harness, "diffTexture");
-    EXPECT_FALSE(blend.isEnabled());
-
-    // The placement's scale gang and the glow's blur gang.
+    const Parameter& blend = harness.effect().parameter(harness.index("diffTexBlend"));
+    for (const char* name : {"net.png", "", "grass.png"}) {
+        chooseTexture(harness, name);
+        changed(harness, "diffTexture");
+        EXPECT_EQ(blend.isEnabled(), *name != 0) << name;
+    }
     harness.setBoolean("dveScaleGang", false);
     changed(harness, "dveScaleGang");
     EXPECT_TRUE(harness.effect().parameter(harness.index("dveScaleY")).isEnabled());
-    harness.setNumber("glowBlurH", 45);
-    changed(harness, "glowBlurH");
-    EXPECT_EQ(harness.effect().parameter(harness.index("glowBlurV")).number, 45);
 }
 
 }  // namespace

@@ -277,7 +277,7 @@ TEST(QuadWarp, StretchReadsBetweenSourcePixels) {
             const ImagePtr stretched = makeImage(4, 3, 1, bytes, {7});
             quadWarp(*stretched, *source, {0, 0, 3, 4}, c.origin, 0, {{{0, 0}, {4, 0}, {4, 3}, {0, 3}}}, 1.0, 1.0);
             for (int32_t x = 0; x < 4; ++x)
-                EXPECT_EQ(sampleAt(*stretched, x, 2, 0), full * c.eighths[x] / 8) << "origin " << c.origin << " x " << x;
+                EXPECT_EQ(sampleAt(*stretched, x, 2, 0), full * c.eighths[x] / 8) << c.origin << " " << x;
         }
 }
 

@@ -49,7 +49,8 @@ TEST(TextureBlend, EachBlendOnKnownLevels) {
 
 TEST(TextureBlend, RefusesMismatchedImagesAndUnknownBlends) {
     const ImagePtr matte = makeImage(3, 2, 1, 1, {10});
-    for (const ImagePtr& other : {makeImage(2, 2, 1, 1, {10}), makeImage(3, 2, 1, 2, {10}), makeImage(3, 2, 4, 1, {10})})
+    for (const ImagePtr& other :
+         {makeImage(2, 2, 1, 1, {10}), makeImage(3, 2, 1, 2, {10}), makeImage(3, 2, 4, 1, {10})})
         EXPECT_THROW(blendTexture(*matte, *other, *other, TextureBlend::Add), std::invalid_argument);
     const ImagePtr texture = makeImage(3, 2, 1, 1, {10});
     EXPECT_THROW(blendTexture(*matte, *texture, *texture, TextureBlend(kTextureBlendCount)), std::invalid_argument);
