@@ -3,6 +3,7 @@
 // the results against.
 //
 //   defaults      no texture: the mist look with a blur of 20, on a later run
+//   defaults/first  the same on a first run: the glow's working memory is new
 //   brick         brick.png (512 x 512) as the matte, on a later run: the texture read and
 //                 placed over the picture already
 //   brick/first   the same on a first run: a new effect each time, which reads the file and
@@ -13,8 +14,8 @@
 //                 does before it renders
 //   place/moved   the same, scaled, rotated and shifted
 //
-// The difference between a first run and a later one is the share of reading and placing;
-// the place cases time that share alone, apart from the glow's own run-to-run spread.
+// A first run with a texture against one without is the share of reading and placing; the
+// place cases time that share alone, apart from the glow's own run-to-run spread.
 //
 //   build/ravo_bench --benchmark_filter=Diffusion
 #include <benchmark/benchmark.h>
@@ -64,6 +65,7 @@ const bool registered = [] {
     bench::registerEffectCases("Diffusion", "Diffusion",
                                {
                                    {"defaults", {}, {}, Prepare::SecondRun},
+                                   {"defaults/first", {}, {}, Prepare::FirstRun},
                                    {"brick", {}, kBrick, Prepare::SecondRun},
                                    {"brick/first", {}, kBrick, Prepare::FirstRun},
                                    {"moved", kMoved, kBrick, Prepare::SecondRun},
