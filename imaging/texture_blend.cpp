@@ -18,7 +18,8 @@ void blendRows(const Image& matte, const Image& texture, Image& destination, Rul
     }
 }
 
-// Products stay below 2 x 32768 x 32768 = 2^31, within 32 unsigned bits.
+// Products stay below 2 x 32768 x 32768 = 2^31, within 32 unsigned bits. Difference divides
+// 2 m t once, as written, rather than doubling a truncated m t / full.
 template <class Sample>
 void blend(const Image& matte, const Image& texture, Image& destination, TextureBlend blend) {
     constexpr uint32_t full = SampleTraits<Sample>::full;
