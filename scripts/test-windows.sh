@@ -235,6 +235,15 @@ photos=(samples/*.png samples/*.jpg)
         echo "$key ${photos[0]} 16 png $quad $(varied_settings "$key")"
       done
     fi
+    # Effects that read a texture file: a bundled texture under the varied values, the
+    # placement's crop opened again (the varied values close it to nothing).
+    texture=$(awk -F'\t' '$2 == "ImageFile" { print $3; exit }' "$work/generated/fx_$key.txt")
+    if [ -n "$texture" ]; then
+      for depth in 8 16; do
+        echo "$key ${photos[1]} $depth png textured $(varied_settings "$key") --set $texture=brick.png" \
+          "--set dveCropTop=10 --set dveCropBottom=90 --set dveCropLeft=5 --set dveCropRight=85"
+      done
+    fi
   done
 } >"$work/cases.txt"
 xargs -P "$jobs" -L 1 bash -c 'run_case "$@"' _ <"$work/cases.txt" >"$work/results/cases.txt"
