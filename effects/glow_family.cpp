@@ -116,7 +116,6 @@ constexpr GlowLayout kStreaksLayout{
 
 // ---- Definitions -------------------------------------------------------------------------
 
-
 void defineGlowLook(Parameter* p, const GlowLayout& layout, const GlowLookDefinition& definition) {
     p[kBackground].defineInput("background", "Background", 0);
     definition.defineView(p[kView]);
