@@ -1,7 +1,11 @@
 #include "bench/bench_support.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -10,6 +14,7 @@
 
 #include "fx/effect.h"
 #include "fx/effect_registry.h"
+#include "fx/host.h"
 #include "fx/render_info.h"
 
 namespace bench {
@@ -88,6 +93,62 @@ bool setValue(Effect& effect, const char* key, double value) {
     return false;
 }
 
+bool setFile(Effect& effect, const char* key, const char* name) {
+    for (uint32_t i = 0; i < effect.parameterCount; ++i) {
+        Parameter& record = effect.parameter(i);
+        if (record.kind != ParameterKind::ImageFile || !record.name || std::strcmp(record.name, key) != 0) continue;
+        record.path = name;
+        return true;
+    }
+    return false;
+}
+
+// The resource folders beside the benchmark program, as the plug-in's are beside its file.
+class ProgramFolderHost : public fx::Host {
+public:
+    bool resourcePath(const char*, const char* folder, const char* fileName, char* out) override {
+        std::error_code error;
+        const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+        const std::string path = (program.parent_path() / folder / (fileName ? fileName : "")).string();
+        if (error || path.size() >= kPathSize) {
+            out[0] = 0;
+            return false;
+        }
+        std::memcpy(out, path.c_str(), path.size() + 1);
+        return true;
+    }
+};
+
+const ProgramFolderHost programFolderHost;
+
+// The effect, made and given its settings and files; null (the benchmark skipped) when one
+// names no parameter.
+std::unique_ptr<Effect, EffectDeleter> makeEffect(benchmark::State& state, const char* key,
+                                                  const RenderOptions& options) {
+    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(key));
+    if (!effect) {
+        state.SkipWithError("effect not registered");
+        return effect;
+    }
+    for (const auto& [name, value] : options.settings)
+        if (!setValue(*effect, name, value)) {
+            state.SkipWithError((std::string("no parameter ") + name).c_str());
+            return nullptr;
+        }
+    for (const auto& [name, file] : options.files)
+        if (!setFile(*effect, name, file)) {
+            state.SkipWithError((std::string("no file parameter ") + name).c_str());
+            return nullptr;
+        }
+    return effect;
+}
+
+double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
+}
+
 }  // namespace
 
 ImagePtr makePicture(const PictureRecipe& recipe) {
@@ -128,16 +189,8 @@ void copyPicture(benchmark::State& state, const PictureRecipe& recipe) { copyByt
 
 void renderEffect(benchmark::State& state, const char* key, const PictureRecipe& recipe, const RenderOptions& options) {
     const ImagePtr& source = picture(recipe);
-    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create(key));
-    if (!effect) {
-        state.SkipWithError("effect not registered");
-        return;
-    }
-    for (const auto& [name, value] : options.settings)
-        if (!setValue(*effect, name, value)) {
-            state.SkipWithError((std::string("no parameter ") + name).c_str());
-            return;
-        }
+    std::unique_ptr<Effect, EffectDeleter> effect = makeEffect(state, key, options);
+    if (!effect) return;
     ImagePtr output = options.output == Output::CopyOfSource
                           ? source->clone()
                           : ImagePtr::make({source->width, source->height}, source->channels, source->bytesPerChannel);
@@ -152,15 +205,24 @@ void renderEffect(benchmark::State& state, const char* key, const PictureRecipe&
     info.tileCount = 1;
     info.tileIndex = 0;
     effect->parameter(0).image = source;
-    if (options.prepare == Prepare::Once) effect->effectClass->beginRender(effect.get(), &info);
+    if (options.prepare == Prepare::Once || options.prepare == Prepare::SecondRun)
+        effect->effectClass->beginRender(effect.get(), &info);
+    if (options.prepare == Prepare::SecondRun) effect->effectClass->render(effect.get(), &info);
     for (auto _ : state) {
-        if (options.prepare == Prepare::EveryIteration) effect->effectClass->beginRender(effect.get(), &info);
+        if (options.prepare == Prepare::FirstRun) {
+            effect->parameter(0).image.reset();
+            effect = makeEffect(state, key, options);
+            effect->parameter(0).image = source;
+        }
+        if (options.prepare == Prepare::EveryIteration || options.prepare == Prepare::FirstRun)
+            effect->effectClass->beginRender(effect.get(), &info);
         effect->effectClass->render(effect.get(), &info);
         benchmark::DoNotOptimize(output->data);
         benchmark::ClobberMemory();
     }
     effect->parameter(0).image.reset();
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source->byteCount()));
+    state.counters["peakMiB"] = peakResidentMiB();
 }
 
 void registerEffectCases(const char* group, const char* key, const std::vector<EffectCase>& cases) {
@@ -170,7 +232,7 @@ void registerEffectCases(const char* group, const char* key, const std::vector<E
         benchmark::RegisterBenchmark((prefix + "memcpy").c_str(), copyPicture, recipe)->Unit(benchmark::kMillisecond);
         for (const EffectCase& c : cases)
             benchmark::RegisterBenchmark((prefix + c.name).c_str(), renderEffect, key, recipe,
-                                         RenderOptions{.settings = c.settings})
+                                         RenderOptions{.settings = c.settings, .files = c.files, .prepare = c.prepare})
                 ->Unit(benchmark::kMillisecond);
     }
 }

@@ -65,7 +65,18 @@ enum class Prepare {
     Once,
     // Before every timed render, as on every run of the filter: it is part of the figure.
     EveryIteration,
+    // A new effect, prepared, for every timed render, as on the first run of the filter after
+    // the host loads the plug-in: what an effect keeps between runs (files read, textures
+    // placed) is made again each time.
+    FirstRun,
+    // Once, then one render before the timed loop, as on a later run of the filter: what the
+    // effect keeps between runs is ready.
+    SecondRun,
 };
+
+// File names by scripting key, for ImageFile records: files of the Textures folder beside the
+// benchmark program.
+using Files = std::vector<std::pair<const char*, const char*>>;
 
 // What the effect renders into.
 enum class Output {
@@ -77,23 +88,27 @@ enum class Output {
 
 struct RenderOptions {
     Settings settings = {};
+    Files files = {};
     Prepare prepare = Prepare::Once;
     Output output = Output::Fresh;
 };
 
 // The effect with registry key `key` rendered over the whole picture in one tile per iteration,
 // the picture attached as its source (parameter 0). Skips with an error when the effect is not
-// registered or a setting names no parameter.
+// registered or a setting names no parameter. The counter peakMiB is the largest resident size
+// of the process so far: run one benchmark alone (--benchmark_filter) to read it for that one.
 void renderEffect(benchmark::State& state, const char* key, const PictureRecipe& recipe, const RenderOptions& options);
 
 // One case of an effect's benchmarks: its name after the group and depth, and its settings.
 struct EffectCase {
     const char* name;
     Settings settings;
+    Files files = {};
+    Prepare prepare = Prepare::Once;
 };
 
 // Registers, at 16 and then at 8 bits on the broad-areas picture, "GROUP/RGBA16/memcpy" and one
-// render of the effect `key` per case, "GROUP/RGBA16/NAME", with the defaults of RenderOptions.
+// render of the effect `key` per case, "GROUP/RGBA16/NAME", with the output of RenderOptions.
 void registerEffectCases(const char* group, const char* key, const std::vector<EffectCase>& cases);
 
 }  // namespace bench

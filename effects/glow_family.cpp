@@ -13,40 +13,21 @@
 // Faux Film finishes the picture with film grain after the glow; it keeps the grain's records
 // between the glow group and the colour-correct group, and the layout places the later groups
 // wherever a member has them.
+#include "effects/glow_family.h"
+
 #include <cstdint>
 
 #include "effects/effect_classes.h"
 #include "effects/glow_look_render.h"
 #include "effects/grain_module.h"
-#include "fx/blur_pair.h"
-#include "fx/color_correct_group.h"
 #include "fx/effect_class.h"
-#include "fx/glow_parameters.h"
-#include "fx/matte_group.h"
 
 namespace {
 
 constexpr uint32_t kNone = UINT32_MAX;
-constexpr uint32_t kBackground = 0;
-constexpr uint32_t kView = 1;
-
-// Black Mist, Cool Mist, Warm Mist, Mist, Fog and Glow: 27 records.
-namespace MistLook {
-constexpr uint32_t kGlowGroup = 2;
-constexpr uint32_t kGlowMode = 3;
-constexpr uint32_t kGlowBlend = 4;
-constexpr uint32_t kGlowBrightness = 5;
-constexpr uint32_t kBlurH = 6;  // then the vertical blur at 7 and the gang switch at 8
-constexpr uint32_t kBlurV = 7;
-constexpr uint32_t kBlurGang = 8;
-constexpr uint32_t kGlowColor = 9;
-constexpr uint32_t kGlowGroupEnd = 10;
-constexpr ColorCorrectGroup kCorrection{11};
-constexpr MatteGroup kMatte{22};
-constexpr uint32_t kParameterCount = 27;
-static_assert(kBlurV == kBlurH + BlurPairParameter::kVertical && kBlurGang == kBlurH + BlurPairParameter::kGang);
-static_assert(kCorrection.end() + 1 == kMatte.begin && kMatte.end() + 1 == kParameterCount);
-}  // namespace MistLook
+// Every member keeps its source and View list where the mist looks do.
+using MistLook::kBackground;
+using MistLook::kView;
 
 // Streaks: no gang switch, so everything after the blur pair sits one place earlier.
 namespace Streaks {
@@ -135,28 +116,9 @@ constexpr GlowLayout kStreaksLayout{
 
 // ---- Definitions -------------------------------------------------------------------------
 
-// Keys, labels and defaults in which the members differ.
-struct GlowLookDefinition {
-    const char* glowGroupKey = "glow";
-    const char* glowGroupLabel = "Glow";
-    const char* blendKey = "glowBlend";
-    uint32_t blendDefault = BlendItem::kScreen;
-    const char* brightnessKey = "glowBrightness";
-    double brightnessDefault = 75.0;
-    BlurPairDefinition blur = {"glowBlurH",   "Horizontal Blur", "glowBlurV", "Vertical Blur",
-                               "glowBlurGang", "Gang Blur",      500.0,       30.0};
-    // Without a gang switch the two sizes start apart.
-    double verticalDefault = 30.0;
-    const char* colorKey = "glowColor";
-    RGBValue colorDefault = {1.0, 1.0, 1.0};
-    const char* warmCoolKey = "warmCool";
-    double mattePosition = 100.0;
-    double matteRange = 80.0;
-};
-
 void defineGlowLook(Parameter* p, const GlowLayout& layout, const GlowLookDefinition& definition) {
     p[kBackground].defineInput("background", "Background", 0);
-    defineGlowLookView(p[kView]);
+    definition.defineView(p[kView]);
     p[layout.glowGroup].defineGroupBegin(definition.glowGroupKey, definition.glowGroupLabel, true);
     defineGlowModeList(p[layout.glowMode], GlowModeItem::kSpread);
     defineBlendList(p[layout.glowBlend], definition.blendKey, "Blend", definition.blendDefault);
@@ -176,14 +138,6 @@ void defineGlowLook(Parameter* p, const GlowLayout& layout, const GlowLookDefini
     p[layout.glowGroupEnd].defineGroupEnd();
     defineColorCorrectGroup(p, layout.correction, {.warmCoolKey = definition.warmCoolKey});
     defineMatteGroup(p, layout.matte, {definition.mattePosition, definition.matteRange});
-}
-
-// The Black Mist keys with the member's departures.
-GlowLookDefinition mistDefinition(const char* warmCoolKey, double mattePosition) {
-    GlowLookDefinition definition;
-    definition.warmCoolKey = warmCoolKey;
-    definition.mattePosition = mattePosition;
-    return definition;
 }
 
 void defineBlackMist(Parameter* p) { defineGlowLook(p, kMistLayout, mistDefinition("BlackCool", 0.0)); }
@@ -264,9 +218,9 @@ using FinishingStep = void (*)(Effect& effect, Image& block, const PixelRect& re
 // The render of every member. The finishing step runs whenever the picture was corrected,
 // whether or not it glows.
 void renderGlowLook(Effect& effect, const GlowLayout& layout, const fx::Plugin::RenderInfo& info,
-                    ScratchImage& lightMemory, FinishingStep finish) {
+                    ScratchImage& lightMemory, FinishingStep finish, LookTexture* texture = nullptr) {
     const GlowLookRecords records = layout.records();
-    auto render = startGlowLook(effect, records, info);
+    auto render = startGlowLook(effect, records, info, texture);
     if (!render) return;
     render->copySource();
     applyColorCorrectGroup(effect, layout.correction, PercentReading::OverOneHundred, render->output, render->rect());
@@ -377,6 +331,26 @@ struct FauxFilmEffect : GlowLookEffect<FauxFilm::kParameterCount, kFauxFilmLayou
 };
 
 }  // namespace
+
+GlowLookDefinition mistDefinition(const char* warmCoolKey, double mattePosition) {
+    GlowLookDefinition definition;
+    definition.warmCoolKey = warmCoolKey;
+    definition.mattePosition = mattePosition;
+    return definition;
+}
+
+void defineMistLook(Parameter* p, const GlowLookDefinition& definition) { defineGlowLook(p, kMistLayout, definition); }
+
+void mistLookParameterChanged(Effect& effect, uint32_t index) { glowLookParameterChanged(effect, kMistLayout, index); }
+
+SourceMargin mistLookMargin(const Effect& effect, const fx::Plugin::RenderInfo& info) {
+    return glowLookMargin(effect, kMistLayout, info);
+}
+
+void renderMistLook(Effect& effect, const fx::Plugin::RenderInfo& info, ScratchImage& lightMemory,
+                    LookTexture* texture) {
+    renderGlowLook(effect, kMistLayout, info, lightMemory, nullptr, texture);
+}
 
 const EffectClass& fauxFilmClass() { return effectClassOf<FauxFilmEffect>(); }
 const EffectClass& blackMistClass() { return effectClassOf<BlackMistEffect>(); }

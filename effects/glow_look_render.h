@@ -1,7 +1,9 @@
 // The frame that the glow looks share around their own steps: the glow and mist family,
-// Infra-Red and Night Vision. Each has a View list of "Output", "Matte" and "Original", takes a
-// highlight matte from the source before anything changes the picture, turns a copy of the
-// source into its own picture and lays the blurred highlights back over that.
+// Diffusion, Infra-Red and Night Vision. Each has a View list of "Output", "Matte" and
+// "Original", takes a highlight matte from the source before anything changes the picture,
+// turns a copy of the source into its own picture and lays the blurred highlights back over
+// that. A look with a texture (Diffusion) combines the matte with it before the glow is built
+// and shows the texture in a "Texture" view of its own.
 //
 // The render works on views of the render rectangle: the blurs spread over whole images, and
 // the part of a tile loop's block outside the rectangle holds no pixels of this tile.
@@ -29,8 +31,29 @@ constexpr uint32_t kMatte = 1;
 constexpr uint32_t kOriginal = 2;
 }  // namespace GlowLookView
 
+// Items of the View list of a look with a texture.
+namespace TextureLookView {
+constexpr uint32_t kOutput = 0;
+constexpr uint32_t kMatte = 1;
+constexpr uint32_t kTexture = 2;
+constexpr uint32_t kOriginal = 3;
+}  // namespace TextureLookView
+
 // The View list: key "view", items "Output", "Matte", "Original", default "Output".
 void defineGlowLookView(Parameter& record);
+// The View list of a look with a texture: items "Output", "Matte", "Texture", "Original".
+void defineTextureLookView(Parameter& record);
+
+// A grey texture laid over the picture that a look combines with its highlight matte.
+class LookTexture {
+public:
+    virtual ~LookTexture() = default;
+    // The texture under rect of the tile loop's block: a new one-channel image of the rect's
+    // size in the render's sample size, or null when the look has no texture.
+    virtual ImagePtr under(const PixelRect& rect, const fx::Plugin::RenderInfo& info) = 0;
+    // texture = matte combined with texture; the matte stays as it is.
+    virtual void combine(const Image& matte, Image& texture) = 0;
+};
 
 // Where a glow look keeps the records the frame reads.
 struct GlowLookRecords {
@@ -67,9 +90,11 @@ struct GlowLookRender {
 };
 
 // Starts a render. Nothing is left to draw (null) when the picture passes through (startRender)
-// or when the "Matte" view has been drawn: the matte, in grey, whatever the brightness.
+// or when the "Matte" view has been drawn: the matte, in grey, whatever the brightness. With a
+// texture the View list is the four-item one; the matte is combined with the texture when
+// there is one, and the "Texture" view draws it in grey, or opaque black without one.
 std::unique_ptr<GlowLookRender> startGlowLook(const Effect& effect, const GlowLookRecords& records,
-                                            const fx::Plugin::RenderInfo& info);
+                                              const fx::Plugin::RenderInfo& info, LookTexture* texture = nullptr);
 
 // Lays the glow over the output: the matte (Subtle) or the output's lit pixels (Spread) blurred
 // by the sizes at full image size, tinted by color, blended by Screen or ADD. Nothing when the

@@ -26,6 +26,7 @@ const Registration colorGrad("ColorGrad", colorGradClass());
 const Registration combinedGrad("CombinedGrad", combinedGradClass());
 const Registration coolMist("CoolMist", coolMistClass());
 const Registration defocus("Defocus", defocusClass());
+const Registration diffusion("Diffusion", diffusionClass());
 const Registration dualTint("DualTint", dualTintClass());
 const Registration fastBlur("FastBlur", fastBlurClass());
 const Registration fauxFilm("FauxFilm", fauxFilmClass());

@@ -1,5 +1,7 @@
 #include "effects/render_area.h"
 
+#include <algorithm>
+
 #include "imaging/pixel_utils.h"
 
 void RenderArea::copySource() const {
@@ -23,4 +25,11 @@ std::optional<RenderArea> startRender(const Effect& effect, const fx::Plugin::Re
     }
     if (start.output == OutputStart::CopyOfSource) area.copySource();
     return area;
+}
+
+PixelRect pictureRect(const PixelRect& rect, const SourceMargin& margin, const fx::Plugin::RenderInfo& info) {
+    const PixelRect block = margin.grow(info.outputRect);
+    const int32_t left = std::max(0, block.left);
+    const int32_t top = std::max(0, block.top);
+    return {rect.top + top, rect.left + left, rect.bottom + top, rect.right + left};
 }

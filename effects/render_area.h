@@ -9,6 +9,7 @@
 #include "fx/render_info.h"
 #include "imaging/image.h"
 #include "imaging/pixel_rect.h"
+#include "imaging/source_margin.h"
 
 struct RenderArea {
     ImagePtr source;
@@ -43,3 +44,7 @@ struct RenderStart {
 // draw. Otherwise the area to draw, the output already a copy of the source when asked for.
 std::optional<RenderArea> startRender(const Effect& effect, const fx::Plugin::RenderInfo& info,
                                       const RenderStart& start);
+
+// Where rect of a tile loop's block lies on the picture: the block is the tile's output
+// rectangle grown by the margin the effect asked for, clipped at the picture's top and left.
+PixelRect pictureRect(const PixelRect& rect, const SourceMargin& margin, const fx::Plugin::RenderInfo& info);

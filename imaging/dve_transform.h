@@ -43,6 +43,8 @@ struct DveSampling {
     bool halfHeight = false;
     // Pixel aspect factor: rotate and shear in a frame this many times wider.
     double aspect = 1.0;
+
+    friend bool operator==(const DveSampling&, const DveSampling&) = default;
 };
 
 class DveTransform {

@@ -33,35 +33,46 @@ inline double snapToWhole(double position) {
 
 inline int32_t clampIndex(int32_t index, int32_t size) { return index < 0 ? 0 : (index >= size ? size - 1 : index); }
 
+// One axis of a bilinear read: the two neighbouring indices, clamped into the image, and the
+// weight of the second.
+struct BilinearTap {
+    int32_t first;
+    int32_t second;
+    double fraction;
+};
+
+// The tap at position s of an axis of `size` pixels (at least 1); s must not be NaN.
+inline BilinearTap bilinearTap(double s, int32_t size) {
+    s = snapToWhole(std::clamp(s, -1.0, double(size)));
+    const double start = floorOfPosition(s);
+    return {clampIndex(int32_t(start), size), clampIndex(int32_t(start) + 1, size), s - start};
+}
+
+// The four neighbours mixed by the taps' fractions, as two linear steps a + f (b - a), which
+// keeps a level exact where the neighbours agree (a constant image stays constant); truncated.
+template <class Sample>
+inline Sample mixBilinear(double a, double b, double d, double e, double fx, double fy) {
+    const double upper = a + fx * (b - a);
+    const double lower = d + fx * (e - d);
+    return Sample(truncToInt(upper + fy * (lower - upper)));
+}
+
 // Bilinear: the four pixels from (floor(sx), floor(sy)) to (+1, +1), each read with its
 // coordinates clamped into the source, weighted by the fractional parts; the result truncated.
-// The weights are applied as two linear steps, a + f (b - a), which keeps a level exact where
-// the neighbours agree (a constant image stays constant). Positions beyond the edges read the
-// edge pixels; sx and sy must not be NaN, and the source must have pixels. Channels is the
-// source's channel count when known at compile time (0: read it from the source).
+// Positions beyond the edges read the edge pixels; sx and sy must not be NaN, and the source
+// must have pixels. Channels is the source's channel count when known at compile time (0:
+// read it from the source).
 template <class Sample, uint32_t Channels = 0>
 inline void sampleBilinear(const Image& source, double sx, double sy, Sample* out) {
-    sx = snapToWhole(std::clamp(sx, -1.0, double(source.width)));
-    sy = snapToWhole(std::clamp(sy, -1.0, double(source.height)));
-    const double left = floorOfPosition(sx);
-    const double top = floorOfPosition(sy);
-    const double fx = sx - left;
-    const double fy = sy - top;
-    const int32_t x0 = clampIndex(int32_t(left), source.width);
-    const int32_t x1 = clampIndex(int32_t(left) + 1, source.width);
-    const int32_t y0 = clampIndex(int32_t(top), source.height);
-    const int32_t y1 = clampIndex(int32_t(top) + 1, source.height);
+    const BilinearTap x = bilinearTap(sx, source.width);
+    const BilinearTap y = bilinearTap(sy, source.height);
     const uint32_t channels = Channels ? Channels : source.channels;
-    const Sample* row0 = source.row<Sample>(y0);
-    const Sample* row1 = source.row<Sample>(y1);
+    const Sample* row0 = source.row<Sample>(y.first);
+    const Sample* row1 = source.row<Sample>(y.second);
     for (uint32_t c = 0; c < channels; ++c) {
-        const double a = row0[size_t(x0) * channels + c];
-        const double b = row0[size_t(x1) * channels + c];
-        const double d = row1[size_t(x0) * channels + c];
-        const double e = row1[size_t(x1) * channels + c];
-        const double upper = a + fx * (b - a);
-        const double lower = d + fx * (e - d);
-        out[c] = Sample(truncToInt(upper + fy * (lower - upper)));
+        const size_t x0 = size_t(x.first) * channels + c;
+        const size_t x1 = size_t(x.second) * channels + c;
+        out[c] = mixBilinear<Sample>(row0[x0], row0[x1], row1[x0], row1[x1], x.fraction, y.fraction);
     }
 }
 

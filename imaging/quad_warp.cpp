@@ -1,10 +1,12 @@
 #include "imaging/quad_warp.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 #include "imaging/pixel_utils.h"
 #include "imaging/point_sampling.h"
@@ -58,6 +60,32 @@ void warp(Image& destination, const Image& source, const PixelRect& rect, int32_
     if (oneColumn && map.m[1] == 0.0 && map.m[2] == 0.0) {
         for (int32_t y = rect.top; y < rect.bottom; ++y)
             std::fill_n(destination.row<Sample>(y) + rect.left, rect.width(), level(rect.left, y));
+        return;
+    }
+    // An upright rectangle warped onto the square (a picture stretched over another) gives a map
+    // whose x and y terms do not cross and whose w is one constant: u follows x alone and v
+    // follows y alone, so each column's tap and each row's tap is worked out once. A term of
+    // 0 adds nothing but the sign of a zero, which the hold to 0..1 does not see.
+    const std::array<double, 9>& m = map.m;
+    if (m[1] == 0.0 && m[2] == 0.0 && m[3] == 0.0 && m[5] == 0.0 && m[8] != 0.0) {
+        auto tap = [&](double position, double size, int32_t pixels, bool single) {
+            return point_sampling::bilinearTap(single ? 0.0 : divide(unitRange(position) * size), pixels);
+        };
+        std::vector<point_sampling::BilinearTap> columns(size_t(rect.width()));
+        for (int32_t x = rect.left; x < rect.right; ++x) {
+            const HomogeneousPoint p = map.map(double(x) + originX, double(rect.top) + originY);
+            columns[size_t(x - rect.left)] = tap(p.x / p.w, width, source.width, oneColumn);
+        }
+        for (int32_t y = rect.top; y < rect.bottom; ++y) {
+            const HomogeneousPoint p = map.map(double(rect.left) + originX, double(y) + originY);
+            const point_sampling::BilinearTap row = tap(p.y / p.w, height, source.height, oneRow);
+            const Sample* upper = source.row<Sample>(row.first);
+            const Sample* lower = source.row<Sample>(row.second);
+            Sample* out = destination.row<Sample>(y) + rect.left;
+            for (const point_sampling::BilinearTap& c : columns)
+                *out++ = point_sampling::mixBilinear<Sample>(upper[c.first], upper[c.second], lower[c.first],
+                                                             lower[c.second], c.fraction, row.fraction);
+        }
         return;
     }
     const bool sameRows = oneRow && map.m[3] == 0.0 && map.m[5] == 0.0;

@@ -238,6 +238,15 @@ photos=(samples/*.png samples/*.jpg)
         echo "$key ${photos[0]} 16 png $quad $(varied_settings "$key")"
       done
     fi
+    # Effects that read a texture file: a bundled texture under the varied values, the
+    # placement's crop opened again (the varied values close it to nothing).
+    texture=$(awk -F'\t' '$2 == "ImageFile" { print $3; exit }' "$work/generated/fx_$key.txt")
+    if [ -n "$texture" ]; then
+      for depth in 8 16; do
+        echo "$key ${photos[1]} $depth png textured $(varied_settings "$key") --set $texture=brick.png" \
+          "--set dveCropTop=10 --set dveCropBottom=90 --set dveCropLeft=5 --set dveCropRight=85"
+      done
+    fi
   done
   # The texture filters with each picture of the Textures folder, taken in turn by the ones
   # available, at both depths and through the blend modes; then a pattern placed off the

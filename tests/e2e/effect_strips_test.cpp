@@ -109,6 +109,11 @@ const StripCase kCases[] = {
     {"SkinSmoother", {{"view", "Edge"}}},
     {"CenterSpot", {}},
     {"CenterSpot", {{"gang", "off"}, {"blurX", "25"}, {"blurY", "3"}, {"pos", "0.3,-0.2"}, {"size", "40"}}},
+    // A texture moved, scaled and rotated over the picture: each tile takes its part of it.
+    {"Diffusion",
+     {{"diffTexture", "brick.png"}, {"diffTexBlend", "Multiply"}, {"dvePosition", "0.15,-0.1"}, {"dveScaleX", "70"},
+      {"dveRotate", "30"}, {"matteBlur", "4"}, {"glowMode", "Subtle"}}},
+    {"Diffusion", {{"view", "Texture"}, {"diffTexture", "gravel.png"}, {"dveRotate", "-20"}, {"dveScaleX", "150"}}},
 };
 
 // An alpha ramp across and down the picture, with a fully transparent disc in the middle and a

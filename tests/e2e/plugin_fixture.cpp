@@ -79,7 +79,9 @@ std::vector<uint8_t> blockWith(const editor::PluginLibrary& plugin, const std::s
                                const std::vector<std::pair<std::string, std::string>>& settings) {
     const editor::EffectDescription effect = editor::EffectDescription::parse(plugin.describe(key));
     ParameterBlock values = effect.defaults();
-    for (const auto& [name, value] : settings) editor::applySetting(effect, values, name + "=" + value, "");
+    // Texture names are files of the Textures folder beside the plug-in file.
+    const std::string textures = (fs::path(plugin.path()).parent_path() / "Textures").string();
+    for (const auto& [name, value] : settings) editor::applySetting(effect, values, name + "=" + value, textures);
     return values.encode();
 }
 

@@ -52,11 +52,13 @@ std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, A
 editor::Picture runInTiles(const editor::Picture& document, const std::string& key, const Settings& settings,
                            int32_t tile, BufferCheck bufferCheck) {
     editor::Picture picture = document;
+    auto& plugin = sharedPlugin();
     editor::HostOptions options;
     options.tileHeight = tile;
     options.tileWidth = tile;
+    // The plug-in finds its Textures folder beside its file.
+    options.pluginPath = plugin.path();
     editor::FilterHost host(picture, options);
-    auto& plugin = sharedPlugin();
     EXPECT_EQ(host.replay(plugin.entryFor(key), blockWith(plugin, key, settings)), 0) << key << " in tiles of " << tile;
     if (bufferCheck == BufferCheck::AllReleased) {
         EXPECT_EQ(host.liveBuffers(), 0u) << key;

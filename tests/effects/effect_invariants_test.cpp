@@ -37,6 +37,7 @@ const SettingsCase kLeaveThePicture[] = {
     {"Fluorescent", {}},
     {"BlackAndWhite", {{"view", 1}}},
     {"InfraRed", {{"view", 2}}},
+    {"Diffusion", {{"view", 3}, {"glowBrightness", 300}}},
     {"BleachBypass", {{"view", 1}}},
     {"BleachBypass", {{"amount", 0}, {"saturation", 60}, {"contrast", -20}}},  // no bleach, whatever else
     {"Overexpose", {{"amount", 80}, {"view", 1}}},

@@ -2,42 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 
-#include "fx/host.h"
-#include "tests/support/encoded_files.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/texture_folder.h"
 
 namespace {
 
-// A host whose Textures folder is a temporary folder, counting the lookups.
-class FolderHost : public fx::Host {
-public:
-    bool resourcePath(const char*, const char* folder, const char* fileName, char* out) override {
-        ++lookups;
-        EXPECT_STREQ(folder, "Textures");
-        std::snprintf(out, kPathSize, "%s", (textures / (fileName ? fileName : "")).c_str());
-        return true;
-    }
-    TempFolder textures;
-    int lookups = 0;
-};
-
-void writeGreyPng(const std::string& path, uint8_t level) {
-    encoded::RawPng raw;
-    raw.width = 3;
-    raw.height = 2;
-    raw.colorType = PNG_COLOR_TYPE_GRAY;
-    raw.rows.assign(6, level);
-    const std::vector<uint8_t> bytes = encoded::png(raw);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
-
 TEST(TextureFile, ReadsOncePerNameAndSampleSize) {
-    FolderHost host;
+    TextureFolderHost host;
     writeGreyPng(host.textures / "net.png", 255);
     writeGreyPng(host.textures / "dots.png", 10);
     fx::TextureFile file;
@@ -66,7 +40,7 @@ TEST(TextureFile, ReadsOncePerNameAndSampleSize) {
 }
 
 TEST(TextureFile, NamesThatLeaveTheFolderOrFailGiveNoImage) {
-    FolderHost host;
+    TextureFolderHost host;
     TempFolder elsewhere;
     writeGreyPng(elsewhere / "outside.png", 200);
     writeGreyPng(host.textures / "good.png", 200);

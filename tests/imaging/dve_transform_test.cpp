@@ -262,6 +262,25 @@ TEST(QuadWarp, WholeImageQuadCopiesTheSource) {
     }
 }
 
+// Two pixels, 0 and full, stretched over four: u = (x + origin) / 4 reads the source at 2u,
+// which mixes the two at x = 1 and holds the edge beyond the last pixel's position.
+TEST(QuadWarp, StretchReadsBetweenSourcePixels) {
+    struct Case {
+        int32_t origin;
+        uint32_t eighths[4];  // of full, truncated
+    };
+    for (const Case& c : {Case{0, {0, 4, 8, 8}}, Case{1, {4, 8, 8, 8}}, Case{-1, {0, 0, 4, 8}}})
+        for (const uint32_t bytes : {1u, 2u}) {
+            const uint32_t full = bytes == 1 ? 255 : 32768;
+            const ImagePtr source = makeImage(2, 1, 1, bytes, {0});
+            setSample(*source, 1, 0, 0, full);
+            const ImagePtr stretched = makeImage(4, 3, 1, bytes, {7});
+            quadWarp(*stretched, *source, {0, 0, 3, 4}, c.origin, 0, {{{0, 0}, {4, 0}, {4, 3}, {0, 3}}}, 1.0, 1.0);
+            for (int32_t x = 0; x < 4; ++x)
+                EXPECT_EQ(sampleAt(*stretched, x, 2, 0), full * c.eighths[x] / 8) << c.origin << " " << x;
+        }
+}
+
 // A two-pixel ramp with divisor 2 spreads linearly over the quad; a smaller scale compresses
 // the transition towards the middle.
 TEST(QuadWarp, RampSpreadsAcrossTheQuad) {
