@@ -38,3 +38,4 @@ const EffectClass& streaksClass();
 const EffectClass& fauxFilmClass();
 const EffectClass& starClass();
 const EffectClass& nightVisionClass();
+const EffectClass& lightClass();

@@ -79,7 +79,9 @@ std::vector<uint8_t> blockWith(const editor::PluginLibrary& plugin, const std::s
                                const std::vector<std::pair<std::string, std::string>>& settings) {
     const editor::EffectDescription effect = editor::EffectDescription::parse(plugin.describe(key));
     ParameterBlock values = effect.defaults();
-    for (const auto& [name, value] : settings) editor::applySetting(effect, values, name + "=" + value, "");
+    // Image files are named from the Textures folder beside the plug-in.
+    const std::string textures = (buildDir() / "Textures").string();
+    for (const auto& [name, value] : settings) editor::applySetting(effect, values, name + "=" + value, textures);
     return values.encode();
 }
 
