@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "imaging/luma.h"
 #include "imaging/point_sampling.h"
@@ -16,45 +17,67 @@ constexpr double middleLevel() {
     return sizeof(Sample) == 1 ? 127.5 : 16384.0;
 }
 
+// Where a position falls between two shape samples: the first one's index and the distance
+// from it (0..1). Positions more than a sample outside the shape read 0 whatever their
+// neighbours, so they are held there, which keeps every index in range.
+struct Tap {
+    int64_t first;
+    double fraction;
+};
+
+Tap tapAt(double position, int32_t size) {
+    position = std::clamp(position, -2.0, double(size) + 1.0);
+    const double first = point_sampling::floorOfPosition(position);
+    return {int64_t(first), position - first};
+}
+
 template <class Sample>
 double sampleOrZero(const Image& shape, int64_t x, int64_t y) {
     if (x < 0 || y < 0 || x >= shape.width || y >= shape.height) return 0.0;
     return double(shape.row<Sample>(int32_t(y))[x]);
 }
 
-// The bilinear read at (px, py) in shape pixels. Points more than a pixel outside the shape
-// read 0 whatever their neighbours, so they are held there, which keeps every index in range.
+// The bilinear read between the taps: along x first, then along y.
 template <class Sample>
-Sample readAt(const Image& shape, double px, double py) {
-    px = std::clamp(px, -2.0, double(shape.width) + 1.0);
-    py = std::clamp(py, -2.0, double(shape.height) + 1.0);
-    const double left = point_sampling::floorOfPosition(px);
-    const double top = point_sampling::floorOfPosition(py);
-    const double fx = px - left;
-    const double fy = py - top;
-    const int64_t x0 = int64_t(left);
-    const int64_t y0 = int64_t(top);
-    const double s00 = sampleOrZero<Sample>(shape, x0, y0);
-    const double s10 = sampleOrZero<Sample>(shape, x0 + 1, y0);
-    const double s01 = sampleOrZero<Sample>(shape, x0, y0 + 1);
-    const double s11 = sampleOrZero<Sample>(shape, x0 + 1, y0 + 1);
-    const double a = s00 + (s10 - s00) * fx;
-    const double b = s01 + (s11 - s01) * fx;
-    return Sample(truncToInt(a + (b - a) * fy));
+Sample readAt(const Image& shape, const Tap& across, const Tap& down) {
+    const double s00 = sampleOrZero<Sample>(shape, across.first, down.first);
+    const double s10 = sampleOrZero<Sample>(shape, across.first + 1, down.first);
+    const double s01 = sampleOrZero<Sample>(shape, across.first, down.first + 1);
+    const double s11 = sampleOrZero<Sample>(shape, across.first + 1, down.first + 1);
+    const double a = s00 + (s10 - s00) * across.fraction;
+    const double b = s01 + (s11 - s01) * across.fraction;
+    return Sample(truncToInt(a + (b - a) * down.fraction));
 }
 
 template <class Sample>
 void readOf(const Image& shape, const Image& picture, Image& out, const PixelRect& rect, const ShapeReading& r) {
+    constexpr int32_t full = SampleTraits<Sample>::full;
     const bool displaced = r.shiftX != 0.0 || r.shiftY != 0.0;
-    constexpr double middle = middleLevel<Sample>();
+    // The displacement of each luminance level, d x shift with d = (L - half) / half: a pixel
+    // takes its level's entry rather than computing the same products again.
+    std::vector<double> shiftX(displaced ? size_t(full) + 1 : 0), shiftY(shiftX.size());
+    for (size_t level = 0; level < shiftX.size(); ++level) {
+        const double d = (double(level) - middleLevel<Sample>()) / middleLevel<Sample>();
+        shiftX[level] = d * r.shiftX;
+        shiftY[level] = d * r.shiftY;
+    }
+    // Undisplaced, a column reads the same taps on every row.
+    std::vector<Tap> columns(displaced ? 0 : size_t(rect.width()));
+    for (size_t i = 0; i < columns.size(); ++i)
+        columns[i] = tapAt((double(r.originX) + rect.left + int32_t(i)) * r.ratioX, shape.width);
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        Sample* row = out.row<Sample>(y);
+        Sample* row = out.row<Sample>(y) + rect.left;
         const double pictureY = double(r.originY) + y;
-        for (int32_t x = rect.left; x < rect.right; ++x) {
-            const double pictureX = double(r.originX) + x;
-            double d = 0.0;
-            if (displaced) d = (double(luma(picture.pixel<Sample>(x, y))) - middle) / middle;
-            row[x] = readAt<Sample>(shape, (pictureX + d * r.shiftX) * r.ratioX, (pictureY + d * r.shiftY) * r.ratioY);
+        if (!displaced) {
+            const Tap down = tapAt(pictureY * r.ratioY, shape.height);
+            for (const Tap& across : columns) *row++ = readAt<Sample>(shape, across, down);
+            continue;
+        }
+        const Sample* pixel = picture.pixel<Sample>(rect.left, y);
+        for (int32_t x = rect.left; x < rect.right; ++x, pixel += 4) {
+            const size_t level = size_t(std::min(luma(pixel), full));
+            *row++ = readAt<Sample>(shape, tapAt((double(r.originX) + x + shiftX[level]) * r.ratioX, shape.width),
+                                    tapAt((pictureY + shiftY[level]) * r.ratioY, shape.height));
         }
     }
 }

@@ -229,6 +229,11 @@ photos=(samples/*.png samples/*.jpg)
     echo "$key ${photos[0]} 16 tif defaults"
     echo "$key ${photos[0]} 8 jpg defaults"
     for depth in 8 16; do echo "$key ${photos[1]} $depth png varied $(varied_settings "$key")"; done
+    # An effect that reads a texture or shape file: the varied settings with a bundled file.
+    file=$(awk -F'\t' '$2 == "ImageFile" { print $1; exit }' "$work/generated/fx_$key.txt")
+    if [ -n "$file" ]; then
+      for depth in 8 16; do echo "$key ${photos[1]} $depth png textured --set $file=brick.png $(varied_settings "$key")"; done
+    fi
     if grep -qP '\tul\t' "$work/generated/fx_$key.txt"; then
       for quad in "${quads[@]}"; do
         for depth in 8 16; do echo "$key ${photos[2]} $depth png $quad"; done
