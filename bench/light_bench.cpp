@@ -7,6 +7,7 @@
 //                the peak only ever grows: --benchmark_filter=Light/RGBA16 then Light/RGBA8)
 //   first/NAME   a new effect every iteration: the pattern file read and placed, then the render
 //   kept/NAME    the same effect rendering again: the placed shape is kept
+//   shape/NAME   the pattern file read and placed alone, what a first render adds
 //
 //   brick        the defaults with the bundled brick.png
 //   placed       brick.png moved, scaled, turned and blurred, displaced by the luminance
@@ -20,6 +21,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "effects/placed_shape.h"
 #include "fx/effect_registry.h"
 #include "fx/host.h"
 
@@ -99,6 +101,21 @@ void renderLight(benchmark::State& state, const bench::PictureRecipe& recipe, co
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(source->byteCount()));
 }
 
+// The shape of the case at the picture's depth, read from the file and placed anew each time.
+void placeShape(benchmark::State& state, const bench::PictureRecipe& recipe, const LightCase& c) {
+    BundledTextures textures;
+    ShapeRecipe shape;
+    shape.pattern = "brick.png";
+    shape.sixteenBit = recipe.bytesPerChannel == 2;
+    if (c.moved) shape.placement = {.position = {0.1, -0.05}, .scaleX = 0.7f, .scaleY = 0.7f, .rotate = 20.0f};
+    shape.blurX = shape.blurY = c.moved ? 6.0f : 0.0f;
+    shape.extraPasses = 1;
+    for (auto _ : state) {
+        PlacedShape placed;
+        benchmark::DoNotOptimize(placed.image(shape));
+    }
+}
+
 void peakOfFirstRender(benchmark::State& state, const bench::PictureRecipe& recipe) {
     BundledTextures textures;
     const ImagePtr& source = bench::picture(recipe);
@@ -123,6 +140,9 @@ const bool registered = [] {
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark((prefix + "memcpy").c_str(), bench::copyPicture, recipe)
             ->Unit(benchmark::kMillisecond);
+        for (const LightCase& c : kCases)
+            benchmark::RegisterBenchmark((prefix + "shape/" + c.name).c_str(), placeShape, recipe, c)
+                ->Unit(benchmark::kMillisecond);
         for (const LightCase& c : kCases)
             for (bool first : {true, false})
                 benchmark::RegisterBenchmark((prefix + (first ? "first/" : "kept/") + c.name).c_str(), renderLight,
