@@ -40,10 +40,21 @@ double sampleOrZero(const Image& shape, int64_t x, int64_t y) {
 // The bilinear read between the taps: along x first, then along y.
 template <class Sample>
 Sample readAt(const Image& shape, const Tap& across, const Tap& down) {
-    const double s00 = sampleOrZero<Sample>(shape, across.first, down.first);
-    const double s10 = sampleOrZero<Sample>(shape, across.first + 1, down.first);
-    const double s01 = sampleOrZero<Sample>(shape, across.first, down.first + 1);
-    const double s11 = sampleOrZero<Sample>(shape, across.first + 1, down.first + 1);
+    double s00, s10, s01, s11;
+    if (across.first >= 0 && across.first + 1 < shape.width && down.first >= 0 && down.first + 1 < shape.height) {
+        // All four inside, as for most pixels: no sample needs its own test.
+        const Sample* upper = shape.row<Sample>(int32_t(down.first)) + across.first;
+        const Sample* lower = shape.row<Sample>(int32_t(down.first) + 1) + across.first;
+        s00 = upper[0];
+        s10 = upper[1];
+        s01 = lower[0];
+        s11 = lower[1];
+    } else {
+        s00 = sampleOrZero<Sample>(shape, across.first, down.first);
+        s10 = sampleOrZero<Sample>(shape, across.first + 1, down.first);
+        s01 = sampleOrZero<Sample>(shape, across.first, down.first + 1);
+        s11 = sampleOrZero<Sample>(shape, across.first + 1, down.first + 1);
+    }
     const double a = s00 + (s10 - s00) * across.fraction;
     const double b = s01 + (s11 - s01) * across.fraction;
     return Sample(truncToInt(a + (b - a) * down.fraction));
