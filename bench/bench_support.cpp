@@ -75,23 +75,29 @@ void fillPicture(Image& image, const PictureRecipe& recipe) {
     }
 }
 
-// Finds the parameter by its scripting key; false when the effect has none of that name.
-// A value by the kind of the record: a List's index, a Boolean's state (non-zero is on), a
-// Number's value.
-bool setValue(Effect& effect, const char* key, double value) {
+}  // namespace
+
+Parameter* parameterNamed(Effect& effect, const char* key) {
     for (uint32_t i = 0; i < effect.parameterCount; ++i) {
         Parameter& record = effect.parameter(i);
-        if (!record.name || std::strcmp(record.name, key) != 0) continue;
-        if (record.kind == ParameterKind::List)
-            record.listIndex = uint32_t(value);
-        else if (record.kind == ParameterKind::Boolean)
-            record.boolean = value != 0.0;
-        else
-            record.number = value;
-        return true;
+        if (record.name && std::strcmp(record.name, key) == 0) return &record;
     }
-    return false;
+    return nullptr;
 }
+
+bool setValue(Effect& effect, const char* key, double value) {
+    Parameter* record = parameterNamed(effect, key);
+    if (!record) return false;
+    if (record->kind == ParameterKind::List)
+        record->listIndex = uint32_t(value);
+    else if (record->kind == ParameterKind::Boolean)
+        record->boolean = value != 0.0;
+    else
+        record->number = value;
+    return true;
+}
+
+namespace {
 
 bool setFile(Effect& effect, const char* key, const char* name) {
     for (uint32_t i = 0; i < effect.parameterCount; ++i) {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "fx/effect.h"
 #include "imaging/image.h"
 
 namespace bench {
@@ -54,6 +55,12 @@ const ImagePtr& picture(const PictureRecipe& recipe);
 // A memcpy of the picture's bytes per iteration: the unit the other figures are quoted against.
 void copyBytes(benchmark::State& state, const Image& image);
 void copyPicture(benchmark::State& state, const PictureRecipe& recipe);
+
+// The first parameter with this scripting key, or null.
+Parameter* parameterNamed(Effect& effect, const char* key);
+// Sets a Number's value, a List's index or a Boolean's state (non-zero is on) by scripting key;
+// false when no parameter has the key.
+bool setValue(Effect& effect, const char* key, double value);
 
 // Values set by scripting key before the render: a Number's value, a List's index, a
 // Boolean's state (non-zero is on).

@@ -39,3 +39,4 @@ const EffectClass& fauxFilmClass();
 const EffectClass& starClass();
 const EffectClass& nightVisionClass();
 const EffectClass& diffusionClass();
+const EffectClass& lightClass();

@@ -35,6 +35,7 @@ const Registration fog("Fog", fogClass());
 const Registration glow("Glow", glowClass());
 const Registration grain("Grain", grainClass());
 const Registration infraRed("InfraRed", infraRedClass());
+const Registration light("Light", lightClass());
 const Registration lowContrast("LowContrast", lowContrastClass());
 const Registration matteGenerator("MatteGenerator", matteGeneratorClass());
 const Registration mist("Mist", mistClass());

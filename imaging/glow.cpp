@@ -245,29 +245,30 @@ void compositeFromLight(Image& image, const Image& light, const PixelRect& rect,
     }
 }
 
+void spread(Image& light, double horizontalBlur, double verticalBlur, uint32_t extraPasses) {
+    if (horizontalBlur <= 0.0 && verticalBlur <= 0.0) return;
+    Blur blur;
+    blur.setExtraPasses(extraPasses);
+    blur.setSize(float(horizontalBlur), float(verticalBlur));
+    blur.apply(light, light.bounds);
+}
+
 template <class Sample>
 void glowOf(Image& image, const Image& matte, const PixelRect& rect, double horizontalBlur, double verticalBlur,
             double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses,
             ScratchImage& lightMemory) {
-    const bool blurred = horizontalBlur > 0.0 || verticalBlur > 0.0;
-    auto spread = [&](Image& light) {
-        Blur blur;
-        blur.setExtraPasses(extraPasses);
-        blur.setSize(float(horizontalBlur), float(verticalBlur));
-        blur.apply(light, light.bounds);
-    };
     const ImageSize size{image.width, image.height};
     if (source == kGlowFromImage) {
         Image& light = lightMemory.imageOf(size, 4, image.bytesPerChannel);
         buildLight<Sample>(image, matte, light);
-        if (blurred) spread(light);
+        spread(light, horizontalBlur, verticalBlur, extraPasses);
         compositeFromLight<Sample>(image, light, rect, color, amount, mode);
-    } else if (!blurred) {
+    } else if (horizontalBlur <= 0.0 && verticalBlur <= 0.0) {
         compositeFromMatte<Sample>(image, matte, rect, color, amount, mode);
     } else {
         Image& light = lightMemory.imageOf(size, 1, image.bytesPerChannel);
         copyRect(matte, light, matte.bounds);
-        spread(light);
+        spread(light, horizontalBlur, verticalBlur, extraPasses);
         compositeFromMatte<Sample>(image, light, rect, color, amount, mode);
     }
 }
@@ -290,6 +291,28 @@ void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double h
     withSampleType(image, [&]<class Sample>() {
         glowOf<Sample>(image, matte, area, horizontalBlur, verticalBlur, amount, source, mode, heldColor(color),
                        extraPasses, lightMemory);
+    });
+}
+
+Image& spreadLight(const Image& image, const Image& matte, double horizontalBlur, double verticalBlur,
+                   uint32_t extraPasses, ScratchImage& lightMemory) {
+    checkLayouts(image, matte);
+    Image& light = lightMemory.imageOf({image.width, image.height}, 4, image.bytesPerChannel);
+    withSampleType(image, [&]<class Sample>() { buildLight<Sample>(image, matte, light); });
+    spread(light, horizontalBlur, verticalBlur, extraPasses);
+    return light;
+}
+
+void compositeLight(Image& image, const Image& light, const PixelRect& rect, const GlowColor& color, double amount,
+                    int32_t mode) {
+    if (image.channels != 4 || light.channels != 4 || image.bytesPerChannel != light.bytesPerChannel ||
+        (image.bytesPerChannel != 1 && image.bytesPerChannel != 2) || image.width != light.width ||
+        image.height != light.height)
+        throw std::invalid_argument("glow: the image and its light must have four channels of one size and depth");
+    const PixelRect area = rect.intersected(image.bounds);
+    if (area.isEmpty()) return;
+    withSampleType(image, [&]<class Sample>() {
+        compositeFromLight<Sample>(image, light, area, heldColor(color), amount, mode);
     });
 }
 

@@ -50,6 +50,16 @@ void applyGlow(Image& image, const Image& matte, const PixelRect& rect, double h
                double amount, int32_t source, int32_t mode, const GlowColor& color, uint32_t extraPasses,
                ScratchImage& lightMemory);
 
+// The image source in its two halves, for a caller that uses the spread light again after
+// laying it on. spreadLight makes the light image in lightMemory: the lit part of image
+// (four channels) premultiplied by matte, blurred over its whole bounds when either size is
+// above 0. compositeLight lays such a light onto the rect of image by the add rule (kGlowAdd)
+// or the screen rule (any other mode). Same layouts and exceptions as applyGlow.
+Image& spreadLight(const Image& image, const Image& matte, double horizontalBlur, double verticalBlur,
+                   uint32_t extraPasses, ScratchImage& lightMemory);
+void compositeLight(Image& image, const Image& light, const PixelRect& rect, const GlowColor& color, double amount,
+                    int32_t mode);
+
 // The matte-source compositing step alone: lights the rect of image where matte says.
 // Modes other than screen and add leave the pixels as they are.
 void compositeGlow(Image& image, const Image& matte, const PixelRect& rect, const GlowColor& color, double amount,

@@ -114,6 +114,15 @@ const StripCase kCases[] = {
      {{"diffTexture", "brick.png"}, {"diffTexBlend", "Multiply"}, {"dvePosition", "0.15,-0.1"}, {"dveScaleX", "70"},
       {"dveRotate", "30"}, {"matteBlur", "4"}, {"glowMode", "Subtle"}}},
     {"Diffusion", {{"view", "Texture"}, {"diffTexture", "gravel.png"}, {"dveRotate", "-20"}, {"dveScaleX", "150"}}},
+    {"Light", {}},
+    // A moved, turned and blurred shape displaced by the luminance, under a blurred matte.
+    {"Light",
+     {{"pattern", "brick.png"}, {"lDisplacement", "15"}, {"dvePosition", "0.1,-0.05"}, {"dveScaleX", "70"},
+      {"dveRotate", "20"}, {"sBlurX", "6"}, {"matteBlur", "9.7"}, {"sBrightness", "30"}, {"lBlend", "Screen"},
+      {"lColor", "1,0.8,0.5"}}},
+    {"Light",
+     {{"pattern", "gravel.png"}, {"view", "Matte"}, {"compositeFunc", "Multiply"}, {"dveScaleX", "60"},
+      {"sBlurX", "10"}, {"lDisplacement", "-20"}}},
 };
 
 // An alpha ramp across and down the picture, with a fully transparent disc in the middle and a

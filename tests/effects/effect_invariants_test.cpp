@@ -53,6 +53,7 @@ const SettingsCase kLeaveThePicture[] = {
     {"Star", {{"StarBrightness", 0}, {"matteBlur", 30}}},
     {"Star", {{"view", 3}, {"StarSize", 300}, {"mattePosition", 50}, {"matteRange", 100}}},
     {"Grain", {{"view", 1}, {"grainRAmount", 100}}},
+    {"Light", {{"view", 1}, {"lBrightness", 300}, {"sBrightness", 60}}},
     {"Grain", {{"grainRAmount", 0}, {"grainGAmount", 0}, {"grainBAmount", 0}, {"grainRSize", 4}}},
 };
 
@@ -78,6 +79,7 @@ const SettingsCase kActive[] = {
     {"FastBlur", {}},
     {"Defocus", {}},
     {"Overexpose", {{"amount", 40}, {"blur", 5}}},
+    {"Light", {{"sBrightness", 40}, {"lDisplacement", 20}}},
 };
 
 TEST(EffectInvariants, WritesOnlyInsideTheRenderRect) {
@@ -139,6 +141,7 @@ TEST(EffectInvariants, ConstantPicturesStayConstantAndDepthsAgree) {
         {{"Defocus", {}}, blurred, 3},
         {{"Defocus", {{"blend", 1}, {"bloom", 250}, {"matteBlur", 7}}}, blurred, 3},
         {{"Overexpose", {{"amount", 40}, {"blur", 5}}}, dark, 2},
+        {{"Light", {{"sBrightness", 30}, {"lBlend", 1}}}, blurred, 3},
     };
     for (const Case& c : cases)
         for (const auto& level : c.levels) {
@@ -165,6 +168,9 @@ const DamagedCase kDamaged[] = {
      {{"lightBrightness", 800}, {"lightSpread", 0}, {"shadowBrightness", 30}, {"matteBlur", 200}}},
     {"SkinSmoother", {{"EdgeBrightness", 1e9}, {"mattePosition", -3}}, {{"EdgeBrightness", 10}, {"mattePosition", 0}}},
     {"SelectiveFocus", {{"blurX", -40}}, {{"blurX", 0}}},
+    {"Light",
+     {{"lBrightness", 1e9}, {"sBrightness", -5}, {"lBlurX", 1e12}, {"sOpacity", 300}, {"compositeFunc", 40}},
+     {{"lBrightness", 500}, {"sBrightness", 0}, {"lBlurX", 500}, {"sOpacity", 100}, {"compositeFunc", 7}}},
 };
 
 TEST(EffectInvariants, DamagedStoredValuesAreHeldToTheirRanges) {
