@@ -1,8 +1,10 @@
 // The glow and mist looks: views, the extractor's window, the blur pair's gang rules, preview
-// scale, margins and depth agreement, for every member.
+// scale, margins and depth agreement, for every member; Night Vision and Infra-Red, which hold
+// the same glow and matte groups, join the tests of the views, the gang rules and the margins.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,22 @@ constexpr uint32_t kViewMatte = 1, kViewOriginal = 2;
 using Member = test_support::GlowLookKeys;
 constexpr const auto& kMembers = test_support::kGlowLooks;
 
+// The looks, then Night Vision and Infra-Red.
+const std::vector<Member>& withGlowGroups() {
+    static const std::vector<Member> members = [] {
+        std::vector<Member> all(std::begin(kMembers), std::end(kMembers));
+        for (const char* key : {"NightVision", "InfraRed"})
+            all.push_back({key, "glowBlend", "glowBrightness", "glowBlurH", "glowBlurV", "glowBlurGang"});
+        return all;
+    }();
+    return members;
+}
+
+bool isNightVision(const Member& m) { return std::string(m.key) == "NightVision"; }
+
 const Member& member(const std::string& key) {
     if (key == test_support::kFauxFilm.key) return test_support::kFauxFilm;
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         if (key == m.key) return m;
     ADD_FAILURE() << "no member " << key;
     return kMembers[0];
@@ -56,7 +71,8 @@ TEST(GlowFamily, ViewsThatPassTheSourceThrough) {
 }
 
 // The Matte view is the extractor's matte at position / 100 and range x 0.02 (a Range of 50
-// is a window of 1.0), blurred by the matte blur, whatever the glow's brightness.
+// is a window of 1.0), blurred by the matte blur, whatever the glow's brightness; the Original
+// view with the same settings is the source.
 TEST(GlowFamily, MatteViewShowsTheExtractorsMatte) {
     struct Case {
         double position, rangePercent;
@@ -66,20 +82,24 @@ TEST(GlowFamily, MatteViewShowsTheExtractorsMatte) {
     const Case cases[] = {
         {100, 50, 1.0f, 0, 0}, {100, 100, 2.0f, 0, 0}, {30, 25, 0.5f, 0, 75}, {60, 80, 1.6f, 5, 0}, {0, 80, 1.6f, 0, 800},
     };
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         for (const Case& c : cases)
             for (uint32_t bytes : {1u, 2u}) {
                 SCOPED_TRACE(std::string(m.key) + " position " + std::to_string(c.position) + " range " +
                              std::to_string(c.rangePercent) + (bytes == 2 ? " 16-bit" : " 8-bit"));
                 const ImagePtr source = makeHighlightPicture(bytes);
-                EffectHarness harness(m.key);
-                harness.apply({{"view", kViewMatte}, {"mattePosition", c.position}, {"matteRange", c.rangePercent},
-                               {"matteBlur", c.blur}, {m.brightness, c.brightness}});
+                EffectHarness harness(m.key), original(m.key);
+                for (EffectHarness* h : {&harness, &original})
+                    h->apply({{"mattePosition", c.position}, {"matteRange", c.rangePercent}, {"matteBlur", c.blur},
+                              {m.brightness, c.brightness}, {"contrast", 40}});
+                harness.setList("view", kViewMatte);
+                original.setList("view", kViewOriginal);
                 const ImagePtr shown = harness.render(*source);
 
                 EXPECT_EQ(maxDifference(*shown, *matteAsShown(*source, float(c.position / 100), c.range, float(c.blur))),
                           0u);
                 EXPECT_FALSE(isUniform(*shown));
+                EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
             }
 }
 
@@ -103,7 +123,9 @@ TEST(GlowFamily, BlurPairChanges) {
         {"Glow", true, true, 45, false, true},        {"Glow", false, true, 45, true, false},
         {"Glow", false, false, 45, false, true},      {"Streaks", true, true, 45, false, true},
         {"Streaks", false, true, 45, false, true},    {"FauxFilm", true, true, 123, true, true},
-        {"FauxFilm", false, false, 45, false, true},
+        {"FauxFilm", false, false, 45, false, true},  {"NightVision", true, true, 123, true, true},
+        {"NightVision", true, false, 45, false, true}, {"NightVision", false, true, 45, true, false},
+        {"NightVision", false, false, 45, false, true},
     };
     for (const Case& c : cases) {
         const Member& m = member(c.key);
@@ -143,9 +165,10 @@ TEST(GlowFamily, VerticalBlurCountsOnlyWhenNotGanged) {
     }
 }
 
-// A picture of one colour stays of one colour, its alpha untouched, whatever the look does.
+// A picture of one colour stays of one colour, its alpha untouched, whatever the look does
+// (Night Vision without its grain).
 TEST(GlowFamily, ConstantPictureStaysConstant) {
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         for (uint32_t glowMode : {0u, 1u})
             for (uint32_t bytes : {1u, 2u}) {
                 SCOPED_TRACE(std::string(m.key) + " mode " + std::to_string(glowMode) + " bytes " +
@@ -154,6 +177,7 @@ TEST(GlowFamily, ConstantPictureStaysConstant) {
                 const ImagePtr source = makeImage(29, 23, 4, bytes, {full * 9 / 10, full * 8 / 10, full / 2, full / 3});
                 EffectHarness harness(m.key);
                 harness.apply({{"glowMode", double(glowMode)}, {m.blend, 1}, {m.blurH, 9}, {"matteBlur", 4}});
+                if (isNightVision(m)) harness.setNumber("GrainAmount", 0);
                 const ImagePtr output = harness.render(*source);
                 EXPECT_TRUE(isUniform(*output));
                 EXPECT_EQ(sampleAt(*output, 0, 0, 3), full / 3);
@@ -198,15 +222,18 @@ TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
         }
 }
 
-// The matte blur and the glow blur follow each other, so their reaches add up.
+// The matte blur and the glow blur follow each other, so their reaches add up; Night Vision's
+// grain reads nothing around a pixel, whatever its size.
 TEST(GlowFamily, MarginAddsTheMatteBlurAndTheGlowBlur) {
-    for (const Member& m : kMembers) {
+    for (const Member& m : withGlowGroups()) {
         SCOPED_TRACE(m.key);
         auto grownBy = [&](double matteBlur, double glowBlur) {
             EffectHarness h(m.key);
             h.apply({{"matteBlur", matteBlur}, {m.blurH, glowBlur}, {m.blurV, glowBlur}});
+            if (isNightVision(m)) h.setNumber("GrainSize", 10);
             const PixelRect grown = h.requiredSource({50, 50, 60, 60}, 1000, 1000);
             EXPECT_EQ(50 - grown.left, 50 - grown.top);
+            EXPECT_EQ(grown.right - 60, 50 - grown.left);
             return 50 - grown.left;
         };
         EXPECT_EQ(grownBy(0, 0), 0);

@@ -1,5 +1,6 @@
 // Night Vision: the grey picture through each filter, toned and tinted; the grain last; the
-// views, the dialog's enabling rules, the margin and the agreement of 8 and 16 bits.
+// dialog's enabling rules and the agreement of 8 and 16 bits. Its views, gang rules, margin and
+// constant pictures are tested with the glow looks, whose glow and matte groups it shares.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr const char* kKey = "NightVision";
-constexpr uint32_t kViewMatte = 1, kViewOriginal = 2;
 
 // No glow and no grain: what is left is the grey picture, toned and tinted.
 const std::vector<Setting> kNeitherGlowNorGrain = {{"glowBrightness", 0}, {"GrainAmount", 0}};
@@ -111,105 +111,25 @@ TEST(NightVision, GrainIsTheGrainEffectsOverTheTintedPicture) {
         }
 }
 
-// "Matte" shows the extractor's matte at position / 100 and range x 0.02 whatever the glow's
-// brightness; "Original" is the source whatever the other settings.
-TEST(NightVision, MatteAndOriginalViews) {
-    struct Case {
-        double position, rangePercent;
-        float range;
-        double blur, brightness;
-    };
-    const Case cases[] = {{100, 50, 1.0f, 0, 0}, {100, 100, 2.0f, 0, 75}, {40, 30, 0.6f, 4, 0}};
-    for (const Case& c : cases)
-        for (uint32_t bytes : {1u, 2u}) {
-            SCOPED_TRACE("position " + std::to_string(c.position) + " range " + std::to_string(c.rangePercent) +
-                         (bytes == 2 ? " 16-bit" : " 8-bit"));
-            const ImagePtr source = makeHighlightPicture(bytes);
-            const std::vector<Setting> settings = {{"mattePosition", c.position}, {"matteRange", c.rangePercent},
-                                                   {"matteBlur", c.blur},         {"glowBrightness", c.brightness},
-                                                   {"filter", 3},                 {"contrast", 40}};
-            EffectHarness matteView(kKey), original(kKey);
-            matteView.apply(settings);
-            matteView.setList("view", kViewMatte);
-            original.apply(settings);
-            original.setList("view", kViewOriginal);
-
-            const ImagePtr shown = matteView.render(*source);
-            EXPECT_EQ(maxDifference(*shown, *matteAsShown(*source, float(c.position / 100), c.range, float(c.blur))),
-                      0u);
-            EXPECT_FALSE(isUniform(*shown));
-            EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
-        }
-}
-
-// What a change in the dialog does: the vertical blur follows the horizontal one while ganged
-// and is enabled only while the gang is off; "HLS Highlights" is enabled only in "HLS".
-TEST(NightVision, DialogChanges) {
-    constexpr uint32_t kNeedsRefresh = 0x0020;
+// "HLS Highlights" is enabled only in "HLS", whichever record changed. The blur pair's gang
+// rules are tested with the glow looks'.
+TEST(NightVision, HighlightsEnabledOnlyInHls) {
     struct Case {
         const char* changed;
         uint32_t mode;
-        bool gang;
-        double verticalAfter;
-        bool verticalRefreshed, verticalEnabled, highlightsEnabled;
+        bool highlightsEnabled;
     };
-    const Case cases[] = {
-        {"glowBlurH", TintMode::kHsv, true, 123, true, true, true},
-        {"glowBlurH", TintMode::kHsv, false, 45, false, true, true},
-        {"glowBlurGang", TintMode::kHsv, true, 45, true, false, true},
-        {"glowBlurGang", TintMode::kHsv, false, 45, false, true, true},
-        {"tintMode", TintMode::kHsv, true, 45, false, true, false},
-        {"tintMode", TintMode::kHls, true, 45, false, true, true},
-        {"tintMode", TintMode::kReplace, false, 45, false, true, false},
-        {"highlights", TintMode::kReplace, true, 45, false, true, true},
-    };
+    const Case cases[] = {{"tintMode", TintMode::kHsv, false}, {"tintMode", TintMode::kHls, true},
+                          {"tintMode", TintMode::kReplace, false}, {"highlights", TintMode::kReplace, true},
+                          {"glowBlurH", TintMode::kHsv, true}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.changed) + " mode " + std::to_string(c.mode) + (c.gang ? " ganged" : " apart"));
+        SCOPED_TRACE(std::string(c.changed) + " mode " + std::to_string(c.mode));
         EffectHarness harness(kKey);
         Effect& effect = harness.effect();
-        const uint32_t vertical = harness.index("glowBlurV");
-        harness.apply({{"glowBlurV", 45}, {"glowBlurH", 123}, {"glowBlurGang", c.gang ? 1.0 : 0.0},
-                       {"tintMode", double(c.mode)}});
-        effect.parameter(vertical).flags = uint16_t(effect.parameter(vertical).flags & ~kNeedsRefresh);
+        harness.setList("tintMode", c.mode);
         effect.effectClass->parameterChanged(&effect, harness.index(c.changed));
-        EXPECT_EQ(effect.numberValue(vertical), c.verticalAfter);
-        EXPECT_EQ((effect.parameter(vertical).flags & kNeedsRefresh) != 0, c.verticalRefreshed);
-        EXPECT_EQ(effect.parameter(vertical).isEnabled(), c.verticalEnabled);
         EXPECT_EQ(effect.parameter(harness.index("highlights")).isEnabled(), c.highlightsEnabled);
     }
-}
-
-// The matte blur and the glow blur follow each other, so their reaches add up; the grain reads
-// nothing around a pixel, whatever its size.
-TEST(NightVision, MarginIsTheMatteBlurPlusTheGlowBlur) {
-    auto grownBy = [](double matteBlur, double glowBlur, double grainSize) {
-        EffectHarness h(kKey);
-        h.apply({{"matteBlur", matteBlur}, {"glowBlurH", glowBlur}, {"GrainSize", grainSize}});
-        const PixelRect grown = h.requiredSource({50, 50, 60, 60}, 1000, 1000);
-        EXPECT_EQ(50 - grown.left, 50 - grown.top);
-        EXPECT_EQ(grown.right - 60, 50 - grown.left);
-        return 50 - grown.left;
-    };
-    EXPECT_EQ(grownBy(0, 0, 10), 0);
-    EXPECT_GE(grownBy(0, 500, 1), 500);
-    EXPECT_EQ(grownBy(200, 500, 1), grownBy(200, 0, 1) + grownBy(0, 500, 1));
-    EXPECT_EQ(grownBy(13, 31, 10), grownBy(13, 0, 1) + grownBy(0, 31, 1));
-}
-
-// A picture of one colour stays of one colour, its alpha untouched, when nothing adds grain.
-TEST(NightVision, ConstantPictureStaysConstant) {
-    for (uint32_t filter = 0; filter < 6; ++filter)
-        for (uint32_t bytes : {1u, 2u}) {
-            SCOPED_TRACE("filter " + std::to_string(filter) + (bytes == 2 ? " 16-bit" : " 8-bit"));
-            const uint32_t full = bytes == 2 ? 32768 : 255;
-            const ImagePtr source = makeImage(29, 23, 4, bytes, {full * 9 / 10, full * 7 / 10, full / 2, full / 3});
-            EffectHarness harness(kKey);
-            harness.apply({{"filter", double(filter)}, {"GrainAmount", 0}, {"glowMode", 0}, {"matteBlur", 4},
-                           {"glowBlurH", 9}, {"tintMode", TintMode::kHls}, {"contrast", 30}});
-            const ImagePtr output = harness.render(*source);
-            EXPECT_TRUE(isUniform(*output));
-            EXPECT_EQ(sampleAt(*output, 0, 0, 3), full / 3);
-        }
 }
 
 // 8 and 16 bits give the same picture but for rounding, which strong light magnifies.
