@@ -82,19 +82,9 @@ TEST(Cli, SixteenBitFilesComeBackBitIdenticalThroughAnInactiveFilter) {
         const fs::path output = tempDir() / (std::string("deep-out") + extension);
         const Outcome outcome = ravo("apply Temperature " + quoted(input) + " " + quoted(output) + " --tile 16x16");
         ASSERT_EQ(outcome.status, 0) << outcome.err;
-        std::ifstream a(input, std::ios::binary), b(output, std::ios::binary);
         const editor::Picture back = editor::readPicture(output.string());
         EXPECT_EQ(back.data, picture.data) << extension;
     }
-}
-
-ParameterBlock presetAt(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    ParameterBlock block;
-    std::string error;
-    EXPECT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error)) << path << ": " << error;
-    return block;
 }
 
 // A preset's numbers are held to their ranges when read: a preset holding a temperature

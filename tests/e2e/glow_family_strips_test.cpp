@@ -15,12 +15,6 @@ namespace {
 
 using namespace test_support;
 
-// A transparency ramp from top to bottom with a clear band across the middle.
-uint32_t alphaRampWithBand(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t full) {
-    if (y > height / 2 - 12 && y < height / 2 + 12) return 0;
-    return full - full * uint32_t(y) / uint32_t(height) / 2 - uint32_t(x % 3);
-}
-
 using Member = test_support::GlowLookKeys;
 
 // The seven looks and Faux Film, whose grain belongs to the picture, not to the tile.
