@@ -9,10 +9,6 @@
 
 namespace {
 
-// ---- Hooks -------------------------------------------------------------------------------
-
-// ---- Pixels ------------------------------------------------------------------------------
-
 // The picture blurred as the effects are documented to blur it: sizes scaled, two passes.
 ImagePtr blurred(const Image& source, float horizontal, float vertical) {
     ImagePtr out = source.clone();

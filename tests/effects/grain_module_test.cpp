@@ -305,11 +305,7 @@ TEST(GrainModule, TilesMatchTheWholePicture) {
                     info.tileIndex = row * columns + column;
                     info.tileCount = rows * columns;
                     const PixelRect blockRect = margin.grow(info.outputRect).intersected(picture);
-                    ImagePtr block = makeImage(blockRect.width(), blockRect.height(), 4, 1, {0});
-                    for (int32_t y = 0; y < blockRect.height(); ++y)
-                        for (int32_t x = 0; x < blockRect.width(); ++x)
-                            for (uint32_t c = 0; c < 4; ++c)
-                                setSample(*block, x, y, c, sampleAt(*source, blockRect.left + x, blockRect.top + y, c));
+                    ImagePtr block = viewOf(*source, blockRect).clone();
                     module.apply(*block, block->bounds, info, margin);
                     for (int32_t y = info.outputRect.top; y < info.outputRect.bottom; ++y)
                         for (int32_t x = info.outputRect.left; x < info.outputRect.right; ++x)

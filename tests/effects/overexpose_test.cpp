@@ -78,20 +78,4 @@ TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
     }
 }
 
-TEST(Overexpose, FullAmountIsWhiteAndKeepsTransparency) {
-    for (uint32_t bytes : {1u, 2u}) {
-        const uint32_t full = bytes == 2 ? 32768 : 255;
-        ImagePtr source = makeNoiseImage(12, 9, 4, bytes, 2);
-        for (int32_t x = 0; x < 12; ++x) setSample(*source, x, 4, 3, uint32_t(x) * (full / 11));
-        EffectHarness white("Overexpose");
-        white.apply({{"amount", 100}});
-        ImagePtr output = white.render(*source);
-        for (int32_t y = 0; y < 9; ++y)
-            for (int32_t x = 0; x < 12; ++x) {
-                for (uint32_t c = 0; c < 3; ++c) ASSERT_EQ(sampleAt(*output, x, y, c), full);
-                ASSERT_EQ(sampleAt(*output, x, y, 3), sampleAt(*source, x, y, 3));
-            }
-    }
-}
-
 }  // namespace

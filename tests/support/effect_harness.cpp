@@ -55,6 +55,10 @@ void EffectHarness::prepare(const Image& source, Image& output, double scale) {
 ImagePtr EffectHarness::render(const Image& source, double scale) {
     ImagePtr output = source.clone();
     prepare(source, *output, scale);
+    return renderPrepared(source, output);
+}
+
+ImagePtr EffectHarness::renderPrepared(const Image& source, ImagePtr output) {
     effect_->effectClass->beginRender(effect_.get(), &info_);
     info_.tileCount = 1;
     info_.tileIndex = 0;
@@ -72,13 +76,7 @@ ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceR
     info_.imageHeight = imageHeight;
     info_.renderRect = {0, 0, sourceRect.height(), sourceRect.width()};
     info_.outputRect = outputRect;
-    effect_->effectClass->beginRender(effect_.get(), &info_);
-    info_.tileCount = 1;
-    info_.tileIndex = 0;
-    effect_->effectClass->render(effect_.get(), &info_);
-    effect_->parameter(0).image.reset();
-    --const_cast<Image&>(source).refCount;
-    return output;
+    return renderPrepared(source, output);
 }
 
 bool EffectHarness::isActive(const Image& source) {
@@ -176,6 +174,12 @@ ImagePtr matteAsShown(const Image& source, float position, float range, float bl
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {
     const size_t offset = size_t(x) * image.channels + c;
     return image.is16() ? image.row<uint16_t>(y)[offset] : image.row<uint8_t>(y)[offset];
+}
+
+std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y) {
+    std::vector<uint32_t> pixel;
+    for (uint32_t c = 0; c < image.channels; ++c) pixel.push_back(sampleAt(image, x, y, c));
+    return pixel;
 }
 
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value) {

@@ -47,6 +47,8 @@ public:
 
 private:
     void prepare(const Image& source, Image& output, double scale);
+    // Renders the prepared run as one tile into output.
+    ImagePtr renderPrepared(const Image& source, ImagePtr output);
     std::unique_ptr<Effect, EffectDeleter> effect_;
     fx::Plugin::RenderInfo info_;
 };
@@ -71,6 +73,8 @@ ImagePtr makeHighlightPicture(uint32_t bytesPerChannel, int32_t width = 41, int3
 ImagePtr matteAsShown(const Image& source, float position, float range, float blur);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
+// Every sample of pixel (x, y).
+std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
 // The largest absolute difference between two images of the same shape.
 uint32_t maxDifference(const Image& a, const Image& b);
