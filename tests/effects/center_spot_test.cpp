@@ -7,10 +7,6 @@ namespace {
 
 constexpr uint32_t kViewSpot = 1;
 
-void setPoint(EffectHarness& harness, const char* key, double x, double y) {
-    harness.effect().parameter(harness.index(key)).point = {x, y};
-}
-
 // On a 200 x 100 picture half the smaller side is 50 pixels; the default spot is centred at
 // (100, 50) and reaches full at 50 pixels from it.
 TEST(CenterSpot, SpotMaskRisesLinearlyFromTheCentre) {
@@ -33,7 +29,7 @@ TEST(CenterSpot, SpotMaskRisesLinearlyFromTheCentre) {
         EffectHarness harness("CenterSpot");
         harness.setList("view", kViewSpot);
         harness.setNumber("size", test.size);
-        setPoint(harness, "pos", test.x, test.y);
+        harness.setPoint("pos", test.x, test.y);
         const ImagePtr output = harness.render(*source);
         EXPECT_EQ(sampleAt(*output, test.px, test.py, 0), test.value)
             << test.bytes << " size " << test.size << " at " << test.px << "," << test.py;
@@ -53,7 +49,7 @@ TEST(CenterSpot, KeptMaskFollowsTheSettings) {
         for (const Step& step : steps) {
             EffectHarness fresh("CenterSpot");
             for (EffectHarness* harness : {&kept, &fresh}) {
-                setPoint(*harness, "pos", step.x, step.y);
+                harness->setPoint("pos", step.x, step.y);
                 harness->setNumber("size", step.size);
                 harness->setNumber("blurX", step.blur);
             }

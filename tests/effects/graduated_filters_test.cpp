@@ -13,18 +13,12 @@
 
 namespace {
 
-void setPoint(EffectHarness& harness, const char* key, double x, double y) {
-    harness.effect().parameter(harness.index(key)).point = {x, y};
-}
-void setColor(EffectHarness& harness, const char* key, double r, double g, double b) {
-    harness.effect().parameter(harness.index(key)).color = {r, g, b};
-}
 // Corners off their defaults: a tilted, non-parallel quad reaching past the picture.
 void moveCorners(EffectHarness& harness) {
-    setPoint(harness, "ul", -0.6, -0.3);
-    setPoint(harness, "ur", 0.4, -0.55);
-    setPoint(harness, "lr", 0.55, 0.35);
-    setPoint(harness, "ll", -0.35, 0.6);
+    harness.setPoint("ul", -0.6, -0.3);
+    harness.setPoint("ur", 0.4, -0.55);
+    harness.setPoint("lr", 0.55, 0.35);
+    harness.setPoint("ll", -0.35, 0.6);
 }
 
 bool rowEquals(const Image& a, const Image& b, int32_t y) {
@@ -131,7 +125,7 @@ TEST(GradientEffects, GradientAndOriginalViews) {
 TEST(GradientEffects, GreyTintUnderHsvGivesGrey) {
     const ImagePtr picture = makeNoiseImage(20, 300, 4, 1, 8);
     EffectHarness harness("ColorGrad");
-    setColor(harness, "tint", 0.5, 0.5, 0.5);
+    harness.setColor("tint", {0.5, 0.5, 0.5});
     const ImagePtr output = harness.render(*picture);
     for (int32_t x = 0; x < 20; ++x) {
         const uint32_t value =

@@ -25,6 +25,8 @@ uint32_t EffectHarness::index(const char* key) const {
 void EffectHarness::setNumber(const char* key, double value) { effect_->parameter(index(key)).number = value; }
 void EffectHarness::setList(const char* key, uint32_t value) { effect_->parameter(index(key)).listIndex = value; }
 void EffectHarness::setBoolean(const char* key, bool value) { effect_->parameter(index(key)).boolean = value; }
+void EffectHarness::setPoint(const char* key, double x, double y) { effect_->parameter(index(key)).point = {x, y}; }
+void EffectHarness::setColor(const char* key, const RGBValue& color) { effect_->parameter(index(key)).color = color; }
 
 void EffectHarness::set(const char* key, double value) {
     switch (effect_->parameter(index(key)).kind) {

@@ -31,6 +31,8 @@ public:
     void setNumber(const char* key, double value);
     void setList(const char* key, uint32_t value);
     void setBoolean(const char* key, bool value);
+    void setPoint(const char* key, double x, double y);
+    void setColor(const char* key, const RGBValue& color);
     // By the record's kind, as Setting describes.
     void set(const char* key, double value);
     void apply(const std::vector<Setting>& settings);
