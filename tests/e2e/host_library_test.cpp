@@ -66,6 +66,11 @@ TEST(HostLibrary, DialogIsConsideredOnceAfterParameters) {
     ASSERT_EQ(host.call(entry, ps::filterSelectorStart), 0);
     EXPECT_EQ(dialogRequests(host), 1u);  // a repeat runs silently
     ASSERT_EQ(host.call(entry, ps::filterSelectorFinish), 0);
+    // Playback that asks for the dialog considers it too.
+    Picture played = uniformPicture(8, 8, 3, 8, {1, 2, 3});
+    FilterHost display(played, HostOptions{});
+    ASSERT_EQ(display.replay(entry, blockWith(*plugin, "WarmCool", {}), ps::plugInDialogDisplay), 0);
+    EXPECT_EQ(dialogRequests(display), 1u);
 }
 
 TEST(HostLibrary, SilentPlaybackNeverConsidersTheDialogAndClearsTheFlag) {
@@ -81,14 +86,6 @@ TEST(HostLibrary, SilentPlaybackNeverConsidersTheDialogAndClearsTheFlag) {
     EXPECT_EQ(dialogRequests(host), 0u);
     EXPECT_EQ(sample(picture, 3, 3, 2), 255);  // 227 + 127, clamped
     EXPECT_EQ(sample(picture, 3, 3, 0), 0);
-}
-
-TEST(HostLibrary, DisplayPlaybackConsidersTheDialog) {
-    auto plugin = freshPlugin();
-    Picture picture = uniformPicture(8, 8, 3, 8, {1, 2, 3});
-    FilterHost host(picture, HostOptions{});
-    ASSERT_EQ(host.replay(plugin->entryFor("WarmCool"), blockWith(*plugin, "WarmCool", {}), ps::plugInDialogDisplay), 0);
-    EXPECT_EQ(dialogRequests(host), 1u);
 }
 
 TEST(HostLibrary, FinishRemembersAndRecordsTheValues) {

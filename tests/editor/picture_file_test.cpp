@@ -19,6 +19,7 @@
 
 #include "editor/picture.h"
 #include "editor/picture_file.h"
+#include "tests/e2e/strip_check.h"
 #include "tests/support/encoded_files.h"
 #include "tests/support/temp_folder.h"
 
@@ -91,15 +92,7 @@ void expectSamePicture(const Picture& expected, const Picture& actual) {
         }
 }
 
-uint32_t largestDifference(const Picture& a, const Picture& b) {
-    uint32_t largest = 0;
-    for (size_t i = 0; i < a.sampleCount(); ++i) {
-        const uint32_t x = sampleAt(a, i), y = sampleAt(b, i);
-        largest = std::max(largest, x > y ? x - y : y - x);
-    }
-    return largest;
-}
-
+using test_support::largestDifference;
 using encoded::RawPng;
 
 // libpng's longjmp requires a frame holding nothing with a destructor.

@@ -121,19 +121,6 @@ TEST(GradientEffects, GradientAndOriginalViews) {
     }
 }
 
-// A grey tint under HSV turns the fully graded part grey at each pixel's own value.
-TEST(GradientEffects, GreyTintUnderHsvGivesGrey) {
-    const ImagePtr picture = makeNoiseImage(20, 300, 4, 1, 8);
-    EffectHarness harness("ColorGrad");
-    harness.setColor("tint", {0.5, 0.5, 0.5});
-    const ImagePtr output = harness.render(*picture);
-    for (int32_t x = 0; x < 20; ++x) {
-        const uint32_t value =
-            std::max({sampleAt(*picture, x, 0, 0), sampleAt(*picture, x, 0, 1), sampleAt(*picture, x, 0, 2)});
-        for (uint32_t c = 0; c < 3; ++c) EXPECT_EQ(sampleAt(*output, x, 0, c), value) << x;
-    }
-}
-
 // Tint: a new effect starts in "HLS", a reset selects "HSV"; the mode enables "HLS Highlights".
 // Its render is the whole-picture tint of its settings.
 TEST(TintEffect, StartsInHlsAndTintsTheWholePicture) {

@@ -124,10 +124,6 @@ struct PixelCase {
     std::vector<uint32_t> out;
 };
 
-ImagePtr imageOf(uint32_t bytesPerChannel, const std::vector<uint32_t>& pixel, int32_t width = 3, int32_t height = 2) {
-    return makeImage(width, height, 4, bytesPerChannel, {pixel[0], pixel[1], pixel[2], pixel[3]});
-}
-
 TEST(ColorWarmCoolShift, ShiftsRedAgainstBlue) {
     const PixelCase cases[] = {
         {"cool 1.0 8-bit", 1, 1.0, {255, 128, 0, 200}, {0, 128, 255, 200}},
@@ -136,7 +132,7 @@ TEST(ColorWarmCoolShift, ShiftsRedAgainstBlue) {
         {"zero", 1, 0.0, {10, 20, 30, 40}, {10, 20, 30, 40}},
     };
     for (const PixelCase& c : cases) {
-        ImagePtr image = imageOf(c.bytesPerChannel, c.in);
+        ImagePtr image = makeImage(3, 2, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], c.in[3]});
         warmCoolShift(*image, image->bounds, c.amount);
         for (int32_t y = 0; y < image->height; ++y)
             for (int32_t x = 0; x < image->width; ++x) EXPECT_EQ(pixelAt(*image, x, y), c.out) << c.name;
@@ -200,7 +196,7 @@ class ColorCorrect : public ::testing::TestWithParam<CorrectCase> {};
 
 TEST_P(ColorCorrect, Pixel) {
     const CorrectCase& c = GetParam();
-    ImagePtr image = imageOf(c.bytesPerChannel, c.in);
+    ImagePtr image = makeImage(3, 2, 4, c.bytesPerChannel, {c.in[0], c.in[1], c.in[2], c.in[3]});
     colorCorrect(*image, image->bounds, c.hueShift, c.saturation, c.gain, c.contrast, c.bend, c.red, c.green, c.blue,
                  c.multiply);
     for (int32_t y = 0; y < image->height; ++y)

@@ -58,16 +58,8 @@ TEST(SdkFourCharCode, PublishedValues)
     for (const auto& c : cases) EXPECT_EQ(c.code, c.expected) << std::hex << c.expected;
 }
 
-TEST(SdkFourCharCode, StoredReversedInMemory)
-{
-    const OSType code = fourCharCode("8BIM");
-    char bytes[4];
-    std::memcpy(bytes, &code, sizeof bytes);
-    EXPECT_EQ(std::string(bytes, 4), "MIB8");
-}
-
 // The first property of the published PiPL byte example: vendor, key, id,
-// length and data, all native little-endian.
+// length and data, all native little-endian (so a code's bytes lie reversed in memory).
 TEST(SdkPipl, KindPropertyBytesMatchPublishedExample)
 {
     const uint32 header[5] = {PIAdobeVendorID, PIKindProperty, 0, 4, PIFilterKind};
