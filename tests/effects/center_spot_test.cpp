@@ -1,4 +1,5 @@
-// Center Spot: the spot mask's geometry, its reuse, and its place in a preview.
+// Center Spot: the spot mask's geometry, its reuse, and its place in a preview (in a tile of
+// the document, with the strip tests).
 #include <gtest/gtest.h>
 
 #include "tests/support/effect_harness.h"
@@ -81,17 +82,6 @@ TEST(CenterSpot, PreviewPlacesTheSpotOnTheZoomedPicture) {
     EXPECT_EQ(sampleAt(*output, 50, 25, 0), 0u);
     EXPECT_EQ(sampleAt(*output, 62, 25, 0), 122u);  // 12 x 255 / 25, as 24 pixels from the centre at full size
     EXPECT_EQ(sampleAt(*output, 75, 25, 0), 255u);
-}
-
-// A strip of a larger picture gets the spot at its place in the document.
-TEST(CenterSpot, TileSeesTheSpotAtItsDocumentPlace) {
-    const ImagePtr strip = makeNoiseImage(200, 20, 4, 1, 6);
-    EffectHarness harness("CenterSpot");
-    harness.setList("view", kViewSpot);
-    harness.setNumber("blurX", 0);
-    const ImagePtr output = harness.renderTile(*strip, {40, 0, 60, 200}, {40, 0, 60, 200}, 200, 100);
-    EXPECT_EQ(sampleAt(*output, 100, 10, 0), 0u);    // document row 50
-    EXPECT_EQ(sampleAt(*output, 125, 10, 0), 127u);  // 25 pixels right of the centre
 }
 
 }  // namespace

@@ -32,8 +32,7 @@ void writeGreyPng(const std::string& path, uint8_t level) {
     raw.height = 2;
     raw.colorType = PNG_COLOR_TYPE_GRAY;
     raw.rows.assign(6, level);
-    const std::vector<uint8_t> bytes = encoded::png(raw);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    writeBytes(path, encoded::png(raw));
 }
 
 TEST(TextureFile, ReadsOncePerNameAndSampleSize) {
