@@ -11,14 +11,6 @@
 
 namespace {
 
-// No record depends on another: a change leaves every flag as it was.
-TEST(Overexpose, ParameterChangedTouchesNothing) {
-    EffectHarness harness("Overexpose");
-    Effect& e = harness.effect();
-    e.effectClass->parameterChanged(&e, 2);
-    EXPECT_EQ(e.parameter(2).flags, 33 | 0x4000);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Overexpose, ConstantPixel,
     ::testing::Values(
