@@ -94,12 +94,6 @@ void referenceBlur(Image& image, const PixelRect& rect, float horizontalSize, fl
 
 // ---------------------------------------------------------------------------------------
 
-struct Layout {
-    uint32_t channels;
-    uint32_t bytes;
-};
-constexpr Layout kLayouts[] = {{1, 1}, {4, 1}, {1, 2}, {4, 2}};
-
 // Every sample (alpha included) set to value.
 ImagePtr filledImage(int32_t width, int32_t height, Layout layout, uint32_t value) {
     ImagePtr image = ImagePtr::make({width, height}, layout.channels, layout.bytes);

@@ -55,6 +55,12 @@ private:
     fx::Plugin::RenderInfo info_;
 };
 
+// The layouts an image may have: one or four channels of 8 or 16 bits.
+struct Layout {
+    uint32_t channels, bytes;
+};
+inline constexpr Layout kLayouts[] = {{1, 1}, {4, 1}, {1, 2}, {4, 2}};
+
 // The full-scale sample: 255 at 8 bits, 32768 at 16.
 constexpr uint32_t fullScale(uint32_t bytesPerChannel) { return bytesPerChannel == 2 ? 32768u : 255u; }
 
