@@ -56,33 +56,19 @@ INSTANTIATE_TEST_SUITE_P(
         ConstantPixelCase{"BleachBypass", {{"amount", 400}}, 1, {200, 100, 50}, {198, 97, 48}}));
 
 // With no glow, Infra-Red is the red-filter picture with the tone sliders: tone first and red
-// after give the same as red first and tone after, since one table serves every channel.
-TEST(MonochromeEffects, InfraRedWithoutGlowIsTheRedFilterPicture) {
+// after give the same as red first and tone after, since one table serves every channel. The glow
+// screens light onto the picture before the conversion: it never darkens a pixel.
+TEST(MonochromeEffects, InfraRedIsTheRedFilterPictureLitByItsGlow) {
     for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr source = makeNoiseImage(27, 14, 4, bytes, 12);
-        EffectHarness infraRed("InfraRed");
-        EffectHarness blackAndWhite("BlackAndWhite");
+        ImagePtr source = makeNoiseImage(40, 30, 4, bytes, 12);
+        EffectHarness withGlow("InfraRed"), withoutGlow("InfraRed"), blackAndWhite("BlackAndWhite");
         blackAndWhite.setList("filter", 1);
-        infraRed.setNumber("glowBrightness", 0);
-        for (EffectHarness* harness : {&infraRed, &blackAndWhite}) {
-            harness->setNumber("brightness", 20);
-            harness->setNumber("contrast", -30);
-            harness->setNumber("gamma", 40);
-        }
-        EXPECT_EQ(maxDifference(*infraRed.render(*source), *blackAndWhite.render(*source)), 0u);
-    }
-}
-
-// The glow screens light onto the picture before the conversion: it never darkens a pixel.
-TEST(MonochromeEffects, InfraRedGlowOnlyBrightens) {
-    for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr source = makeNoiseImage(40, 30, 4, bytes, 14);
-        EffectHarness withGlow("InfraRed");
-        EffectHarness withoutGlow("InfraRed");
-        withGlow.setNumber("mattePosition", 60);
         withoutGlow.setNumber("glowBrightness", 0);
-        ImagePtr lit = withGlow.render(*source);
-        ImagePtr plain = withoutGlow.render(*source);
+        withGlow.setNumber("mattePosition", 60);
+        for (EffectHarness* harness : {&withGlow, &withoutGlow, &blackAndWhite})
+            harness->apply({{"brightness", 20}, {"contrast", -30}, {"gamma", 40}});
+        const ImagePtr lit = withGlow.render(*source), plain = withoutGlow.render(*source);
+        EXPECT_EQ(maxDifference(*plain, *blackAndWhite.render(*source)), 0u);
         bool brighter = false;
         for (int32_t y = 0; y < 30; ++y)
             for (int32_t x = 0; x < 40; ++x) {
