@@ -203,15 +203,8 @@ TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
             const ImagePtr source = makeHighlightPicture(2);
             EXPECT_EQ(maxDifference(*half.render(*source, 0.5), *full.render(*source, 1.0)), 0u);
 
-            auto margin = [](EffectHarness& h, double scale) {
-                fx::Plugin::RenderInfo info;
-                info.scaleX = info.scaleY = scale;
-                PixelRect rect = {100, 100, 200, 200};
-                h.effect().effectClass->requiredSource(&h.effect(), &info, &rect);
-                return rect;
-            };
-            const PixelRect halfMargin = margin(half, 0.5);
-            EXPECT_EQ(halfMargin, margin(full, 1.0));
+            const PixelRect halfMargin = half.requiredSource({100, 100, 200, 200}, 1000, 1000, 0.5);
+            EXPECT_EQ(halfMargin, full.requiredSource({100, 100, 200, 200}, 1000, 1000));
             // At least the half sizes rounded up, the two blurs one after the other.
             EXPECT_LE(halfMargin.left, 100 - int32_t(std::ceil(c.blurH / 2) + std::ceil(c.matteBlur / 2)));
             EXPECT_LE(halfMargin.top, 100 - int32_t(std::ceil(c.blurV / 2) + std::ceil(c.matteBlur / 2)));
