@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Flash towards white: (level x (255 - t) + t x 255) / 255 with t = trunc(0.5 x 255) = 127;
         // at 100 every channel is full whatever came before.
         ConstantPixelCase{"ColorCorrect", {{"ccTintAmount", 50}}, 1, {0, 100, 200}, {127, 177, 227}},
+        ConstantPixelCase{"ColorCorrect", {{"ccTintAmount", 50}}, 1, {1, 2, 3}, {127, 128, 128}},  // 127.5, 128.0, 128.5
         ConstantPixelCase{"ColorCorrect", kFullFlash, 1, {10, 200, 30}, {255, 255, 255}},
         ConstantPixelCase{"ColorCorrect", kFullFlash, 2, {1000, 20000, 300}, {32768, 32768, 32768}},
         // Saturation -100 gives the grey of the value, the largest channel.
