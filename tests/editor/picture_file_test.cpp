@@ -748,16 +748,5 @@ TEST(PictureFile, ReplacesAnExistingFileWithTheNewPicture) {
     EXPECT_EQ(folder.names(), std::vector<std::string>{"same.tif"});
 }
 
-TEST(PictureFile, WritingThroughASymbolicLinkReplacesItsTarget) {
-    TempFolder folder;
-    writeBytes(folder / "real.png", {1});
-    fs::create_symlink("real.png", folder / "link.png");
-    const Picture picture = patterned(4, 3, 3, 16);
-    writePicture(picture, folder / "link.png");
-    EXPECT_TRUE(fs::is_symlink(folder / "link.png"));
-    expectSamePicture(picture, readPicture(folder / "real.png"));
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"link.png", "real.png"}));
-}
-
 }  // namespace
 }  // namespace editor

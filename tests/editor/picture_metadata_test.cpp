@@ -201,12 +201,5 @@ TEST(PictureMetadata, FilesWithoutItStayWithoutAndDamagedProfilesDoNotStopTheWri
     }
 }
 
-TEST(PictureMetadata, DepthConversionKeepsIt) {
-    const Picture picture = pictureWithMetadata(8);
-    const Picture deep = convertDepth(picture, 16);
-    EXPECT_EQ(deep.iccProfile, picture.iccProfile);
-    EXPECT_EQ(deep.exif, picture.exif);
-}
-
 }  // namespace
 }  // namespace editor

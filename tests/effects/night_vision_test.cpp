@@ -37,9 +37,7 @@ TEST(NightVision, WithoutGlowAndGrainIsTheTintedGreyPicture) {
     };
     for (const Case& c : cases)
         for (uint32_t bytes : {1u, 2u}) {
-            SCOPED_TRACE("filter " + std::to_string(c.filter) + " mode " + std::to_string(c.mode) + " tone " +
-                         std::to_string(c.brightness) + "/" + std::to_string(c.contrast) + "/" +
-                         std::to_string(c.gamma) + (bytes == 2 ? " 16-bit" : " 8-bit"));
+            SCOPED_TRACE(testing::Message() << "case " << &c - cases << ", " << bytes * 8 << "-bit");
             const ImagePtr source = makeHighlightPicture(bytes);
             EffectHarness harness(kKey);
             harness.apply(kNeitherGlowNorGrain);
