@@ -213,15 +213,6 @@ TEST(ColorCorrect, WorkedPixels) {
     }
 }
 
-TEST(ColorCorrect, AllZeroChangesNothing) {
-    for (uint32_t bytes : {1u, 2u}) {
-        ImagePtr image = makeNoiseImage(16, 9, 4, bytes, 5);
-        ImagePtr original = image->clone();
-        colorCorrect(*image, image->bounds, 0, 0, 0, 0, 0, 0, 0, 0, false);
-        EXPECT_EQ(maxDifference(*image, *original), 0u) << bytes;
-    }
-}
-
 TEST(ColorCorrect, TouchesOnlyTheRectAndNeverAlpha) {
     ImagePtr image = makeNoiseImage(9, 7, 4, 2, 11);
     for (int32_t y = 0; y < 7; ++y)
