@@ -31,11 +31,8 @@ TEST(HostLibrary, MarginFreeEffectRendersTwelveTiles) {
     ASSERT_EQ(result, 0);
     ASSERT_EQ(host.progress().size(), 12u);
     EXPECT_EQ(host.progress().back(), std::make_pair(12, 12));
-    for (auto [x, y] : {std::pair{0, 0}, std::pair{999, 699}, std::pair{500, 300}}) {
-        EXPECT_EQ(sample(picture, x, y, 0), 0);
-        EXPECT_EQ(sample(picture, x, y, 1), 100);
-        EXPECT_EQ(sample(picture, x, y, 2), 227);
-    }
+    for (auto [x, y] : {std::pair{0, 0}, std::pair{999, 699}, std::pair{500, 300}})
+        EXPECT_TRUE(sample(picture, x, y, 0) == 0 && sample(picture, x, y, 1) == 100 && sample(picture, x, y, 2) == 227);
     EXPECT_EQ(host.liveBuffers(), 0u);
     EXPECT_EQ(host.acquiredSuites(), host.releasedSuites());
 }
