@@ -5,7 +5,6 @@
 #include <cmath>
 #include <vector>
 
-#include "imaging/blur.h"
 #include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 
@@ -48,11 +47,7 @@ TEST(Overexpose, TheLightIsTheBlurredSourceAndAlphaIsTheSources) {
             EffectHarness harness("Overexpose");
             harness.apply({{"amount", 30}, {"intensity", 200}, {"blur", blur}});
             ImagePtr output = harness.render(*source);
-            ImagePtr light = source->clone();
-            Blur reference;
-            reference.setExtraPasses(1);
-            reference.setSize(float(blur), float(blur));
-            reference.apply(*light, light->bounds);
+            const ImagePtr light = blurred(*source, source->bounds, float(blur), float(blur), 1);
             // a = 0.3: i = 0.6, w = sin(0.3 q - q) + 1.
             const double q = 1.57079632675;
             const int64_t white = int64_t((std::sin(0.3 * q - q) + 1) * full);

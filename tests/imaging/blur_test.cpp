@@ -103,15 +103,6 @@ ImagePtr filledImage(int32_t width, int32_t height, Layout layout, uint32_t valu
     return image;
 }
 
-ImagePtr blurred(const Image& source, const PixelRect& rect, float horizontal, float vertical,
-                 uint32_t extraPasses = 0) {
-    ImagePtr copy = source.clone();
-    Blur blur;
-    blur.setExtraPasses(extraPasses);
-    blur.setSize(horizontal, vertical);
-    blur.apply(*copy, rect);
-    return copy;
-}
 
 ImagePtr referenceBlurred(const Image& source, const PixelRect& rect, float horizontal, float vertical,
                           uint32_t extraPasses = 0) {

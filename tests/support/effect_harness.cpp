@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
 
@@ -171,6 +172,15 @@ ImagePtr matteAsShown(const Image& source, float position, float range, float bl
     ImagePtr shown = source.clone();
     expandGrayToRGBA(*matte, *shown, shown->bounds);
     return shown;
+}
+
+ImagePtr blurred(const Image& source, const PixelRect& rect, float horizontal, float vertical, uint32_t extraPasses) {
+    ImagePtr copy = source.clone();
+    Blur blur;
+    blur.setExtraPasses(extraPasses);
+    blur.setSize(horizontal, vertical);
+    blur.apply(*copy, rect);
+    return copy;
 }
 
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {

@@ -79,6 +79,9 @@ ImagePtr makeHighlightPicture(uint32_t bytesPerChannel, int32_t width = 41, int3
 // What a "Matte" view shows: the luminance matte of the extractor at this position, range and
 // blur, built from source over its bounds, in grey over source's alpha.
 ImagePtr matteAsShown(const Image& source, float position, float range, float blur);
+// A copy of source with rect blurred at these sizes, each direction extraPasses + 1 times.
+ImagePtr blurred(const Image& source, const PixelRect& rect, float horizontal, float vertical,
+                 uint32_t extraPasses = 0);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
 // Every sample of pixel (x, y).
