@@ -66,19 +66,8 @@ TEST(CenterSpot, PreviewPlacesTheSpotOnTheZoomedPicture) {
     const ImagePtr zoomed = makeNoiseImage(100, 50, 4, 1, 1);
     EffectHarness harness("CenterSpot");
     harness.setList("view", kViewSpot);
-    Effect& effect = harness.effect();
     ImagePtr output = zoomed->clone();
-    fx::Plugin::RenderInfo info;
-    info.scaleX = info.scaleY = 0.5;
-    info.imageWidth = 200;
-    info.imageHeight = 100;
-    info.outputImage = output.get();
-    info.renderRect = {0, 0, 50, 100};
-    info.outputRect = {0, 0, 50, 100};
-    info.isPreview = true;
-    effect.parameter(0).image = zoomed;
-    effect.effectClass->render(&effect, &info);
-    effect.parameter(0).image.reset();
+    harness.renderInto(*zoomed, *output, zoomed->bounds, 200, 100, 0.5);
     EXPECT_EQ(sampleAt(*output, 50, 25, 0), 0u);
     EXPECT_EQ(sampleAt(*output, 62, 25, 0), 122u);  // 12 x 255 / 25, as 24 pixels from the centre at full size
     EXPECT_EQ(sampleAt(*output, 75, 25, 0), 255u);

@@ -144,17 +144,7 @@ TEST(SelectiveBlur, RenderRectInsideTheImage) {
                 const ImagePtr expected = part.render(*cropped);
 
                 ImagePtr output = makeImage(40, 25, 4, bytes, {1, 2, 3, 4});
-                fx::Plugin::RenderInfo info;
-                info.is16 = bytes == 2;
-                info.imageWidth = 40;
-                info.imageHeight = 25;
-                info.outputImage = output.get();
-                info.renderRect = rect;
-                info.outputRect = {0, 0, 25, 40};
-                Effect& effect = whole.effect();
-                effect.parameter(0).image = source;
-                effect.effectClass->render(&effect, &info);
-                effect.parameter(0).image.reset();
+                whole.renderInto(*source, *output, rect, 40, 25);
                 for (int32_t y = 0; y < 25; ++y)
                     for (int32_t x = 0; x < 40; ++x)
                         for (uint32_t c = 0; c < 4; ++c) {

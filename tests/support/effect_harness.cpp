@@ -58,17 +58,26 @@ void EffectHarness::prepare(const Image& source, Image& output, double scale) {
 ImagePtr EffectHarness::render(const Image& source, double scale) {
     ImagePtr output = source.clone();
     prepare(source, *output, scale);
-    return renderPrepared(source, output);
+    renderPrepared(source);
+    return output;
 }
 
-ImagePtr EffectHarness::renderPrepared(const Image& source, ImagePtr output) {
+void EffectHarness::renderInto(const Image& source, Image& output, const PixelRect& renderRect, int32_t imageWidth,
+                               int32_t imageHeight, double scale) {
+    prepare(source, output, scale);
+    info_.imageWidth = imageWidth;
+    info_.imageHeight = imageHeight;
+    info_.renderRect = renderRect;
+    renderPrepared(source);
+}
+
+void EffectHarness::renderPrepared(const Image& source) {
     effect_->effectClass->beginRender(effect_.get(), &info_);
     info_.tileCount = 1;
     info_.tileIndex = 0;
     effect_->effectClass->render(effect_.get(), &info_);
     effect_->parameter(0).image.reset();
     --const_cast<Image&>(source).refCount;
-    return output;
 }
 
 ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
@@ -79,7 +88,8 @@ ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceR
     info_.imageHeight = imageHeight;
     info_.renderRect = {0, 0, sourceRect.height(), sourceRect.width()};
     info_.outputRect = outputRect;
-    return renderPrepared(source, output);
+    renderPrepared(source);
+    return output;
 }
 
 bool EffectHarness::isActive(const Image& source) {

@@ -43,14 +43,18 @@ public:
     // the output rectangle of the tile is outputRect (document coordinates).
     ImagePtr renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
                         int32_t imageWidth, int32_t imageHeight);
+    // Renders into output (source's size) over renderRect alone, as part of a document of
+    // imageWidth x imageHeight seen at a preview scale.
+    void renderInto(const Image& source, Image& output, const PixelRect& renderRect, int32_t imageWidth,
+                    int32_t imageHeight, double scale = 1.0);
     bool isActive(const Image& source);
     // The source rectangle the effect asks for around rect, at a preview scale.
     PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight, double scale = 1.0);
 
 private:
     void prepare(const Image& source, Image& output, double scale);
-    // Renders the prepared run as one tile into output.
-    ImagePtr renderPrepared(const Image& source, ImagePtr output);
+    // Renders the prepared run as one tile.
+    void renderPrepared(const Image& source);
     std::unique_ptr<Effect, EffectDeleter> effect_;
     fx::Plugin::RenderInfo info_;
 };
