@@ -167,8 +167,7 @@ TEST(GlowFamily, ConstantPictureStaysConstant) {
     for (const Member& m : withGlowGroups())
         for (uint32_t glowMode : {0u, 1u})
             for (uint32_t bytes : {1u, 2u}) {
-                SCOPED_TRACE(std::string(m.key) + " mode " + std::to_string(glowMode) + " bytes " +
-                             std::to_string(bytes));
+                SCOPED_TRACE(testing::Message() << m.key << " mode " << glowMode << " bytes " << bytes);
                 const uint32_t full = bytes == 2 ? 32768 : 255;
                 const ImagePtr source = makeImage(29, 23, 4, bytes, {full * 9 / 10, full * 8 / 10, full / 2, full / 3});
                 EffectHarness harness(m.key);
@@ -189,8 +188,7 @@ TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
     const Case cases[] = {{40, 40, 20}, {31, 31, 0}, {0, 0, 9}, {17, 5, 3}};
     for (const Member& m : kMembers)
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(m.key) + " blur " + std::to_string(c.blurH) + " matte " +
-                         std::to_string(c.matteBlur));
+            SCOPED_TRACE(testing::Message() << m.key << " blur " << c.blurH << " matte " << c.matteBlur);
             auto settings = [&](double factor) {
                 std::vector<Setting> s = {{m.blurH, c.blurH * factor}, {m.blurV, c.blurV * factor},
                                           {"matteBlur", c.matteBlur * factor}, {"glowMode", 0}};

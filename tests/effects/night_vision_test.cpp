@@ -68,8 +68,7 @@ TEST(NightVision, GrainIsTheGrainEffectsOverTheTintedPicture) {
     const Case cases[] = {{1, 15}, {3, 60}, {7.5, 100}};
     for (const Case& c : cases)
         for (uint32_t bytes : {1u, 2u}) {
-            SCOPED_TRACE("size " + std::to_string(c.size) + " amount " + std::to_string(c.amount) +
-                         (bytes == 2 ? " 16-bit" : " 8-bit"));
+            SCOPED_TRACE(testing::Message() << "size " << c.size << " amount " << c.amount << ", " << 8 * bytes);
             const ImagePtr source = makeHighlightPicture(bytes, 64, 48);
             EffectHarness plain(kKey), grained(kKey), grain("Grain");
             plain.apply({{"GrainAmount", 0}});
