@@ -1,7 +1,6 @@
 // The `ravo` command end to end on real files.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>

@@ -2,7 +2,6 @@
 // the 8/16-bit switch and the behaviour when table memory runs out.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 #include <vector>

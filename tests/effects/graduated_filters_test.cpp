@@ -2,7 +2,6 @@
 // place on the document, the views, and the cases where the picture must not change.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 

@@ -2,7 +2,6 @@
 // the matte view.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 

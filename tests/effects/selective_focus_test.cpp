@@ -2,9 +2,6 @@
 // show, depth agreement and the render rectangle they keep to.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-
 #include "tests/support/effect_harness.h"
 
 namespace {
