@@ -222,7 +222,10 @@ void runFilter(PluginCall& call) {
 void dispatch(PluginCall& call, int16_t selector) {
     try {
         if (selector != ps::filterSelectorAbout) {
-            if (++calls == 1) plugin_path::fetch(call);
+            // Until the host has told the plug-in where its file lies (its Textures folder is
+            // beside it), each call asks again: a host may not know it on the first call.
+            ++calls;
+            if (plugin_path::get()[0] == '\0') plugin_path::fetch(call);
             if (!hostIsSufficient(call)) {
                 call.setResult(result_code::kHostInsufficient);
                 return;

@@ -12,7 +12,8 @@ public:
 };
 
 namespace plugin_path {
-// Asks the host's plug-ins suite for the full path of this plug-in file (once per process).
+// Asks the host's plug-ins suite for the full path of this plug-in file; kept for the process
+// once it is known.
 void fetch(const PluginCall& call);
 // The path, empty when unknown (the host gave none, or a path that does not fit its 300 bytes).
 const char* get();

@@ -22,17 +22,11 @@ namespace fs = std::filesystem;
 
 TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
     TempFolder folder;
-    crafted::TiffStating huge;
-    huge.width = huge.height = huge.rowsPerStrip = 40000;
-    huge.bitsPerSample = 16;
-    huge.samplesPerPixel = 4;
+    // Which sizes each reader refuses is tested with the readers; here the command's answer.
     crafted::TiffStating over;  // one row of 40000 pixels over the limit
     over.width = 40000;
     over.height = over.rowsPerStrip = 25001;
     writeBytes(folder / "huge.png", crafted::pngStating(40000, 40000, 16, 6));
-    writeBytes(folder / "tall.png", crafted::pngStating(1, 2147483647, 8, 2));
-    writeBytes(folder / "over.png", crafted::pngStating(40000, 25001, 8, 2));
-    writeBytes(folder / "huge.tif", huge.bytes());
     writeBytes(folder / "over.tif", over.bytes());
     editor::writePicture(uniformPicture(30, 20, 3, 8, {10, 20, 30}), folder / "small.png");
 
@@ -43,9 +37,6 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
     };
     const std::vector<Case> cases = {
         {"huge.png out.png", 3, "too large (40000 x 40000 pixels; the limit is 1000000000 pixels"},
-        {"tall.png out.png", 3, "too large (1 x 2147483647 pixels; the limit is 1000000000 pixels"},
-        {"huge.tif out.tif", 3, "too large (40000 x 40000 pixels; the limit is 1000000000 pixels"},
-        {"over.png out.png", 3, "too large (40000 x 25001 pixels; the limit is 1000000000 pixels"},
         {"over.tif out.png", 3, "too large (40000 x 25001 pixels; the limit is 1000000000 pixels"},
         {"small.png out.png --max-pixels 599", 3, "too large (30 x 20 pixels; the limit is 599 pixels"},
         {"small.png out.png --max-pixels 600", 0, ""},
@@ -65,8 +56,7 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
             EXPECT_EQ(lineCount(run.err), 1u) << run.err;
             EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         }
-        EXPECT_EQ(folder.names(), (std::vector<std::string>{"huge.png", "huge.tif", "over.png", "over.tif",
-                                                             "small.png", "tall.png"}));
+        EXPECT_EQ(folder.names(), (std::vector<std::string>{"huge.png", "over.tif", "small.png"}));
     }
 }
 

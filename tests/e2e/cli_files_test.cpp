@@ -54,6 +54,16 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
     return entries;
 }
 
+// A run that fails with `status` and one line naming `expected`, leaving `folder` as it was.
+void expectRefused(const fs::path& folder, const std::string& arguments, int status, const std::string& expected) {
+    const auto before = snapshot(folder);
+    const Outcome outcome = ravo(arguments);
+    EXPECT_EQ(outcome.status, status) << arguments << "\n" << outcome.err;
+    EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
+    EXPECT_NE(outcome.err.find(expected), std::string::npos) << arguments << "\n" << outcome.err;
+    EXPECT_EQ(snapshot(folder), before) << arguments;
+}
+
 // The three places a run writes, each with the arguments that make `target` it.
 struct Role {
     const char* name;
@@ -75,14 +85,8 @@ const Role kWrittenRoles[] = {
 void expectRefusedInEveryRole(const fs::path& folder, const fs::path& target) {
     const fs::path input = writeInput("refuse-in.png", uniformPicture(8, 8, 3, 8, {90, 90, 90}));
     const fs::path output = folder / "never.png";
-    for (const Role& role : kWrittenRoles) {
-        const auto before = snapshot(folder);
-        const Outcome outcome = ravo(role.arguments(input, target, output) + " --set temperature=30");
-        EXPECT_EQ(outcome.status, 3) << role.name << " " << target << "\n" << outcome.err;
-        EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
-        EXPECT_NE(outcome.err.find("not a regular file"), std::string::npos) << outcome.err;
-        EXPECT_EQ(snapshot(folder), before) << role.name << " " << target;
-    }
+    for (const Role& role : kWrittenRoles)
+        expectRefused(folder, role.arguments(input, target, output) + " --set temperature=30", 3, "not a regular file");
 }
 
 TEST(CliFiles, DestinationsThatAreNotRegularFilesAreRefused) {
@@ -166,23 +170,12 @@ TEST(CliFiles, OneFileInTwoRolesIsAUsageError) {
         {run + out + " --preset " + out, "the preset \"" + (f / "out.png").string() + "\" is the output"},
         {run + out + " --preset " + quoted(f / "r.reg") + " --registry " + quoted(f / "r.reg"), "is the registry"},
     };
-    for (const Case& c : cases) {
-        const auto before = snapshot(f);
-        const Outcome outcome = ravo(c.arguments + " --set temperature=30");
-        EXPECT_EQ(outcome.status, 2) << c.arguments << "\n" << outcome.err;
-        EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
-        EXPECT_NE(outcome.err.find(c.expected), std::string::npos) << c.arguments << "\n" << outcome.err;
-        EXPECT_EQ(snapshot(f), before) << c.arguments;
-    }
+    for (const Case& c : cases) expectRefused(f, c.arguments + " --set temperature=30", 2, c.expected);
     // Reading a preset and saving the changed values over it updates it.
     const Outcome update = ravo(run + out + " --preset " + quoted(f / "look.qel") + " --save-preset " +
                                 quoted(f / "look.qel") + " --set temperature=7");
     ASSERT_EQ(update.status, 0) << update.err;
-    ParameterBlock saved;
-    std::string error;
-    const std::string bytes = bytesOf(f / "look.qel");
-    ASSERT_TRUE(ParameterBlock::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved, error));
-    EXPECT_EQ(saved.records.at(2).number, 7.0);
+    EXPECT_EQ(presetAt(f / "look.qel").records.at(2).number, 7.0);
 }
 
 // Each problem is named in one line, with exit 2 for what the user typed or chose
@@ -228,14 +221,7 @@ TEST(CliFiles, PresetAndRegistryProblemsAreNamedWithTheirStatus) {
         {" --preset " + quoted(f / "v2.qel"), 2, "has block version 2"},
         {" --preset " + quoted(f / "temperature.qel"), 2, "is for Ravo Temperature, not for Ravo Warm/Cool"},
     };
-    for (const Case& c : cases) {
-        const auto before = snapshot(f);
-        const Outcome outcome = ravo(run + c.arguments);
-        EXPECT_EQ(outcome.status, c.status) << c.arguments << "\n" << outcome.err;
-        EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
-        EXPECT_NE(outcome.err.find(c.expected), std::string::npos) << c.arguments << "\n" << outcome.err;
-        EXPECT_EQ(snapshot(f), before) << c.arguments;
-    }
+    for (const Case& c : cases) expectRefused(f, run + c.arguments, c.status, c.expected);
 }
 
 // Every destination is checked before the work and written all or none: a run that
@@ -267,13 +253,7 @@ TEST(CliFiles, AFailedRunWritesNothing) {
         // Refused only when the picture is written, after the filter ran.
         "apply WarmCool " + quoted(transparent) + " " + quoted(f / "out.jpg") + keep,
     };
-    for (const std::string& arguments : cases) {
-        const auto before = snapshot(f);
-        const Outcome outcome = ravo(arguments + " --set temperature=30");
-        EXPECT_EQ(outcome.status, 3) << arguments << "\n" << outcome.err;
-        EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
-        EXPECT_EQ(snapshot(f), before) << arguments;
-    }
+    for (const std::string& arguments : cases) expectRefused(f, arguments + " --set temperature=30", 3, "");
 }
 
 // A run with --registry starts from the values of the filter's last run; a preset and
@@ -308,11 +288,7 @@ TEST(CliFiles, TheRegistryBringsBackTheLastValues) {
         const auto withValue = render(c, set + registry);
         EXPECT_NE(withValue, render(c, "")) << c.filter;
         EXPECT_EQ(render(c, registry + " --save-preset " + preset), withValue) << c.filter;
-        ParameterBlock saved;
-        std::string error;
-        const std::string bytes = bytesOf(f / (std::string(c.filter) + ".qel"));
-        ASSERT_TRUE(ParameterBlock::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved, error));
-        EXPECT_EQ(saved.records.at(c.index).number, c.value) << c.filter;
+        EXPECT_EQ(presetAt(f / (std::string(c.filter) + ".qel")).records.at(c.index).number, c.value) << c.filter;
 
         const auto withOther = render(c, setOther + " --save-preset " + otherPreset);
         EXPECT_EQ(render(c, registry + " --preset " + otherPreset), withOther) << c.filter;

@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "editor/picture_file.h"
 #include "tests/e2e/plugin_fixture.h"
@@ -48,5 +51,14 @@ fs::path writeInput(const std::string& name, const editor::Picture& picture) {
 }
 
 size_t lineCount(const std::string& text) { return size_t(std::count(text.begin(), text.end(), '\n')); }
+
+ParameterBlock presetAt(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ParameterBlock block;
+    std::string error;
+    EXPECT_TRUE(ParameterBlock::decode(bytes.data(), bytes.size(), block, error)) << path << ": " << error;
+    return block;
+}
 
 }  // namespace test_support

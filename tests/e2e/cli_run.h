@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/picture.h"
+#include "paramblock/parameter_block.h"
 
 namespace test_support {
 
@@ -22,5 +23,7 @@ std::string quoted(const std::filesystem::path& path);
 // Writes a picture into the temporary folder under this name.
 std::filesystem::path writeInput(const std::string& name, const editor::Picture& picture);
 size_t lineCount(const std::string& text);
+// The parameter block of a preset file; fails the test when it cannot be read.
+ParameterBlock presetAt(const std::filesystem::path& path);
 
 }  // namespace test_support

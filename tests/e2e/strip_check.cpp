@@ -32,21 +32,22 @@ editor::Picture samplePicture(const char* file, int depth) {
     return editor::convertDepth(editor::readPicture((sourceDir() / "samples" / file).string()), depth);
 }
 
-std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha,
-                                AlphaDepth alphaDepth) {
+std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha) {
     std::vector<Document> result;
     for (const DocumentRecipe& recipe : recipes) {
         const std::string name = std::string(recipe.file) + " " + std::to_string(recipe.depth) + "-bit";
-        if (!recipe.transparent)
-            result.push_back({name, samplePicture(recipe.file, recipe.depth)});
-        else if (alphaDepth == AlphaDepth::EightBits)
-            result.push_back({name + " with transparency",
-                              editor::convertDepth(withTransparency(samplePicture(recipe.file, 8), alpha), recipe.depth)});
+        const editor::Picture picture = samplePicture(recipe.file, recipe.depth);
+        if (recipe.transparent)
+            result.push_back({name + " with transparency", withTransparency(picture, alpha)});
         else
-            result.push_back(
-                {name + " with transparency", withTransparency(samplePicture(recipe.file, recipe.depth), alpha)});
+            result.push_back({name, picture});
     }
     return result;
+}
+
+uint32_t alphaRampWithBand(int32_t x, int32_t y, int32_t /*width*/, int32_t height, uint32_t full) {
+    if (y > height / 2 - 12 && y < height / 2 + 12) return 0;
+    return full - full * uint32_t(y) / uint32_t(height) / 2 - uint32_t(x % 3);
 }
 
 editor::Picture runInTiles(const editor::Picture& document, const std::string& key, const Settings& settings,

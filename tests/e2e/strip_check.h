@@ -30,14 +30,6 @@ editor::Picture withTransparency(const editor::Picture& picture, AlphaPattern al
 // A bundled sample picture (samples/FILE) at 8 or 16 bits.
 editor::Picture samplePicture(const char* file, int depth);
 
-// Where the alpha of a document with transparency is drawn.
-enum class AlphaDepth {
-    // At the document's depth.
-    Document,
-    // At 8 bits, before the picture is widened to its depth with the rest of its samples.
-    EightBits,
-};
-
 struct DocumentRecipe {
     const char* file;
     int depth;
@@ -50,8 +42,10 @@ struct Document {
 };
 
 // The documents in the order given; those with transparency take their alpha from `alpha`.
-std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha,
-                                AlphaDepth alphaDepth = AlphaDepth::Document);
+std::vector<Document> documents(std::initializer_list<DocumentRecipe> recipes, AlphaPattern alpha);
+
+// A transparency ramp from top to bottom with a clear band across the middle.
+uint32_t alphaRampWithBand(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t full);
 
 enum class BufferCheck { None, AllReleased };
 

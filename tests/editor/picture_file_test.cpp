@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -19,7 +18,7 @@
 
 #include "editor/picture.h"
 #include "editor/picture_file.h"
-#include "tests/support/crafted_files.h"
+#include "tests/e2e/strip_check.h"
 #include "tests/support/encoded_files.h"
 #include "tests/support/temp_folder.h"
 
@@ -79,36 +78,24 @@ Picture ramps(int32_t width, int32_t height, int depth) {
 }
 
 void expectSamePicture(const Picture& expected, const Picture& actual) {
-    ASSERT_EQ(expected.width, actual.width);
-    ASSERT_EQ(expected.height, actual.height);
-    ASSERT_EQ(expected.channels, actual.channels);
-    ASSERT_EQ(expected.depth, actual.depth);
-    ASSERT_EQ(expected.data.size(), actual.data.size());
-    for (size_t i = 0; i < expected.sampleCount(); ++i)
-        if (sampleAt(expected, i) != sampleAt(actual, i)) {
-            FAIL() << "sample " << i << " (pixel " << i / size_t(expected.channels) << ", channel "
-                   << i % size_t(expected.channels) << "): expected " << sampleAt(expected, i) << ", got "
-                   << sampleAt(actual, i);
-        }
+    ASSERT_TRUE(expected.width == actual.width && expected.height == actual.height &&
+                expected.channels == actual.channels && expected.depth == actual.depth);
+    EXPECT_TRUE(expected.data == actual.data);
 }
 
-uint32_t largestDifference(const Picture& a, const Picture& b) {
-    uint32_t largest = 0;
-    for (size_t i = 0; i < a.sampleCount(); ++i) {
-        const uint32_t x = sampleAt(a, i), y = sampleAt(b, i);
-        largest = std::max(largest, x > y ? x - y : y - x);
-    }
-    return largest;
-}
-
+using test_support::largestDifference;
 using encoded::RawPng;
 
-// libpng's longjmp requires a frame holding nothing with a destructor.
-bool readRawPngFrom(std::FILE* file, RawPng* raw) {
+// The PNG file at path as stored, or false. libpng's longjmp requires a frame holding nothing
+// with a destructor.
+bool readRawPng(const char* path, RawPng* raw) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
+        std::fclose(file);
         return false;
     }
     png_init_io(png, file);
@@ -122,17 +109,8 @@ bool readRawPngFrom(std::FILE* file, RawPng* raw) {
     raw->rows.resize(rowBytes * raw->height);
     for (uint32_t y = 0; y < raw->height; ++y) std::memcpy(raw->rows.data() + y * rowBytes, rows[y], rowBytes);
     png_destroy_read_struct(&png, &info, nullptr);
-    return true;
-}
-
-RawPng readRawPng(const std::string& path) {
-    RawPng raw;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    EXPECT_NE(file, nullptr) << path;
-    if (!file) return raw;
-    EXPECT_TRUE(readRawPngFrom(file, &raw)) << path;
     std::fclose(file);
-    return raw;
+    return true;
 }
 
 // A TIFF as written with libtiff: samples listed pixel by pixel on the file scale.
@@ -300,33 +278,22 @@ TEST(PictureFile, LosslessFormatsRoundTripExactly) {
             }
 }
 
+// JPEG holds 8 bits: a 16-bit picture comes back as its 8-bit reduction. Colour is stored at full
+// resolution: one-pixel stripes of red and blue stay apart instead of blending into purple.
 TEST(PictureFile, JpegRoundTripIsClose) {
-    TempFolder folder;
-    for (const int depth : {8, 16}) {
-        SCOPED_TRACE(depth);
-        const std::string path = folder / ("ramps" + std::to_string(depth) + ".jpg");
-        const Picture original = ramps(64, 48, depth);
-        writePicture(original, path);
-        const Picture back = readPicture(path);
-        // JPEG holds 8 bits: a 16-bit picture comes back as its 8-bit reduction.
-        const Picture expected = convertDepth(original, 8);
-        ASSERT_EQ(back.depth, 8);
-        ASSERT_EQ(back.channels, 3);
-        ASSERT_EQ(back.width, 64);
-        ASSERT_EQ(back.height, 48);
-        EXPECT_LE(largestDifference(expected, back), 5u);
-    }
-}
-
-// Colour is stored at full resolution: one-pixel stripes of red and blue stay
-// apart instead of blending into purple.
-TEST(PictureFile, JpegKeepsColourDetail) {
     TempFolder folder;
     Picture stripes = Picture::blank(32, 32, 3, 8);
     for (size_t p = 0; p < 32 * 32; ++p) stripes.data[3 * p + (p % 2 == 0 ? 0 : 2)] = 255;
-    const std::string path = folder / "stripes.jpg";
-    writePicture(stripes, path);
-    EXPECT_LE(largestDifference(stripes, readPicture(path)), 12u);
+    const std::pair<Picture, uint32_t> cases[] = {{ramps(64, 48, 8), 5}, {ramps(64, 48, 16), 5}, {stripes, 12}};
+    int n = 0;
+    for (const auto& [original, tolerance] : cases) {
+        const std::string path = folder / ("round" + std::to_string(n++) + ".jpg");
+        writePicture(original, path);
+        const Picture back = readPicture(path);
+        ASSERT_TRUE(back.depth == 8 && back.channels == 3 && back.width == original.width &&
+                    back.height == original.height) << n;
+        EXPECT_LE(largestDifference(convertDepth(original, 8), back), tolerance) << n;
+    }
 }
 
 // Every host value written at 16 bits is stored as hostToFile16 of it, big-endian in PNG, and
@@ -343,7 +310,8 @@ TEST(PictureFile, SixteenBitValuesSurviveWriteAndRead) {
             writePicture(picture, path);
             std::vector<uint32_t> stored;
             if (std::string(extension) == ".png") {
-                const RawPng raw = readRawPng(path);
+                RawPng raw;
+                ASSERT_TRUE(readRawPng(path.c_str(), &raw));
                 EXPECT_EQ(raw.bitDepth, 16);
                 EXPECT_EQ(raw.colorType, channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB);
                 for (size_t i = 0; i + 1 < raw.rows.size(); i += 2) stored.push_back(raw.rows[i] << 8 | raw.rows[i + 1]);
@@ -560,7 +528,8 @@ TEST(PictureFile, GreyJpegBecomesRgb) {
 }
 
 // ---------------------------------------------------------------------------
-// Bad input: a FileError of one line naming the file, never a crash.
+// Bad input: a FileError of one line naming the file, never a crash. (Files that state more
+// pixels than they hold or than the limit allows are tested with the picture limits.)
 
 TEST(PictureFile, BadFilesGiveOneLineErrors) {
     TempFolder folder;
@@ -576,18 +545,6 @@ TEST(PictureFile, BadFilesGiveOneLineErrors) {
     };
     std::vector<uint8_t> badCrc = png;
     badCrc[png.size() / 2] ^= 0x55;  // inside the image data
-
-    // A TIFF whose directory states a strip of 48 bytes, and no pixel data after it.
-    crafted::TiffStating stripPastTheEnd;
-    stripPastTheEnd.width = stripPastTheEnd.height = stripPastTheEnd.rowsPerStrip = 4;
-    const std::vector<uint8_t> shortTiff = stripPastTheEnd.bytes();
-
-    RawPng huge;
-    huge.width = 100000;
-    huge.height = 100000;
-    huge.rows.assign(huge.rowBytes(), 0);
-    huge.rowsToWrite = 1;
-    writeBytes(folder / "huge.png", encoded::png(huge));
 
     std::vector<uint8_t> cmyk(8 * 8 * 4, 100);
     writeBytes(folder / "cmyk.jpg", encoded::jpeg(8, 8, 4, JCS_CMYK, cmyk));
@@ -625,8 +582,6 @@ TEST(PictureFile, BadFilesGiveOneLineErrors) {
         {"header-only.jpg", firstPart(jpeg, 40), "damaged or truncated JPEG"},
         {"truncated.tif", firstPart(tiff, tiff.size() / 2), "TIFF"},
         {"header-only.tif", firstPart(tiff, 8), "TIFF"},
-        {"short-strip.tif", shortTiff, "damaged or truncated TIFF"},
-        {"huge.png", std::nullopt, "too large"},
         {"cmyk.jpg", std::nullopt, "CMYK"},
         {"premultiplied.tif", std::nullopt, "premultiplied"},
         {"float.tif", std::nullopt, "32 bits"},
@@ -778,17 +733,6 @@ TEST(PictureFile, ReplacesAnExistingFileWithTheNewPicture) {
     writePicture(edited, path);  // input and output are one path
     expectSamePicture(edited, readPicture(path));
     EXPECT_EQ(folder.names(), std::vector<std::string>{"same.tif"});
-}
-
-TEST(PictureFile, WritingThroughASymbolicLinkReplacesItsTarget) {
-    TempFolder folder;
-    writeBytes(folder / "real.png", {1});
-    fs::create_symlink("real.png", folder / "link.png");
-    const Picture picture = patterned(4, 3, 3, 16);
-    writePicture(picture, folder / "link.png");
-    EXPECT_TRUE(fs::is_symlink(folder / "link.png"));
-    expectSamePicture(picture, readPicture(folder / "real.png"));
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"link.png", "real.png"}));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Center Spot: the spot mask's geometry, its reuse, and its place in a preview.
+// Center Spot: the spot mask's geometry, its reuse, and its place in a preview (in a tile of
+// the document, with the strip tests).
 #include <gtest/gtest.h>
 
 #include "tests/support/effect_harness.h"
@@ -6,10 +7,6 @@
 namespace {
 
 constexpr uint32_t kViewSpot = 1;
-
-void setPoint(EffectHarness& harness, const char* key, double x, double y) {
-    harness.effect().parameter(harness.index(key)).point = {x, y};
-}
 
 // On a 200 x 100 picture half the smaller side is 50 pixels; the default spot is centred at
 // (100, 50) and reaches full at 50 pixels from it.
@@ -33,7 +30,7 @@ TEST(CenterSpot, SpotMaskRisesLinearlyFromTheCentre) {
         EffectHarness harness("CenterSpot");
         harness.setList("view", kViewSpot);
         harness.setNumber("size", test.size);
-        setPoint(harness, "pos", test.x, test.y);
+        harness.setPoint("pos", test.x, test.y);
         const ImagePtr output = harness.render(*source);
         EXPECT_EQ(sampleAt(*output, test.px, test.py, 0), test.value)
             << test.bytes << " size " << test.size << " at " << test.px << "," << test.py;
@@ -53,7 +50,7 @@ TEST(CenterSpot, KeptMaskFollowsTheSettings) {
         for (const Step& step : steps) {
             EffectHarness fresh("CenterSpot");
             for (EffectHarness* harness : {&kept, &fresh}) {
-                setPoint(*harness, "pos", step.x, step.y);
+                harness->setPoint("pos", step.x, step.y);
                 harness->setNumber("size", step.size);
                 harness->setNumber("blurX", step.blur);
             }
@@ -69,33 +66,11 @@ TEST(CenterSpot, PreviewPlacesTheSpotOnTheZoomedPicture) {
     const ImagePtr zoomed = makeNoiseImage(100, 50, 4, 1, 1);
     EffectHarness harness("CenterSpot");
     harness.setList("view", kViewSpot);
-    Effect& effect = harness.effect();
     ImagePtr output = zoomed->clone();
-    fx::Plugin::RenderInfo info;
-    info.scaleX = info.scaleY = 0.5;
-    info.imageWidth = 200;
-    info.imageHeight = 100;
-    info.outputImage = output.get();
-    info.renderRect = {0, 0, 50, 100};
-    info.outputRect = {0, 0, 50, 100};
-    info.isPreview = true;
-    effect.parameter(0).image = zoomed;
-    effect.effectClass->render(&effect, &info);
-    effect.parameter(0).image.reset();
+    harness.renderInto(*zoomed, *output, zoomed->bounds, 200, 100, 0.5);
     EXPECT_EQ(sampleAt(*output, 50, 25, 0), 0u);
     EXPECT_EQ(sampleAt(*output, 62, 25, 0), 122u);  // 12 x 255 / 25, as 24 pixels from the centre at full size
     EXPECT_EQ(sampleAt(*output, 75, 25, 0), 255u);
-}
-
-// A strip of a larger picture gets the spot at its place in the document.
-TEST(CenterSpot, TileSeesTheSpotAtItsDocumentPlace) {
-    const ImagePtr strip = makeNoiseImage(200, 20, 4, 1, 6);
-    EffectHarness harness("CenterSpot");
-    harness.setList("view", kViewSpot);
-    harness.setNumber("blurX", 0);
-    const ImagePtr output = harness.renderTile(*strip, {40, 0, 60, 200}, {40, 0, 60, 200}, 200, 100);
-    EXPECT_EQ(sampleAt(*output, 100, 10, 0), 0u);    // document row 50
-    EXPECT_EQ(sampleAt(*output, 125, 10, 0), 127u);  // 25 pixels right of the centre
 }
 
 }  // namespace

@@ -8,8 +8,6 @@
 
 namespace {
 
-const char* const kKeys[] = {"Temperature", "WarmCool", "Fluorescent"};
-
 // ---- Pixels ------------------------------------------------------------------------------
 
 INSTANTIATE_TEST_SUITE_P(

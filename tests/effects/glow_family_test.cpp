@@ -1,8 +1,10 @@
 // The glow and mist looks: views, the extractor's window, the blur pair's gang rules, preview
-// scale, margins and depth agreement, for every member.
+// scale, margins and depth agreement, for every member; Night Vision and Infra-Red, which hold
+// the same glow and matte groups, join the tests of the views, the gang rules and the margins.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,22 @@ constexpr uint32_t kViewMatte = 1, kViewOriginal = 2;
 using Member = test_support::GlowLookKeys;
 constexpr const auto& kMembers = test_support::kGlowLooks;
 
+// The looks, then Night Vision and Infra-Red.
+const std::vector<Member>& withGlowGroups() {
+    static const std::vector<Member> members = [] {
+        std::vector<Member> all(std::begin(kMembers), std::end(kMembers));
+        for (const char* key : {"NightVision", "InfraRed"})
+            all.push_back({key, "glowBlend", "glowBrightness", "glowBlurH", "glowBlurV", "glowBlurGang"});
+        return all;
+    }();
+    return members;
+}
+
+bool isNightVision(const Member& m) { return std::string(m.key) == "NightVision"; }
+
 const Member& member(const std::string& key) {
     if (key == test_support::kFauxFilm.key) return test_support::kFauxFilm;
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         if (key == m.key) return m;
     ADD_FAILURE() << "no member " << key;
     return kMembers[0];
@@ -34,29 +49,26 @@ std::vector<Setting> busySettings(const Member& m) {
 }
 
 TEST(GlowFamily, ViewsThatPassTheSourceThrough) {
-    // No glow leaves the corrected picture, which the neutral correction leaves as it was;
-    // the Original view ignores every other setting.
+    // No glow leaves the corrected picture, which the neutral correction leaves as it was; the
+    // Original view ignores every other setting (here the busiest; with the matte views too).
     for (const Member& m : kMembers)
         for (uint32_t bytes : {1u, 2u}) {
             SCOPED_TRACE(std::string(m.key) + (bytes == 2 ? " 16-bit" : " 8-bit"));
             const ImagePtr source = makeHighlightPicture(bytes);
-            EffectHarness dark(m.key);
+            EffectHarness dark(m.key), original(m.key), look(m.key);
             dark.setNumber(m.brightness, 0);
             EXPECT_EQ(maxDifference(*dark.render(*source), *source), 0u);
-
-            EffectHarness original(m.key);
             original.apply(busySettings(m));
             original.setList("view", kViewOriginal);
             EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
-
             // And the look does change the picture at its defaults.
-            EffectHarness look(m.key);
             EXPECT_GT(maxDifference(*look.render(*source), *source), 0u);
         }
 }
 
 // The Matte view is the extractor's matte at position / 100 and range x 0.02 (a Range of 50
-// is a window of 1.0), blurred by the matte blur, whatever the glow's brightness.
+// is a window of 1.0), blurred by the matte blur, whatever the glow's brightness; the Original
+// view with the same settings is the source.
 TEST(GlowFamily, MatteViewShowsTheExtractorsMatte) {
     struct Case {
         double position, rangePercent;
@@ -66,20 +78,24 @@ TEST(GlowFamily, MatteViewShowsTheExtractorsMatte) {
     const Case cases[] = {
         {100, 50, 1.0f, 0, 0}, {100, 100, 2.0f, 0, 0}, {30, 25, 0.5f, 0, 75}, {60, 80, 1.6f, 5, 0}, {0, 80, 1.6f, 0, 800},
     };
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         for (const Case& c : cases)
             for (uint32_t bytes : {1u, 2u}) {
                 SCOPED_TRACE(std::string(m.key) + " position " + std::to_string(c.position) + " range " +
                              std::to_string(c.rangePercent) + (bytes == 2 ? " 16-bit" : " 8-bit"));
                 const ImagePtr source = makeHighlightPicture(bytes);
-                EffectHarness harness(m.key);
-                harness.apply({{"view", kViewMatte}, {"mattePosition", c.position}, {"matteRange", c.rangePercent},
-                               {"matteBlur", c.blur}, {m.brightness, c.brightness}});
+                EffectHarness harness(m.key), original(m.key);
+                for (EffectHarness* h : {&harness, &original})
+                    h->apply({{"mattePosition", c.position}, {"matteRange", c.rangePercent}, {"matteBlur", c.blur},
+                              {m.brightness, c.brightness}, {"contrast", 40}});
+                harness.setList("view", kViewMatte);
+                original.setList("view", kViewOriginal);
                 const ImagePtr shown = harness.render(*source);
 
                 EXPECT_EQ(maxDifference(*shown, *matteAsShown(*source, float(c.position / 100), c.range, float(c.blur))),
                           0u);
                 EXPECT_FALSE(isUniform(*shown));
+                EXPECT_EQ(maxDifference(*original.render(*source), *source), 0u);
             }
 }
 
@@ -103,7 +119,9 @@ TEST(GlowFamily, BlurPairChanges) {
         {"Glow", true, true, 45, false, true},        {"Glow", false, true, 45, true, false},
         {"Glow", false, false, 45, false, true},      {"Streaks", true, true, 45, false, true},
         {"Streaks", false, true, 45, false, true},    {"FauxFilm", true, true, 123, true, true},
-        {"FauxFilm", false, false, 45, false, true},
+        {"FauxFilm", false, false, 45, false, true},  {"NightVision", true, true, 123, true, true},
+        {"NightVision", true, false, 45, false, true}, {"NightVision", false, true, 45, true, false},
+        {"NightVision", false, false, 45, false, true},
     };
     for (const Case& c : cases) {
         const Member& m = member(c.key);
@@ -143,17 +161,18 @@ TEST(GlowFamily, VerticalBlurCountsOnlyWhenNotGanged) {
     }
 }
 
-// A picture of one colour stays of one colour, its alpha untouched, whatever the look does.
+// A picture of one colour stays of one colour, its alpha untouched, whatever the look does
+// (Night Vision without its grain).
 TEST(GlowFamily, ConstantPictureStaysConstant) {
-    for (const Member& m : kMembers)
+    for (const Member& m : withGlowGroups())
         for (uint32_t glowMode : {0u, 1u})
             for (uint32_t bytes : {1u, 2u}) {
-                SCOPED_TRACE(std::string(m.key) + " mode " + std::to_string(glowMode) + " bytes " +
-                             std::to_string(bytes));
+                SCOPED_TRACE(testing::Message() << m.key << " mode " << glowMode << " bytes " << bytes);
                 const uint32_t full = bytes == 2 ? 32768 : 255;
                 const ImagePtr source = makeImage(29, 23, 4, bytes, {full * 9 / 10, full * 8 / 10, full / 2, full / 3});
                 EffectHarness harness(m.key);
                 harness.apply({{"glowMode", double(glowMode)}, {m.blend, 1}, {m.blurH, 9}, {"matteBlur", 4}});
+                if (isNightVision(m)) harness.setNumber("GrainAmount", 0);
                 const ImagePtr output = harness.render(*source);
                 EXPECT_TRUE(isUniform(*output));
                 EXPECT_EQ(sampleAt(*output, 0, 0, 3), full / 3);
@@ -169,8 +188,7 @@ TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
     const Case cases[] = {{40, 40, 20}, {31, 31, 0}, {0, 0, 9}, {17, 5, 3}};
     for (const Member& m : kMembers)
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(m.key) + " blur " + std::to_string(c.blurH) + " matte " +
-                         std::to_string(c.matteBlur));
+            SCOPED_TRACE(testing::Message() << m.key << " blur " << c.blurH << " matte " << c.matteBlur);
             auto settings = [&](double factor) {
                 std::vector<Setting> s = {{m.blurH, c.blurH * factor}, {m.blurV, c.blurV * factor},
                                           {"matteBlur", c.matteBlur * factor}, {"glowMode", 0}};
@@ -183,30 +201,26 @@ TEST(GlowFamily, PreviewScaleHalvesBlursAndMargins) {
             const ImagePtr source = makeHighlightPicture(2);
             EXPECT_EQ(maxDifference(*half.render(*source, 0.5), *full.render(*source, 1.0)), 0u);
 
-            auto margin = [](EffectHarness& h, double scale) {
-                fx::Plugin::RenderInfo info;
-                info.scaleX = info.scaleY = scale;
-                PixelRect rect = {100, 100, 200, 200};
-                h.effect().effectClass->requiredSource(&h.effect(), &info, &rect);
-                return rect;
-            };
-            const PixelRect halfMargin = margin(half, 0.5);
-            EXPECT_EQ(halfMargin, margin(full, 1.0));
+            const PixelRect halfMargin = half.requiredSource({100, 100, 200, 200}, 1000, 1000, 0.5);
+            EXPECT_EQ(halfMargin, full.requiredSource({100, 100, 200, 200}, 1000, 1000));
             // At least the half sizes rounded up, the two blurs one after the other.
             EXPECT_LE(halfMargin.left, 100 - int32_t(std::ceil(c.blurH / 2) + std::ceil(c.matteBlur / 2)));
             EXPECT_LE(halfMargin.top, 100 - int32_t(std::ceil(c.blurV / 2) + std::ceil(c.matteBlur / 2)));
         }
 }
 
-// The matte blur and the glow blur follow each other, so their reaches add up.
+// The matte blur and the glow blur follow each other, so their reaches add up; Night Vision's
+// grain reads nothing around a pixel, whatever its size.
 TEST(GlowFamily, MarginAddsTheMatteBlurAndTheGlowBlur) {
-    for (const Member& m : kMembers) {
+    for (const Member& m : withGlowGroups()) {
         SCOPED_TRACE(m.key);
         auto grownBy = [&](double matteBlur, double glowBlur) {
             EffectHarness h(m.key);
             h.apply({{"matteBlur", matteBlur}, {m.blurH, glowBlur}, {m.blurV, glowBlur}});
+            if (isNightVision(m)) h.setNumber("GrainSize", 10);
             const PixelRect grown = h.requiredSource({50, 50, 60, 60}, 1000, 1000);
             EXPECT_EQ(50 - grown.left, 50 - grown.top);
+            EXPECT_EQ(grown.right - 60, 50 - grown.left);
             return 50 - grown.left;
         };
         EXPECT_EQ(grownBy(0, 0), 0);

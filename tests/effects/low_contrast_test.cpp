@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "effects/low_contrast_tables.h"
+#include "tests/support/constant_pixel.h"
 #include "tests/support/effect_harness.h"
 #include "tests/support/rationed_memory.h"
 
@@ -54,22 +55,16 @@ ImagePtr squarePicture(uint32_t bytes) {
     return image;
 }
 
-// k = trunc(0.3 x full); black rises by shadow[0] x k / full = k, white stays white.
-TEST(LowContrast, ShadowLift) {
-    struct Case {
-        uint32_t bytes, level, expected;
-    };
-    const Case cases[] = {{1, 0, 76}, {1, 255, 255}, {2, 0, 9830}, {2, 32768, 32768}};
-    for (const Case& c : cases) {
-        ImagePtr source = makeImage(8, 6, 4, c.bytes, {c.level, c.level, c.level, c.bytes == 2 ? 1234u : 77u});
-        EffectHarness harness("LowContrast");
-        harness.setNumber("lightBrightness", 0);
-        harness.setNumber("shadowBrightness", 30);
-        ImagePtr output = harness.render(*source);
-        for (uint32_t ch = 0; ch < 3; ++ch) EXPECT_EQ(sampleAt(*output, 4, 3, ch), c.expected) << c.level;
-        EXPECT_EQ(sampleAt(*output, 4, 3, 3), c.bytes == 2 ? 1234u : 77u);
-    }
-}
+// The shadow lift alone: k = trunc(0.3 x full); black rises by shadow[0] x k / full = k, white
+// stays white.
+const std::vector<Setting> kShadowLiftOnly = {{"lightBrightness", 0}, {"shadowBrightness", 30}};
+
+INSTANTIATE_TEST_SUITE_P(
+    LowContrast, ConstantPixel,
+    ::testing::Values(ConstantPixelCase{"LowContrast", kShadowLiftOnly, 1, {0, 0, 0}, {76, 76, 76}},
+                      ConstantPixelCase{"LowContrast", kShadowLiftOnly, 1, {255, 255, 255}, {255, 255, 255}},
+                      ConstantPixelCase{"LowContrast", kShadowLiftOnly, 2, {0, 0, 0}, {9830, 9830, 9830}},
+                      ConstantPixelCase{"LowContrast", kShadowLiftOnly, 2, {32768, 32768, 32768}, {32768, 32768, 32768}}));
 
 // The spill is 0 in the middle of a highlight wider than the spread and highest around it, so
 // the dark surroundings get light and the highlight itself gets none; black far from any
@@ -140,22 +135,17 @@ TEST(LowContrast, UniformGreyFollowsTheRulesByHand) {
         }
 }
 
-const std::vector<Setting> kStrongSettings[] = {
-    {},
-    {{"lightBrightness", 800}, {"lightSpread", 3}, {"shadowBrightness", 30}},
-    {{"lightBrightness", 260}, {"lightSpread", 20}, {"matteBlur", 6}, {"mattePosition", 70}, {"matteRange", 30}},
-};
-
 // The same picture at 8 and 16 bits gives the same look within the rounding of the two scales
 // (truncations in the blurs and the repeated screen steps add up to a few levels).
 TEST(LowContrast, EightAndSixteenBitsAgree) {
     ImagePtr source8 = makeNoiseImage(40, 30, 4, 1, 3);
-    for (const auto& settings : kStrongSettings)
-        for (uint32_t view : {kViewOutput, kViewMatte, kViewSpread}) {
-            std::vector<Setting> withView = settings;
-            withView.push_back({"view", double(view)});
-            EXPECT_LE(renderDepthDifference("LowContrast", withView, *source8), 6u) << "view " << view;
-        }
+    for (std::vector<Setting> settings : std::vector<std::vector<Setting>>{
+             {},
+             {{"lightBrightness", 800}, {"lightSpread", 3}, {"shadowBrightness", 30}},
+             {{"lightBrightness", 260}, {"lightSpread", 20}, {"matteBlur", 6}, {"mattePosition", 70}, {"matteRange", 30}}})
+        for (uint32_t view : {kViewOutput, kViewMatte, kViewSpread})
+            EXPECT_LE(renderDepthDifference("LowContrast", plus(settings, {"view", double(view)}), *source8), 6u)
+                << "view " << view;
 }
 
 }  // namespace

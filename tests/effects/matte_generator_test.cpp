@@ -55,6 +55,7 @@ TEST(MatteGenerator, MatteOfUniformGrey) {
         {"peak", centred, 2, 16384, 32768},
         {"black", centred, 2, 0, 0},
         {"white", centred, 2, 32768, 0},
+        {"control point", centred, 2, 8192, 6553},
         {"black 8-bit", centred, 1, 0, 0},
         // Invert without blur or shrink/grow still inverts: the complement in 8 bits.
         {"inverted peak", centredInverted, 2, 16384, 0},

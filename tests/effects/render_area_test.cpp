@@ -46,7 +46,9 @@ TEST(RenderArea, StartRender) {
 
         const auto area = startRender(effect, info, {0, c.showsOriginal, c.start});
         ASSERT_EQ(area.has_value(), c.draws);
-        if (area) EXPECT_EQ(area->rect, c.renderRect);
+        if (area) {
+            EXPECT_EQ(area->rect, c.renderRect);
+        }
         const PixelRect inside = c.renderRect.intersected(output->bounds);
         bool copied = !inside.isEmpty();
         for (int32_t y = 0; y < 6; ++y)

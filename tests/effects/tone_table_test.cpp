@@ -30,13 +30,11 @@ TEST(ToneTable, TruncatedAndNearestLevels) {
         ToneTable nearest(ToneTable::Rounding::Nearest);
         truncated.prepare(0.0, -0.5, 0.0, c.is16);
         nearest.prepare(0.0, -0.5, 0.0, c.is16);
-        if (c.is16) {
-            EXPECT_EQ(truncated.levels<uint16_t>()[c.level], c.truncated) << c.level;
-            EXPECT_EQ(nearest.levels<uint16_t>()[c.level], c.nearest) << c.level;
-        } else {
-            EXPECT_EQ(truncated.levels<uint8_t>()[c.level], c.truncated) << c.level;
-            EXPECT_EQ(nearest.levels<uint8_t>()[c.level], c.nearest) << c.level;
-        }
+        auto level = [&](const ToneTable& table) -> uint32_t {
+            return c.is16 ? table.levels<uint16_t>()[c.level] : table.levels<uint8_t>()[c.level];
+        };
+        EXPECT_EQ(level(truncated), c.truncated) << c.level;
+        EXPECT_EQ(level(nearest), c.nearest) << c.level;
     }
 }
 

@@ -9,14 +9,6 @@
 
 namespace {
 
-TEST(EffectRegistry, KeysAreCaseSensitive) {
-    EXPECT_EQ(EffectRegistry::instance().create("warmcool"), nullptr);
-    EXPECT_EQ(EffectRegistry::instance().create("NoSuchEffect"), nullptr);
-    std::unique_ptr<Effect, EffectDeleter> effect(EffectRegistry::instance().create("WarmCool"));
-    ASSERT_NE(effect, nullptr);
-    EXPECT_STREQ(effect->title(), "Ravo Warm/Cool");
-}
-
 TEST(EffectRegistry, RegisteredEffectsFollowTheSuiteOrder) {
     const char* const order[] = {
         "BlackMist",     "BleachBypass",   "BlackAndWhite", "CenterSpot",    "ColorCorrect", "ColorGrad",

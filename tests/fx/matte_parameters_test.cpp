@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace MatteParameter;
 
 namespace {
@@ -11,58 +9,20 @@ namespace {
 constexpr uint32_t kFirst = 2;
 constexpr uint32_t kArraySize = kFirst + kCount + 1;
 
+// The group defined at kFirst from the extractor's current values.
 struct Group {
     Parameter records[kArraySize];
+    explicit Group(const MatteExtractor& extractor) { defineParameters(extractor, records, kFirst); }
     Parameter* group() { return records + kFirst; }
 };
 
 }  // namespace
 
-// The records' keys, ranges and flags are checked with the effects that hold the group (their
-// parameter descriptions); here: the defaults come from the extractor's current values, and the
-// group writes nothing outside its twelve records.
-TEST(MatteParameters, DefaultsFollowTheExtractor) {
-    MatteExtractor extractor;
-    extractor.setExtractOn(3);
-    extractor.setPosition(0.25f);
-    extractor.setRange(0.5f);
-    extractor.setBlur(7.0f);
-    Group g;
-    defineParameters(extractor, g.records, kFirst);
-    const Parameter* group = g.group();
-    EXPECT_EQ(group[kExtractOn].listDefault, 3u);
-    EXPECT_EQ(group[kPosition].numberDefault, 25.0);  // position x 100
-    EXPECT_EQ(group[kRange].numberDefault, 25.0);     // range x 50
-    EXPECT_EQ(group[kMatteBlurX].numberDefault, 7.0);
-    EXPECT_EQ(group[kMatteBlurY].numberDefault, 7.0);
-    EXPECT_EQ(g.records[kFirst - 1].kind, ParameterKind::None);
-    EXPECT_EQ(g.records[kFirst + kCount].kind, ParameterKind::None);
-}
-
-TEST(MatteParameters, GangEnablesVerticalBlurOnlyWhenOff) {
-    MatteExtractor extractor;
-    Group g;
-    defineParameters(extractor, g.records, kFirst);
-    Parameter* group = g.group();
-    group[kMatteBlurY].flags = 0;  // as after the dialog has applied the refresh
-
-    group[kMatteBlurGang].boolean = false;
-    onParameterChanged(extractor, group, kMatteBlurGang);
-    EXPECT_EQ(group[kMatteBlurY].flags, 1 | 32);
-
-    group[kMatteBlurY].flags = 1;
-    onParameterChanged(extractor, group, kMatteBlurX);  // not the gang: nothing happens
-    EXPECT_EQ(group[kMatteBlurY].flags, 1);
-
-    group[kMatteBlurGang].boolean = true;
-    onParameterChanged(extractor, group, kMatteBlurGang);
-    EXPECT_EQ(group[kMatteBlurY].flags, 32);
-}
-
+// The records' keys, ranges, flags and defaults are checked with the effects that hold the group
+// (their parameter descriptions), and the gang with the effects' change hooks.
 TEST(MatteParameters, SettingsInExtractorUnits) {
     MatteExtractor extractor;
-    Group g;
-    defineParameters(extractor, g.records, kFirst);
+    Group g(extractor);
     Parameter* group = g.group();
     group[kRange].number = 50;
     group[kClipWhite].number = 100;
@@ -81,8 +41,7 @@ TEST(MatteParameters, SettingsInExtractorUnits) {
 
 TEST(MatteParameters, UpdateAndBuildFromTheRenderInfo) {
     MatteExtractor extractor;
-    Group g;
-    defineParameters(extractor, g.records, kFirst);
+    Group g(extractor);
     fx::Plugin::RenderInfo info;
     info.is16 = true;
     EXPECT_TRUE(update(extractor, g.group(), info));

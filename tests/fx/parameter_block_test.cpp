@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -61,25 +60,22 @@ TEST(EffectBlock, RejectsBlocksNotForThisEffect) {
         const char* what;
         std::vector<uint8_t> bytes;
     };
-    std::vector<Case> cases;
-    auto withTitle = good;
-    std::memcpy(withTitle.data() + 4, "ravo test kinds", 15);
-    cases.push_back({"title in another case", withTitle});
-    auto withCount = good;
-    withCount[44] = 8;
-    cases.push_back({"another count", withCount});
-    auto withRecordSize = good;
-    withRecordSize[48] = 151;
-    cases.push_back({"another record size", withRecordSize});
-    cases.push_back({"cut in the last record", std::vector<uint8_t>(good.begin(), good.end() - 1)});
-    cases.push_back({"header only", std::vector<uint8_t>(good.begin(), good.begin() + 52)});
-    cases.push_back({"shorter than the header", std::vector<uint8_t>(good.begin(), good.begin() + 51)});
-    auto unterminated = good;
-    std::memset(unterminated.data() + 4, 'R', 40);
-    cases.push_back({"title without terminator", unterminated});
-    auto hugeCount = good;
-    hugeCount[44] = hugeCount[45] = hugeCount[46] = hugeCount[47] = 0xff;
-    cases.push_back({"count beyond the bytes", hugeCount});
+    // The good block with these bytes written at `at`.
+    auto changed = [&](size_t at, const std::string& bytes) {
+        std::vector<uint8_t> block = good;
+        std::copy(bytes.begin(), bytes.end(), block.begin() + std::ptrdiff_t(at));
+        return block;
+    };
+    const Case cases[] = {
+        {"title in another case", changed(4, "ravo test kinds")},
+        {"another count", changed(44, "\x08")},
+        {"another record size", changed(48, "\x97")},
+        {"cut in the last record", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+        {"header only", std::vector<uint8_t>(good.begin(), good.begin() + 52)},
+        {"shorter than the header", std::vector<uint8_t>(good.begin(), good.begin() + 51)},
+        {"title without terminator", changed(4, std::string(40, 'R'))},
+        {"count beyond the bytes", changed(44, "\xff\xff\xff\xff")},
+    };
     for (const Case& c : cases) {
         auto effect = makeKinds();
         EXPECT_FALSE(readBlock(*effect, c.bytes.data(), c.bytes.size())) << c.what;

@@ -12,12 +12,6 @@ std::unique_ptr<Effect, EffectDeleter> makeKinds() {
     return std::unique_ptr<Effect, EffectDeleter>(effectClassOf<KindsEffect>().create());
 }
 
-TEST(Parameter, NewRecordIsEnabledAndNeedsRefresh) {
-    Parameter p;
-    EXPECT_EQ(p.kind, ParameterKind::None);
-    EXPECT_EQ(p.flags, 33);
-}
-
 TEST(Parameter, SetEnabledTouchesRefreshOnlyOnChange) {
     Parameter p;
     p.flags = ParameterFlag::Enabled;  // enabled, refresh already cleared by the dialog
@@ -71,16 +65,6 @@ TEST(Effect, ImageFilePathEmptyTextMeansNone) {
     effect->setImageFilePath(7, "brick.png");
     effect->setImageFilePath(7, nullptr);
     EXPECT_EQ(effect->imageFilePath(7), nullptr);
-}
-
-TEST(Effect, ConstructionCountsInputsAndAddsFlags) {
-    auto effect = makeKinds();
-    EXPECT_EQ(effect->parameterCount, 9u);
-    EXPECT_EQ(effect->inputCount, 1u);
-    EXPECT_EQ(effect->effectFlags, 8224u | 10u);
-    EXPECT_EQ(effect->numberValue(2), 25.0);
-    EXPECT_TRUE(effect->parameter(1).hasFlag(ParameterFlag::Open));
-    EXPECT_EQ(effect->parameter(8).name, nullptr);
 }
 
 TEST(Effect, ResetRestoresDefaultsAndClearsFile) {

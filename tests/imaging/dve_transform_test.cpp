@@ -12,12 +12,6 @@
 
 namespace {
 
-struct Layout {
-    uint32_t channels;
-    uint32_t bytesPerChannel;
-};
-constexpr Layout kLayouts[] = {{1, 1}, {1, 2}, {4, 1}, {4, 2}};
-
 const DveSampling kNearest{false, false, 1.0};
 const DveSampling kBilinear{true, false, 1.0};
 
@@ -67,9 +61,9 @@ TEST(DveTransform, IsIdentityOnlyAtTheDefaults) {
 TEST(DveTransform, IdentityAndCropKeepThePixels) {
     for (const Layout& layout : kLayouts)
         for (const DveSampling& sampling : {kNearest, kBilinear}) {
-            SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytesPerChannel
+            SCOPED_TRACE(testing::Message() << layout.channels << " channels, " << layout.bytes
                                             << " bytes, smooth " << sampling.smooth);
-            const ImagePtr source = makeNoiseImage(49, 100, layout.channels, layout.bytesPerChannel);
+            const ImagePtr source = makeNoiseImage(49, 100, layout.channels, layout.bytes);
             expectMapping(*source, *transformed(*source, DveSettings{}, sampling),
                           [](int32_t x, int32_t y) { return std::make_optional(std::make_pair(x, y)); });
 
@@ -102,7 +96,7 @@ TEST(DveTransform, QuarterAndHalfTurnsAreExact) {
                 for (const DveSampling& sampling : {kNearest, kBilinear}) {
                     SCOPED_TRACE(testing::Message() << turn.degrees << " degrees, size " << size << ", smooth "
                                                     << sampling.smooth << ", channels " << layout.channels);
-                    const ImagePtr source = makeNoiseImage(size, size, layout.channels, layout.bytesPerChannel);
+                    const ImagePtr source = makeNoiseImage(size, size, layout.channels, layout.bytes);
                     DveSettings settings;
                     settings.rotate = turn.degrees;
                     expectMapping(*source, *transformed(*source, settings, sampling), [&](int32_t x, int32_t y) {
@@ -157,8 +151,8 @@ TEST(DveTransform, PositionScaleAnchorAndPinsMoveThePixels) {
     for (const Layout& layout : kLayouts)
         for (const Case& test : cases) {
             SCOPED_TRACE(testing::Message() << test.name << ", channels " << layout.channels << ", bytes "
-                                            << layout.bytesPerChannel);
-            const ImagePtr source = makeNoiseImage(8, 8, layout.channels, layout.bytesPerChannel);
+                                            << layout.bytes);
+            const ImagePtr source = makeNoiseImage(8, 8, layout.channels, layout.bytes);
             DveSettings settings;
             test.set(settings);
             expectMapping(*source, *transformed(*source, settings, kNearest), test.sourceOf);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -12,14 +11,6 @@
 
 namespace {
 
-ImagePtr rgbaImage(int32_t width, int32_t height, uint32_t bytes, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-    return makeImage(width, height, 4, bytes, {r, g, b, a});
-}
-
-ImagePtr matteImage(int32_t width, int32_t height, uint32_t bytes, uint32_t value) {
-    return makeImage(width, height, 1, bytes, {value});
-}
-
 // Random colours and alpha, and a random matte with about a third of it dark.
 struct Scene {
     ImagePtr image;
@@ -27,24 +18,11 @@ struct Scene {
 };
 
 Scene randomScene(int32_t width, int32_t height, uint32_t bytes, uint32_t seed) {
-    Scene scene{rgbaImage(width, height, bytes, 0, 0, 0, 0), matteImage(width, height, bytes, 0)};
-    uint32_t state = seed * 2654435761u + 7u;
-    auto next = [&] {
-        state = state * 1664525u + 1013904223u;
-        return state >> 8;
-    };
-    const uint32_t full = fullScale(bytes);
+    Scene scene{makeRandomImage(width, height, 4, bytes, seed), makeRandomImage(width, height, 1, bytes, seed + 1)};
     for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x) {
-            for (uint32_t c = 0; c < 4; ++c) setSample(*scene.image, x, y, c, next() % (full + 1));
-            const uint32_t m = next() % (full + 1);
-            setSample(*scene.matte, x, y, 0, next() % 3 == 0 ? 0 : m);
-        }
+        for (int32_t x = 0; x < width; ++x)
+            if ((x + 2 * y) % 3 == 0) setSample(*scene.matte, x, y, 0, 0);
     return scene;
-}
-
-std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y) {
-    return {sampleAt(image, x, y, 0), sampleAt(image, x, y, 1), sampleAt(image, x, y, 2), sampleAt(image, x, y, 3)};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -85,14 +63,14 @@ TEST(Glow, MatteSourceWorkedValues) {
         {"other mode", 1, 90, 255, {1, 1, 1}, 3.0, 2, {90, 90, 90}},
     };
     for (const Case& c : cases) {
-        ImagePtr image = rgbaImage(3, 2, c.bytes, c.value, c.value, c.value, 77);
-        ImagePtr matte = matteImage(3, 2, c.bytes, c.matte);
+        ImagePtr image = makeImage(3, 2, 4, c.bytes, {c.value, c.value, c.value, 77});
+        ImagePtr matte = makeImage(3, 2, 1, c.bytes, {c.matte});
         compositeGlow(*image, *matte, image->bounds, c.color, c.amount, c.mode);
         std::vector<uint32_t> expected = c.expected;
         expected.push_back(77);
         EXPECT_EQ(pixelAt(*image, 1, 1), expected) << c.what;
         // applyGlow without blur is the same step.
-        ImagePtr again = rgbaImage(3, 2, c.bytes, c.value, c.value, c.value, 77);
+        ImagePtr again = makeImage(3, 2, 4, c.bytes, {c.value, c.value, c.value, 77});
         applyGlow(*again, *matte, again->bounds, 0.0, 0.0, c.amount, kGlowFromMatte, c.mode, c.color, 1);
         EXPECT_EQ(maxDifference(*again, *image), 0u) << c.what;
     }
@@ -133,8 +111,8 @@ TEST(Glow, ImageSourceWorkedValues) {
         {"unlit pixel over full", 2, {40000, 50000, 0, 1}, 0, {1, 1, 1}, 3.0, kGlowScreen, {40000, 50000, 0, 1}},
     };
     for (const Case& c : cases) {
-        ImagePtr image = rgbaImage(2, 2, c.bytes, c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[3]);
-        ImagePtr matte = matteImage(2, 2, c.bytes, c.matte);
+        ImagePtr image = makeImage(2, 2, 4, c.bytes, {c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[3]});
+        ImagePtr matte = makeImage(2, 2, 1, c.bytes, {c.matte});
         applyGlow(*image, *matte, image->bounds, 0.0, 0.0, c.amount, kGlowFromImage, c.mode, c.color, 1);
         EXPECT_EQ(pixelAt(*image, 0, 1), c.expected) << c.what;
     }
@@ -163,7 +141,7 @@ TEST(Glow, NothingToAdd) {
             for (int32_t mode : {kGlowScreen, kGlowAdd})
                 for (double blur : {0.0, 6.0}) {
                     Scene scene = randomScene(24, 18, bytes, 5);
-                    if (c.darkMatte) scene.matte = matteImage(24, 18, bytes, 0);
+                    if (c.darkMatte) scene.matte = makeImage(24, 18, 1, bytes, {0});
                     ImagePtr before = scene.image->clone();
                     applyGlow(*scene.image, *scene.matte, scene.image->bounds, blur, blur, c.amount, c.source, mode,
                               c.color, 1);
@@ -206,11 +184,11 @@ TEST(Glow, Invariants) {
 TEST(Glow, BlurSpreadsTheLight) {
     for (uint32_t bytes : {1u, 2u}) {
         const uint32_t full = fullScale(bytes);
-        ImagePtr matte = matteImage(21, 9, bytes, 0);
+        ImagePtr matte = makeImage(21, 9, 1, bytes, {0});
         setSample(*matte, 10, 4, 0, full);
         const PixelRect right{0, 12, 9, 21};  // the lit pixel lies left of the rect
 
-        ImagePtr image = rgbaImage(21, 9, bytes, full / 4, full / 4, full / 4, full);
+        ImagePtr image = makeImage(21, 9, 4, bytes, {full / 4, full / 4, full / 4, full});
         ImagePtr byMatte = image->clone();
         applyGlow(*byMatte, *matte, byMatte->bounds, 8.0, 8.0, 1.0, kGlowFromMatte, kGlowAdd, {}, 0);
         ImagePtr blurred = matte->clone();
@@ -245,10 +223,10 @@ TEST(Glow, EightAndSixteenBitsAgree) {
 }
 
 TEST(Glow, RefusesOtherLayouts) {
-    ImagePtr rgba = rgbaImage(4, 4, 1, 0, 0, 0, 0);
-    ImagePtr grey = matteImage(4, 4, 1, 0);
-    ImagePtr grey16 = matteImage(4, 4, 2, 0);
-    ImagePtr small = matteImage(3, 4, 1, 0);
+    ImagePtr rgba = makeImage(4, 4, 4, 1, {0, 0, 0, 0});
+    ImagePtr grey = makeImage(4, 4, 1, 1, {0});
+    ImagePtr grey16 = makeImage(4, 4, 1, 2, {0});
+    ImagePtr small = makeImage(3, 4, 1, 1, {0});
     EXPECT_THROW(compositeGlow(*grey, *grey, grey->bounds, {}, 1.0, kGlowScreen), std::invalid_argument);
     EXPECT_THROW(compositeGlow(*rgba, *rgba, rgba->bounds, {}, 1.0, kGlowScreen), std::invalid_argument);
     EXPECT_THROW(applyGlow(*rgba, *grey16, rgba->bounds, 0, 0, 1.0, 0, 0, {}, 1), std::invalid_argument);

@@ -146,9 +146,12 @@ TEST(ImageScaler, FilterTable) {
         const fx::ScaleFilter& filter = fx::scaleFilters()[i];
         SCOPED_TRACE(filter.name);
         EXPECT_EQ(fx::findFilter(filter.name), &filter);
-        if (filter.interpolating) EXPECT_NEAR(filter.kernel(0.0), 1.0, 1e-12);
-        if (filter.nonNegative && filter.support > 0.0)
+        if (filter.interpolating) {
+            EXPECT_NEAR(filter.kernel(0.0), 1.0, 1e-12);
+        }
+        if (filter.nonNegative && filter.support > 0.0) {
             for (double x = -filter.support; x <= filter.support; x += 0.125) EXPECT_GE(filter.kernel(x), -1e-12);
+        }
     }
     // The piecewise polynomial kernels sum to 1 over whole steps at any shift: a flat picture
     // gives flat weights before any rounding.

@@ -125,10 +125,7 @@ TEST(ShearRotation, APartOfThePictureTurnsLikeThePicture) {
     const ShearRotation turn(45.0f, 45.0, 35.0);
     const PlacedImage whole = turn.rotate({picture, 0, 0}, 0);
     const PixelRect part = {20, 33, 36, 61};
-    const ImagePtr cut = ImagePtr::make({part.width(), part.height()}, 1, 2);
-    for (int32_t y = part.top; y < part.bottom; ++y)
-        for (int32_t x = part.left; x < part.right; ++x)
-            setSample(*cut, x - part.left, y - part.top, 0, sampleAt(*picture, x, y, 0));
+    const ImagePtr cut = viewOf(*picture, part).clone();
     const PlacedImage turnedPart = turn.rotate({cut, part.left, part.top}, 5);
     for (int32_t y = 0; y < turnedPart.image->height; ++y)
         for (int32_t x = 0; x < turnedPart.image->width; ++x) {

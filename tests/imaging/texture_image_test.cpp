@@ -34,16 +34,6 @@ ImagePtr decodeExactly(const Bytes& bytes, bool sixteenBit) {
 // 16448 and 255 to 32768 (checked in the first test).
 uint32_t textureLevel16(uint32_t level8) { return uint32_t(std::trunc(level8 * 128.5 + 0.5)); }
 
-// The 16-bit texture is the 8-bit one widened by the texture rule, pixel for pixel.
-void expectWidened(const Image& eight, const Image& sixteen) {
-    ASSERT_EQ(sixteen.width, eight.width);
-    ASSERT_EQ(sixteen.height, eight.height);
-    ASSERT_EQ(sixteen.bytesPerChannel, 2u);
-    for (int32_t y = 0; y < eight.height; ++y)
-        for (int32_t x = 0; x < eight.width; ++x)
-            ASSERT_EQ(sampleAt(sixteen, x, y, 0), textureLevel16(sampleAt(eight, x, y, 0))) << x << "," << y;
-}
-
 // ---------------------------------------------------------------------------------------
 // Writing small test files
 
@@ -124,11 +114,8 @@ TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
         const Bytes file = encodePng(test.picture);
         const ImagePtr eight = decodeExactly(file, false);
         const ImagePtr sixteen = decodeExactly(file, true);
-        ASSERT_TRUE(eight && sixteen);
-        ASSERT_EQ(eight->width, kPngWidth);
-        ASSERT_EQ(eight->height, kPngHeight);
-        ASSERT_EQ(eight->channels, 1u);
-        ASSERT_EQ(eight->bytesPerChannel, 1u);
+        ASSERT_TRUE(eight && sixteen && eight->width == kPngWidth && eight->height == kPngHeight &&
+                    eight->channels == 1 && eight->bytesPerChannel == 1);
         for (int32_t y = 0; y < kPngHeight; ++y)
             for (int32_t x = 0; x < kPngWidth; ++x) {
                 const uint32_t expected = test.expected[patternIndex(x, y, test.expected.size())];
@@ -138,44 +125,28 @@ TEST(TextureImage, EveryKindOfPngGivesItsGreyLevels) {
     }
 }
 
-// The bundled textures and the sample photos, against the stand-in host's own reader.
+// The bundled textures, the sample photos and a grey JPEG, against the stand-in host's own
+// reader (which reads grey as R = G = B); the 16-bit texture is the 8-bit one widened by the
+// texture rule, pixel for pixel.
 TEST(TextureImage, SampleFilesMatchThePictureReader) {
-    const char* files[] = {"Textures/brick.png", "Textures/grass.png", "Textures/gravel.png", "rocket.jpg",
-                           "astronaut.png"};
-    for (const char* name : files) {
-        SCOPED_TRACE(name);
-        const std::string path = samplePath(name);
+    TempFolder folder;
+    writeBytes(folder / "grey.jpg", encodeGreyJpeg(37, 21));
+    for (const std::string& path : {samplePath("Textures/brick.png"), samplePath("Textures/grass.png"),
+                                    samplePath("Textures/gravel.png"), samplePath("rocket.jpg"),
+                                    samplePath("astronaut.png"), folder / "grey.jpg"}) {
+        SCOPED_TRACE(path);
         const editor::Picture picture = editor::readPicture(path);
         const ImagePtr eight = readTextureImage(path.c_str(), false);
         const ImagePtr sixteen = readTextureImage(path.c_str(), true);
-        ASSERT_TRUE(eight && sixteen);
-        ASSERT_EQ(eight->width, picture.width);
-        ASSERT_EQ(eight->height, picture.height);
-        for (int32_t y = 0; y < picture.height; ++y) {
-            const uint8_t* rgb = picture.row8(y);
+        ASSERT_TRUE(eight && sixteen && eight->width == picture.width && eight->height == picture.height &&
+                    sixteen->width == picture.width && sixteen->height == picture.height && sixteen->is16());
+        for (int32_t y = 0; y < picture.height; ++y)
             for (int32_t x = 0; x < picture.width; ++x) {
-                const uint8_t* p = rgb + size_t(x) * size_t(picture.channels);
+                const uint8_t* p = picture.row8(y) + size_t(x) * size_t(picture.channels);
                 ASSERT_EQ(sampleAt(*eight, x, y, 0), (uint32_t(p[0]) + p[1] + p[2]) / 3) << x << "," << y;
+                ASSERT_EQ(sampleAt(*sixteen, x, y, 0), textureLevel16(sampleAt(*eight, x, y, 0))) << x << "," << y;
             }
-        }
-        expectWidened(*eight, *sixteen);
     }
-}
-
-TEST(TextureImage, GreyJpegGivesItsLevels) {
-    TempFolder folder;
-    const std::string path = folder / "grey.jpg";
-    const Bytes file = encodeGreyJpeg(37, 21);
-    writeBytes(path, file);
-    const editor::Picture picture = editor::readPicture(path);  // grey as R = G = B
-    const ImagePtr eight = decodeExactly(file, false);
-    const ImagePtr sixteen = decodeExactly(file, true);
-    ASSERT_TRUE(eight && sixteen);
-    ASSERT_EQ(eight->width, 37);
-    ASSERT_EQ(eight->height, 21);
-    for (int32_t y = 0; y < 21; ++y)
-        for (int32_t x = 0; x < 37; ++x) ASSERT_EQ(sampleAt(*eight, x, y, 0), picture.row8(y)[x * 3]) << x << "," << y;
-    expectWidened(*eight, *sixteen);
 }
 
 // ---------------------------------------------------------------------------------------

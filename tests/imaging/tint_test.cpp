@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <vector>
 
 #include "imaging/gradient_matte.h"
 #include "imaging/matte_mix.h"
@@ -13,11 +13,7 @@
 
 namespace {
 
-using Pixel = std::array<uint32_t, 4>;
-
-Pixel pixelAt(const Image& image, int32_t x, int32_t y) {
-    return {sampleAt(image, x, y, 0), sampleAt(image, x, y, 1), sampleAt(image, x, y, 2), sampleAt(image, x, y, 3)};
-}
+using Pixel = std::vector<uint32_t>;
 
 Quad rectangleQuad(double width, double height) { return {{{0, 0}, {width, 0}, {width, height}, {0, height}}}; }
 

@@ -28,8 +28,7 @@ static_assert(offsetof(Rect, top) == 0 && offsetof(Rect, left) == 2 && offsetof(
 static_assert(offsetof(VRect, top) == 0 && offsetof(VRect, left) == 4 && offsetof(VRect, bottom) == 8 &&
               offsetof(VRect, right) == 12);
 
-TEST(SdkFourCharCode, PublishedValues)
-{
+TEST(SdkFourCharCode, PublishedValues) {
     struct Case {
         uint32 code;
         uint32 expected;
@@ -58,18 +57,9 @@ TEST(SdkFourCharCode, PublishedValues)
     for (const auto& c : cases) EXPECT_EQ(c.code, c.expected) << std::hex << c.expected;
 }
 
-TEST(SdkFourCharCode, StoredReversedInMemory)
-{
-    const OSType code = fourCharCode("8BIM");
-    char bytes[4];
-    std::memcpy(bytes, &code, sizeof bytes);
-    EXPECT_EQ(std::string(bytes, 4), "MIB8");
-}
-
 // The first property of the published PiPL byte example: vendor, key, id,
-// length and data, all native little-endian.
-TEST(SdkPipl, KindPropertyBytesMatchPublishedExample)
-{
+// length and data, all native little-endian (so a code's bytes lie reversed in memory).
+TEST(SdkPipl, KindPropertyBytesMatchPublishedExample) {
     const uint32 header[5] = {PIAdobeVendorID, PIKindProperty, 0, 4, PIFilterKind};
     const unsigned char expected[20] = {0x4D, 0x49, 0x42, 0x38, 0x64, 0x6E, 0x69, 0x6B, 0x00, 0x00,
                                         0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x4D, 0x46, 0x42, 0x38};
@@ -77,8 +67,7 @@ TEST(SdkPipl, KindPropertyBytesMatchPublishedExample)
     EXPECT_EQ(std::memcmp(header, expected, sizeof expected), 0);
 }
 
-TEST(SdkPipl, ModeFlagBitFollowsMemberOrder)
-{
+TEST(SdkPipl, ModeFlagBitFollowsMemberOrder) {
     struct Case {
         int16 mode;
         int byte;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "imaging/blur.h"
 #include "imaging/matte_extractor.h"
 #include "imaging/pixel_utils.h"
 
@@ -25,6 +26,8 @@ uint32_t EffectHarness::index(const char* key) const {
 void EffectHarness::setNumber(const char* key, double value) { effect_->parameter(index(key)).number = value; }
 void EffectHarness::setList(const char* key, uint32_t value) { effect_->parameter(index(key)).listIndex = value; }
 void EffectHarness::setBoolean(const char* key, bool value) { effect_->parameter(index(key)).boolean = value; }
+void EffectHarness::setPoint(const char* key, double x, double y) { effect_->parameter(index(key)).point = {x, y}; }
+void EffectHarness::setColor(const char* key, const RGBValue& color) { effect_->parameter(index(key)).color = color; }
 
 void EffectHarness::set(const char* key, double value) {
     switch (effect_->parameter(index(key)).kind) {
@@ -55,13 +58,26 @@ void EffectHarness::prepare(const Image& source, Image& output, double scale) {
 ImagePtr EffectHarness::render(const Image& source, double scale) {
     ImagePtr output = source.clone();
     prepare(source, *output, scale);
+    renderPrepared(source);
+    return output;
+}
+
+void EffectHarness::renderInto(const Image& source, Image& output, const PixelRect& renderRect, int32_t imageWidth,
+                               int32_t imageHeight, double scale) {
+    prepare(source, output, scale);
+    info_.imageWidth = imageWidth;
+    info_.imageHeight = imageHeight;
+    info_.renderRect = renderRect;
+    renderPrepared(source);
+}
+
+void EffectHarness::renderPrepared(const Image& source) {
     effect_->effectClass->beginRender(effect_.get(), &info_);
     info_.tileCount = 1;
     info_.tileIndex = 0;
     effect_->effectClass->render(effect_.get(), &info_);
     effect_->parameter(0).image.reset();
     --const_cast<Image&>(source).refCount;
-    return output;
 }
 
 ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
@@ -72,12 +88,7 @@ ImagePtr EffectHarness::renderTile(const Image& source, const PixelRect& sourceR
     info_.imageHeight = imageHeight;
     info_.renderRect = {0, 0, sourceRect.height(), sourceRect.width()};
     info_.outputRect = outputRect;
-    effect_->effectClass->beginRender(effect_.get(), &info_);
-    info_.tileCount = 1;
-    info_.tileIndex = 0;
-    effect_->effectClass->render(effect_.get(), &info_);
-    effect_->parameter(0).image.reset();
-    --const_cast<Image&>(source).refCount;
+    renderPrepared(source);
     return output;
 }
 
@@ -173,9 +184,24 @@ ImagePtr matteAsShown(const Image& source, float position, float range, float bl
     return shown;
 }
 
+ImagePtr blurred(const Image& source, const PixelRect& rect, float horizontal, float vertical, uint32_t extraPasses) {
+    ImagePtr copy = source.clone();
+    Blur blur;
+    blur.setExtraPasses(extraPasses);
+    blur.setSize(horizontal, vertical);
+    blur.apply(*copy, rect);
+    return copy;
+}
+
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c) {
     const size_t offset = size_t(x) * image.channels + c;
     return image.is16() ? image.row<uint16_t>(y)[offset] : image.row<uint8_t>(y)[offset];
+}
+
+std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y) {
+    std::vector<uint32_t> pixel;
+    for (uint32_t c = 0; c < image.channels; ++c) pixel.push_back(sampleAt(image, x, y, c));
+    return pixel;
 }
 
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value) {

@@ -31,6 +31,8 @@ public:
     void setNumber(const char* key, double value);
     void setList(const char* key, uint32_t value);
     void setBoolean(const char* key, bool value);
+    void setPoint(const char* key, double x, double y);
+    void setColor(const char* key, const RGBValue& color);
     // By the record's kind, as Setting describes.
     void set(const char* key, double value);
     void apply(const std::vector<Setting>& settings);
@@ -41,15 +43,27 @@ public:
     // the output rectangle of the tile is outputRect (document coordinates).
     ImagePtr renderTile(const Image& source, const PixelRect& sourceRect, const PixelRect& outputRect,
                         int32_t imageWidth, int32_t imageHeight);
+    // Renders into output (source's size) over renderRect alone, as part of a document of
+    // imageWidth x imageHeight seen at a preview scale.
+    void renderInto(const Image& source, Image& output, const PixelRect& renderRect, int32_t imageWidth,
+                    int32_t imageHeight, double scale = 1.0);
     bool isActive(const Image& source);
     // The source rectangle the effect asks for around rect, at a preview scale.
     PixelRect requiredSource(const PixelRect& rect, int32_t imageWidth, int32_t imageHeight, double scale = 1.0);
 
 private:
     void prepare(const Image& source, Image& output, double scale);
+    // Renders the prepared run as one tile.
+    void renderPrepared(const Image& source);
     std::unique_ptr<Effect, EffectDeleter> effect_;
     fx::Plugin::RenderInfo info_;
 };
+
+// The layouts an image may have: one or four channels of 8 or 16 bits.
+struct Layout {
+    uint32_t channels, bytes;
+};
+inline constexpr Layout kLayouts[] = {{1, 1}, {4, 1}, {1, 2}, {4, 2}};
 
 // The full-scale sample: 255 at 8 bits, 32768 at 16.
 constexpr uint32_t fullScale(uint32_t bytesPerChannel) { return bytesPerChannel == 2 ? 32768u : 255u; }
@@ -69,8 +83,13 @@ ImagePtr makeHighlightPicture(uint32_t bytesPerChannel, int32_t width = 41, int3
 // What a "Matte" view shows: the luminance matte of the extractor at this position, range and
 // blur, built from source over its bounds, in grey over source's alpha.
 ImagePtr matteAsShown(const Image& source, float position, float range, float blur);
+// A copy of source with rect blurred at these sizes, each direction extraPasses + 1 times.
+ImagePtr blurred(const Image& source, const PixelRect& rect, float horizontal, float vertical,
+                 uint32_t extraPasses = 0);
 // Sample c of pixel (x, y), whatever the sample size.
 uint32_t sampleAt(const Image& image, int32_t x, int32_t y, uint32_t c);
+// Every sample of pixel (x, y).
+std::vector<uint32_t> pixelAt(const Image& image, int32_t x, int32_t y);
 void setSample(Image& image, int32_t x, int32_t y, uint32_t c, uint32_t value);
 // The largest absolute difference between two images of the same shape.
 uint32_t maxDifference(const Image& a, const Image& b);

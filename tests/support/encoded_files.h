@@ -25,7 +25,6 @@ struct RawPng {
     std::vector<png_color> palette;
     std::vector<png_byte> paletteAlpha;             // tRNS of a palette file
     std::optional<png_color_16> transparentColour;  // tRNS of a grey or RGB file
-    int rowsToWrite = -1;  // fewer than all: stored uncompressed and stopped there, without an end
 
     int channels() const {
         return colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_PALETTE ? 1
@@ -63,19 +62,12 @@ inline bool encodePngInto(const RawPng* raw, std::vector<uint8_t>* out) {
     if (!raw->paletteAlpha.empty())
         png_set_tRNS(png, info, raw->paletteAlpha.data(), int(raw->paletteAlpha.size()), nullptr);
     if (raw->transparentColour) png_set_tRNS(png, info, nullptr, 0, &*raw->transparentColour);
-    // Uncompressed, every row written goes straight into the file.
-    if (raw->rowsToWrite >= 0) png_set_compression_level(png, 0);
     png_write_info(png, info);
     if (raw->samplePerByte) png_set_packing(png);
-    if (raw->rowsToWrite >= 0) {
-        for (int y = 0; y < raw->rowsToWrite; ++y) png_write_row(png, raw->rows.data() + size_t(y) * raw->rowBytes());
-    } else {
-        const int passes = png_set_interlace_handling(png);
-        for (int pass = 0; pass < passes; ++pass)
-            for (uint32_t y = 0; y < raw->height; ++y)
-                png_write_row(png, raw->rows.data() + size_t(y) * raw->rowBytes());
-        png_write_end(png, info);
-    }
+    const int passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < passes; ++pass)
+        for (uint32_t y = 0; y < raw->height; ++y) png_write_row(png, raw->rows.data() + size_t(y) * raw->rowBytes());
+    png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;
 }
