@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 #include "editor/filter_host.h"
@@ -27,14 +28,9 @@ struct PresetCall {
         record.handleProcs = &procs;
     }
     Effect& effect() { return harness.effect(); }
-    bool save(const std::string& path) {
-        PluginCall call(&effect(), &record, &data, &result, entry);
-        return savePreset(call, path);
-    }
-    bool load(const std::string& path) {
-        PluginCall call(&effect(), &record, &data, &result, entry);
-        return loadPreset(call, path);
-    }
+    PluginCall call() { return PluginCall(&effect(), &record, &data, &result, entry); }
+    bool save(const std::string& path) { PluginCall c = call(); return savePreset(c, path); }
+    bool load(const std::string& path) { PluginCall c = call(); return loadPreset(c, path); }
     // Moves every value away from its default, each within what its record holds.
     void changeEveryValue() {
         Effect& e = effect();
@@ -109,65 +105,53 @@ TEST(PresetFile, NameKeepsAnExactQelExtensionAndOtherwiseGainsOne) {
     for (const auto& [chosen, saved] : cases) EXPECT_EQ(presetFileName(chosen), saved) << chosen;
 }
 
-void putLittleEndian32(Bytes& bytes, size_t offset, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = uint8_t(value >> (8 * i));
-}
-
-// Every damaged or foreign file leaves the values as they were; only an empty file and one of
-// another format version are not refused.
+// Damaged or foreign files leave the values as they were; an empty file and one of another
+// format version are passed over, and bytes after a whole block are not looked at.
 TEST(PresetFile, LoadRefusesWhatIsNotAPresetOfThisEffectAndChangesNothing) {
     PresetCall source("BlackMist");
     source.changeEveryValue();
     const Bytes good = encodeBlock(source.effect());
-    const uint32_t count = source.effect().parameterCount;
-    const auto edited = [&](const std::function<void(Bytes&)>& edit) {
-        Bytes bytes = good;
-        edit(bytes);
-        return bytes;
-    };
-    PresetCall coolMist("CoolMist");
     struct Case {
         const char* what;
-        Bytes file;
-        bool result;
+        long sizeChange;  // bytes added to (or taken from) the end of a good preset
+        size_t at;        // the byte set to `value`, if any
+        uint8_t value;
+        const char* title;  // written over the stored title, if any
+        bool result, applied;
     };
+    const long goodSize = long(good.size());
     const Case cases[] = {
-        {"empty", {}, true},
-        {"shorter than the header", Bytes(good.begin(), good.begin() + 51), false},
-        {"the header alone", Bytes(good.begin(), good.begin() + 52), false},
-        {"one byte short of its records", Bytes(good.begin(), good.end() - 1), false},
-        {"a count beyond any file", edited([](Bytes& b) { putLittleEndian32(b, 44, 0xFFFFFFFFu); }), false},
-        {"another count", edited([&](Bytes& b) {
-             putLittleEndian32(b, 44, count + 1);
-             b.resize(b.size() + 152);
-         }), false},
-        {"another record size", edited([](Bytes& b) { putLittleEndian32(b, 48, 160); }), false},
-        {"the title in other case", edited([](Bytes& b) { b[5] = 'A'; }), false},
-        {"another effect", encodeBlock(coolMist.effect()), false},
-        {"version 2", edited([](Bytes& b) { b[0] = 2; }), true},
-        {"version 0x100", edited([](Bytes& b) { b[1] = 1; }), true},
-        {"version 2, short", edited([](Bytes& b) {
-             b[0] = 2;
-             b.pop_back();
-         }), false},
-        {"larger than any effect's block", edited([](Bytes& b) { b.resize(b.size() + (1u << 20)); }), false},
+        {"empty", -goodSize, 0, 1, nullptr, true, false},
+        {"shorter than the header", 51 - goodSize, 0, 1, nullptr, false, false},
+        {"the header alone", 52 - goodSize, 0, 1, nullptr, false, false},
+        {"one byte short of its records", -1, 0, 1, nullptr, false, false},
+        {"a count beyond any file", 0, 47, 0xFF, nullptr, false, false},
+        {"another count", 152, 44, uint8_t(good[44] + 1), nullptr, false, false},
+        {"another record size", 0, 48, 160, nullptr, false, false},
+        {"the title in other case", 0, 0, 1, "ravo black mist", false, false},
+        {"the title of Cool Mist", 0, 0, 1, "Ravo Cool Mist", false, false},
+        {"version 2", 0, 0, 2, nullptr, true, false},
+        {"version 0x101", 0, 1, 1, nullptr, true, false},
+        {"version 2, short", -1, 0, 2, nullptr, false, false},
+        {"larger than any effect's block", 1 << 20, 0, 1, nullptr, false, false},
+        {"bytes after the block", 8, 0, 1, nullptr, true, true},
     };
     TempFolder folder;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        Bytes file = good;
+        file.resize(size_t(goodSize + c.sizeChange));
+        if (c.at < file.size()) file[c.at] = c.value;
+        if (c.title) std::strncpy(reinterpret_cast<char*>(file.data()) + 4, c.title, 40);
+        writeBytes(folder / "case.qel", file);
         PresetCall target("BlackMist");
         const Bytes before = encodeBlock(target.effect());
-        writeBytes(folder / "case.qel", c.file);
         EXPECT_EQ(target.load(folder / "case.qel"), c.result);
-        EXPECT_EQ(encodeBlock(target.effect()), before);
+        EXPECT_EQ(encodeBlock(target.effect()), c.applied ? good : before);
         EXPECT_EQ(target.handles.liveCount(), 0u);
-        EXPECT_EQ(readBytes(folder / "case.qel"), c.file);
+        EXPECT_EQ(readBytes(folder / "case.qel"), file);
     }
-    PresetCall target("BlackMist");
-    EXPECT_FALSE(target.load(folder / "missing.qel"));
-    writeBytes(folder / "trailing.qel", edited([](Bytes& b) { b.resize(b.size() + 8); }));
-    EXPECT_TRUE(target.load(folder / "trailing.qel"));
-    EXPECT_EQ(encodeBlock(target.effect()), good);
+    EXPECT_FALSE(source.load(folder / "missing.qel"));
 }
 
 // A save that fails leaves the folder as it was: no new file, no temporary file, and an
