@@ -152,6 +152,7 @@ TEST(PresetFile, LoadRefusesWhatIsNotAPresetOfThisEffectAndChangesNothing) {
         EXPECT_EQ(readBytes(folder / "case.qel"), file);
     }
     EXPECT_FALSE(source.load(folder / "missing.qel"));
+    EXPECT_FALSE(source.load(folder.path().string()));  // a folder opens, but reads as no file
 }
 
 // A save that fails leaves the folder as it was: no new file, no temporary file, and an
