@@ -113,7 +113,10 @@ void DialogManager::destroyDialog(Dialog* dialog) {
     }
     // Every item's destroy callback runs once, while the dialog and the item are still there.
     while (!dialog->items.empty()) destroyItem(dialog->items.back().get());
-    if (dialog->destroyProc) dialog->destroyProc(reinterpret_cast<ps::ADMDialogRef>(dialog));
+    // Called once, like the items' callbacks, even if it destroys the dialog again.
+    if (const ps::ADMDialogDestroyProc proc = std::exchange(dialog->destroyProc, nullptr))
+        proc(reinterpret_cast<ps::ADMDialogRef>(dialog));
+    if (!this->dialog(dialog)) return;
     live_.erase({dialog, tagOf(dialog)});
     std::erase_if(dialogs_, [&](const std::unique_ptr<Dialog>& d) { return d.get() == dialog; });
 }
@@ -387,6 +390,7 @@ std::optional<DialogCanvas> DialogManager::draw(ps::ADMDialogRef ref) {
         if (d->drawProc) d->drawProc(ref, reinterpret_cast<ps::ADMDrawerRef>(&canvas));
         else defaultDraw(nullptr, canvas);
     }
+    if (!dialog(ref)) return std::nullopt;  // the draw callback destroyed the dialog
     // Items in creation order, each clipped to the dialog.
     for (size_t n = 0; n < d->items.size(); ++n) {
         DialogItem& i = *d->items[n];

@@ -332,4 +332,21 @@ TEST_F(DialogSuites, DestroyingADialogDestroysEveryItemOnce) {
     EXPECT_EQ(log.events.size(), 3u);
 }
 
+const ADMDialogSuite5* gDialogs = nullptr;
+void destroyOwnDialog(ADMItemRef item, ADMNotifierRef) { gDialogs->Destroy(gItems->GetDialog(item)); }
+
+TEST_F(DialogSuites, ADialogDestroyedDuringItsModalRunGoesWhenTheRunEnds) {
+    gDialogs = dialogs;
+    ADMItemRef ok = make(1, kADMTextPushButtonType, "OK");
+    items->SetNotifyProc(ok, destroyOwnDialog);
+    driver.onModal = [&](editor::DialogManager& m, ADMDialogRef d) {
+        EXPECT_TRUE(m.pressButton(d, "OK"));
+        EXPECT_EQ(items->GetID(ok), 1);  // still there while the run lasts
+        EXPECT_TRUE(m.endModalAsDriver(d, 1));
+    };
+    EXPECT_EQ(dialogs->Modal(dialog), 1);
+    EXPECT_EQ(log.events, std::vector<std::string>{"destroy 1"});
+    EXPECT_EQ(dialogs->Modal(dialog), 0);  // a dead dialog does not run
+}
+
 }  // namespace
