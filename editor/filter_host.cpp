@@ -153,6 +153,7 @@ int16_t FilterHost::call(const EntryCall& entry, int16_t selector) {
     handles_.makeCurrent();
     descriptors_.makeCurrent();
     ports_.makeCurrent();
+    dialogs_.makeCurrent();
     int16_t result = 0;
     errorString_[0] = 0;
     if (selector == ps::filterSelectorStart) ports_.startRun();
@@ -201,9 +202,11 @@ bool FilterHost::wasRequested(const std::string& suiteName) const {
 ps::SPErr FilterHost::acquire(const char* name, int32_t version, const void** suite) {
     SuiteRequest request{name ? name : "", version, false};
     if (suite) *suite = nullptr;
-    const bool offered = std::any_of(std::begin(kOfferedSuites), std::end(kOfferedSuites), [&](const OfferedSuite& s) {
-        return request.name == s.name && version == s.version;
-    });
+    const void* dialogSuite = DialogManager::suite(request.name, version);
+    const bool offered = dialogSuite || std::any_of(std::begin(kOfferedSuites), std::end(kOfferedSuites),
+                                                    [&](const OfferedSuite& s) {
+                                                        return request.name == s.name && version == s.version;
+                                                    });
     if (!suite || !offered || options_.faults.withheldSuites.count(request.name)) {
         suiteRequests_.push_back(request);
         return ps::kSPSuiteNotFoundError;
@@ -214,6 +217,7 @@ ps::SPErr FilterHost::acquire(const char* name, int32_t version, const void** su
     else if (request.name == ps::kSPPluginsSuite) *suite = &plugins_;
     else if (request.name == ps::kPSDescriptorRegistrySuite) *suite = descriptors_.registrySuite();
     else if (request.name == ps::kPSActionDescriptorSuite) *suite = descriptors_.actionDescriptorSuite();
+    else *suite = dialogSuite;
     request.granted = true;
     suiteRequests_.push_back(request);
     ++acquired_;

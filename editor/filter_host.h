@@ -1,6 +1,6 @@
 // One document in the stand-in host, with everything a filter plug-in is given:
 // the filter record, the basic suite and the suites behind it (buffers, channel
-// ports, plug-ins, descriptor registry, action descriptors), handles, scripting
+// ports, plug-ins, descriptor registry, action descriptors, dialog manager), handles, scripting
 // descriptors, progress and abort. Faults can be injected for tests.
 #pragma once
 
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "editor/descriptors.h"
+#include "editor/dialog_manager.h"
 #include "editor/document_ports.h"
 #include "editor/host_handles.h"
 #include "editor/picture.h"
@@ -72,6 +73,7 @@ public:
     HostHandles& handles() { return handles_; }
     DescriptorServices& descriptors() { return descriptors_; }
     DocumentPorts& ports() { return ports_; }
+    DialogManager& dialogs() { return dialogs_; }
     FaultPlan& faults() { return options_.faults; }
 
     // The bytes of the parameters handle the plug-in keeps in the host (empty when none).
@@ -109,6 +111,7 @@ private:
     HostHandles handles_;
     DescriptorServices descriptors_;
     DocumentPorts ports_;
+    DialogManager dialogs_;
     std::unique_ptr<ps::FilterRecord> record_;
     ps::AboutRecord about_{};
     ps::BigDocumentStruct bigDocument_{};
