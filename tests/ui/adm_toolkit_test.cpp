@@ -2,7 +2,9 @@
 // and the plug-in's windows use it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,7 +142,7 @@ TEST_F(AdmToolkit, AGroupShowsHidesAndMovesItsChildren) {
     EXPECT_TRUE(outside.isVisible());
     group.show();
     EXPECT_TRUE(label.isVisible() && slider.isVisible() && group.isVisible());
-    group.moveBy(5, -3);
+    group.setBounds({15, 7, 115, 57});
     const ADMRect moved = slider.bounds();
     EXPECT_EQ((std::array<int32, 4>{moved.left, moved.top, moved.right, moved.bottom}),
               (std::array<int32, 4>{25, 32, 105, 42}));
@@ -230,6 +232,22 @@ TEST_F(AdmToolkit, EditTextUnitsAndItemsDestroyedWithTheirDialog) {
         EXPECT_NE(manager().findItem(shortLived.ref(), 1), nullptr);
     }
     EXPECT_EQ(manager().findItemByText(dialog.ref(), "x"), nullptr);
+}
+
+// The host may destroy a dialog under its wrappers: they hear "destroy", items first, and
+// then leave the dead dialog-manager objects alone.
+TEST_F(AdmToolkit, ADialogDestroyedByTheHostLeavesItsWrappersHarmless) {
+    Recorder recorder;
+    auto& label = dialog.add<ADM::Label>(10, ADMRect{0, 0, 50, 20}, "gone");
+    label.connect(ADM::kDestroy, &recorder, &Recorder::first);
+    dialog.connect(ADM::kDestroy, &recorder, &Recorder::second);
+    adm.suites().dialog->Destroy(dialog.ref());
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(dialog.ref(), nullptr);
+    EXPECT_EQ(label.ref(), nullptr);
+    label.setText("still here");
+    EXPECT_EQ(label.text(), "");
+    EXPECT_EQ(dialog.runModal(), 0);
 }
 
 TEST(AdmHostSuites, AcquiredTogetherReleasedTogetherAndMissingOnesStayNull) {

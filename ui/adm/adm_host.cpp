@@ -43,7 +43,7 @@ void releaseOne(const SuiteSlot& slot, const ps::SPBasicSuite* basic) {
 }  // namespace
 
 AdmHost::AdmHost(const ps::SPBasicSuite* basicSuite, ps::SPPluginRef pluginRef)
-    : basicSuite_(basicSuite), pluginRef_(pluginRef), previous_(current_) {
+    : basicSuite_(basicSuite), pluginRef_(pluginRef) {
     if (basicSuite_ && basicSuite_->AcquireSuite && basicSuite_->ReleaseSuite)
         forEachSlot(suites_, acquireOne, basicSuite_);
     current_ = this;
@@ -52,7 +52,7 @@ AdmHost::AdmHost(const ps::SPBasicSuite* basicSuite, ps::SPPluginRef pluginRef)
 AdmHost::~AdmHost() {
     if (basicSuite_ && basicSuite_->AcquireSuite && basicSuite_->ReleaseSuite)
         forEachSlot(suites_, releaseOne, basicSuite_);
-    if (current_ == this) current_ = previous_;
+    if (current_ == this) current_ = nullptr;
 }
 
 const AdmSuites& AdmHost::currentSuites() {

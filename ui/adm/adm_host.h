@@ -32,7 +32,7 @@ public:
     // True when dialogs can be made: the dialog and item suites are there.
     bool hasDialogManager() const { return suites_.dialog && suites_.item; }
 
-    // The host record in use, or null.
+    // The host record in use (the newest one made, until it is destroyed), or null.
     static AdmHost* current() { return current_; }
     // The suites of the host record in use; all null when there is none.
     static const AdmSuites& currentSuites();
@@ -41,6 +41,5 @@ private:
     const ps::SPBasicSuite* basicSuite_;
     ps::SPPluginRef pluginRef_;
     AdmSuites suites_;
-    AdmHost* previous_;
     static AdmHost* current_;
 };

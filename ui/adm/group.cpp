@@ -16,10 +16,9 @@ void Group::hide() {
     for (Item* child : children_) child->hide();
 }
 
-void Group::setBounds(const ps::ADMRect& bounds) {
-    const ps::ADMRect old = Item::bounds();
-    Item::setBounds(bounds);
-    const ps::int32 dh = bounds.left - old.left, dv = bounds.top - old.top;
+void Group::boundsChanged(const ps::ADMRect& previous) {
+    const ps::ADMRect now = bounds();
+    const ps::int32 dh = now.left - previous.left, dv = now.top - previous.top;
     if (dh == 0 && dv == 0) return;
     for (Item* child : children_) {
         ps::ADMRect rect = child->bounds();

@@ -17,8 +17,8 @@ public:
 
     void show() override;
     void hide() override;
-    // Moves the children by as much as the group's top-left corner moves.
-    void setBounds(const ps::ADMRect& bounds) override;
+    // Moves the children by as much as the group's top-left corner moved.
+    void boundsChanged(const ps::ADMRect& previous) override;
     void moveBy(ps::int32 dh, ps::int32 dv);
 
 private:

@@ -97,8 +97,6 @@ void Item::handleNotifier(ps::ADMNotifierRef notifier) {
     } else if (isNotifier(notifier, ps::kADMLoseFocusNotifier)) {
         focusLost();
         notify(*this, kLoseFocus);
-    } else if (isNotifier(notifier, ps::kADMBoundsChangedNotifier)) {
-        boundsChanged();
     }
     withItem([notifier](const ps::ADMItemSuite5& s, ps::ADMItemRef item) { s.DefaultNotify(item, notifier); });
 }
@@ -119,7 +117,10 @@ ps::ADMRect Item::bounds() const {
     return rect;
 }
 void Item::setBounds(const ps::ADMRect& bounds) {
+    if (!ref_ || !AdmHost::currentSuites().item) return;
+    const ps::ADMRect previous = this->bounds();
     withItem([&bounds](const ps::ADMItemSuite5& s, ps::ADMItemRef item) { s.SetBoundsRect(item, &bounds); });
+    boundsChanged(previous);
 }
 
 std::string Item::text() const {

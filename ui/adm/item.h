@@ -26,11 +26,12 @@ public:
     // Mouse tracking (down, moved, dragged, up); answers true when handled. Default: the
     // dialog manager's tracking.
     virtual bool track(ps::ADMTrackerRef tracker);
-    // Called when the item's bounds changed.
-    virtual void boundsChanged() {}
+    // Called after setBounds moved or resized the item, with the bounds it had before.
+    virtual void boundsChanged(const ps::ADMRect& /*previous*/) {}
     // Drawing; default: the dialog manager's drawing.
     virtual void draw(ps::ADMDrawerRef drawer);
-    // Each dialog-manager notifier; default: focus hooks, then the dialog manager's handling.
+    // Each dialog-manager notifier; default: the focus hooks and "gainFocus" / "loseFocus",
+    // then the dialog manager's handling.
     virtual void handleNotifier(ps::ADMNotifierRef notifier);
     virtual void focusGained() {}
     virtual void focusLost() {}
@@ -39,7 +40,7 @@ public:
     bool isVisible() const;
     bool isEnabled() const;
     ps::ADMRect bounds() const;
-    virtual void setBounds(const ps::ADMRect& bounds);
+    void setBounds(const ps::ADMRect& bounds);
     std::string text() const;
     bool booleanValue() const;
     float floatValue() const;
