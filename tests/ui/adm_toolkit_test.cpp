@@ -222,6 +222,9 @@ TEST_F(AdmToolkit, EditTextUnitsAndItemsDestroyedWithTheirDialog) {
     edit.setUnits(kADMPercentUnits);
     edit.setText("12.5");
     EXPECT_EQ(edit.text(), "12.5");
+    const std::string path(300, 'p');  // longer than a first read takes
+    edit.setText(path.c_str());
+    EXPECT_EQ(edit.text(), path);
     Recorder recorder;
     edit.connect(ADM::kChanged, &recorder, &Recorder::first);
     asUser([&edit](editor::DialogManager& m) { return m.setTextAsUser(edit.ref(), "40"); });

@@ -10,6 +10,11 @@ namespace {
 const ps::ADMDialogSuite5* dialogSuite() { return AdmHost::currentSuites().dialog; }
 }  // namespace
 
+template <typename F>
+void Dialog::withDialog(F f) const {
+    if (const auto* suite = dialogSuite(); suite && ref_) f(*suite, ref_);
+}
+
 Dialog::Dialog(const char* name, ps::int32 style) {
     const auto* suite = dialogSuite();
     if (!suite) return;
@@ -76,25 +81,25 @@ void Dialog::handleNotifier(ps::ADMNotifierRef notifier) {
 }
 
 void Dialog::endModal(ps::int32 itemID) {
-    if (ref_ && dialogSuite()) dialogSuite()->EndModal(ref_, itemID);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.EndModal(dialog, itemID); });
 }
 void Dialog::setDefaultItem(ps::int32 itemID) {
-    if (ref_ && dialogSuite()) dialogSuite()->SetDefaultItemID(ref_, itemID);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.SetDefaultItemID(dialog, itemID); });
 }
 void Dialog::setCancelItem(ps::int32 itemID) {
-    if (ref_ && dialogSuite()) dialogSuite()->SetCancelItemID(ref_, itemID);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.SetCancelItemID(dialog, itemID); });
 }
 void Dialog::setSize(ps::int32 width, ps::int32 height) {
-    if (ref_ && dialogSuite()) dialogSuite()->Size(ref_, width, height);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.Size(dialog, width, height); });
 }
 void Dialog::setText(const char* title) {
-    if (ref_ && dialogSuite()) dialogSuite()->SetText(ref_, title);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.SetText(dialog, title); });
 }
 void Dialog::invalidate() {
-    if (ref_ && dialogSuite()) dialogSuite()->Invalidate(ref_);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.Invalidate(dialog); });
 }
 void Dialog::update() {
-    if (ref_ && dialogSuite()) dialogSuite()->Update(ref_);
+    withDialog([&](const ps::ADMDialogSuite5& s, ps::ADMDialogRef dialog) { s.Update(dialog); });
 }
 
 }  // namespace ADM

@@ -50,6 +50,9 @@ public:
     ps::ADMDialogRef ref() const { return ref_; }
 
 private:
+    // Runs f(suite, dialog) when the dialog and the dialog suite are there.
+    template <typename F>
+    void withDialog(F f) const;
     static void notifyProc(ps::ADMDialogRef dialog, ps::ADMNotifierRef notifier);
     static void destroyProc(ps::ADMDialogRef dialog);
     static ps::ADMBoolean trackProc(ps::ADMDialogRef dialog, ps::ADMTrackerRef tracker);

@@ -1,9 +1,8 @@
 #include "ui/adm/item.h"
 
-#include <vector>
-
 #include "ui/adm/dialog.h"
 #include "ui/adm/notification_names.h"
+#include "ui/adm/read_text.h"
 
 namespace ADM {
 
@@ -125,11 +124,7 @@ void Item::setBounds(const ps::ADMRect& bounds) {
 
 std::string Item::text() const {
     return queryItem(std::string(), [](const ps::ADMItemSuite5& s, ps::ADMItemRef item) {
-        const ps::int32 length = s.GetText(item, nullptr, 0);
-        if (length <= 0) return std::string();
-        std::vector<char> buffer(size_t(length) + 1, '\0');
-        s.GetText(item, buffer.data(), length + 1);
-        return std::string(buffer.data());
+        return readText([&](char* text, ps::int32 maxLength) { return s.GetText(item, text, maxLength); });
     });
 }
 bool Item::booleanValue() const {

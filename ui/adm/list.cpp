@@ -1,8 +1,7 @@
 #include "ui/adm/list.h"
 
-#include <vector>
-
 #include "ui/adm/adm_host.h"
+#include "ui/adm/read_text.h"
 
 namespace ADM {
 
@@ -30,11 +29,7 @@ std::string List::entryText(ps::int32 index) const {
     if (!list_ || !s.list || !s.entry) return {};
     const ps::ADMEntryRef entry = s.list->IndexEntry(list_, index);
     if (!entry) return {};
-    const ps::int32 length = s.entry->GetText(entry, nullptr, 0);
-    if (length <= 0) return {};
-    std::vector<char> buffer(size_t(length) + 1, '\0');
-    s.entry->GetText(entry, buffer.data(), length + 1);
-    return std::string(buffer.data());
+    return readText([&](char* text, ps::int32 maxLength) { return s.entry->GetText(entry, text, maxLength); });
 }
 
 void List::selectEntry(ps::int32 index) {
