@@ -210,11 +210,19 @@ TEST_F(AdmToolkit, DrawnItemsPaintTheirColour) {
     EXPECT_EQ(pot.color().blue, 65535);
     EXPECT_EQ(manager().draw(pot.ref())->pixel(5, 5), (std::array<uint8_t, 4>{0, 0, 255, 255}));
 
-    auto& divider = dialog.add<ADM::Divider>(11, ADMRect{0, 20, 40, 24});
-    canvas = manager().draw(divider.ref());
-    ASSERT_TRUE(canvas);
-    EXPECT_EQ(canvas->pixel(20, 2), frame);  // the line, in the shadow colour
-    EXPECT_NE(canvas->pixel(20, 0), frame);
+    // A divider draws a one-pixel line in the shadow colour along its longer side.
+    const struct {
+        ADMRect bounds;
+        int32 lineX, lineY, offX, offY;
+    } dividers[] = {{{0, 20, 40, 24}, 20, 2, 20, 1}, {{50, 0, 55, 30}, 2, 15, 3, 15}};
+    int32 id = 11;
+    for (const auto& d : dividers) {
+        auto& divider = dialog.add<ADM::Divider>(id++, d.bounds);
+        canvas = manager().draw(divider.ref());
+        ASSERT_TRUE(canvas);
+        EXPECT_EQ(canvas->pixel(d.lineX, d.lineY), frame) << divider.id();
+        EXPECT_NE(canvas->pixel(d.offX, d.offY), frame) << divider.id();
+    }
 }
 
 TEST_F(AdmToolkit, EditTextUnitsAndItemsDestroyedWithTheirDialog) {
