@@ -100,13 +100,10 @@ bool setValue(Effect& effect, const char* key, double value) {
 namespace {
 
 bool setFile(Effect& effect, const char* key, const char* name) {
-    for (uint32_t i = 0; i < effect.parameterCount; ++i) {
-        Parameter& record = effect.parameter(i);
-        if (record.kind != ParameterKind::ImageFile || !record.name || std::strcmp(record.name, key) != 0) continue;
-        record.path = name;
-        return true;
-    }
-    return false;
+    Parameter* record = parameterNamed(effect, key);
+    if (!record || record->kind != ParameterKind::ImageFile) return false;
+    record->path = name;
+    return true;
 }
 
 // The resource folders beside the benchmark program, as the plug-in's are beside its file.

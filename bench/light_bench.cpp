@@ -16,24 +16,14 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "bench/bench_support.h"
 #include "effects/placed_shape.h"
 #include "fx/effect_registry.h"
-#include "fx/host.h"
 
 namespace {
-
-// The bundled Textures folder.
-class BundledTextures : public fx::Host {
-public:
-    bool resourcePath(const char*, const char*, const char* fileName, char* out) override {
-        return std::snprintf(out, kPathSize, "%s/%s", RAVO_TEXTURES_DIR, fileName ? fileName : "") > 0;
-    }
-};
 
 struct LightCase {
     const char* name;
@@ -84,7 +74,6 @@ double peakMegabytes() {
 }
 
 void renderLight(benchmark::State& state, const bench::PictureRecipe& recipe, const LightCase& c, bool first) {
-    BundledTextures textures;
     const ImagePtr& source = bench::picture(recipe);
     const ImagePtr output = source->clone();
     fx::Plugin::RenderInfo info = renderInfo(*source, *output);
@@ -103,11 +92,14 @@ void renderLight(benchmark::State& state, const bench::PictureRecipe& recipe, co
 
 // The shape of the case at the picture's depth, read from the file and placed anew each time.
 void placeShape(benchmark::State& state, const bench::PictureRecipe& recipe, const LightCase& c) {
-    BundledTextures textures;
     ShapeRecipe shape;
     shape.pattern = "brick.png";
     shape.sixteenBit = recipe.bytesPerChannel == 2;
-    if (c.moved) shape.placement = {.position = {0.1, -0.05}, .scaleX = 0.7f, .scaleY = 0.7f, .rotate = 20.0f};
+    if (c.moved) {
+        shape.placement.position = {0.1, -0.05};
+        shape.placement.scaleX = shape.placement.scaleY = 0.7f;
+        shape.placement.rotate = 20.0f;
+    }
     shape.blurX = shape.blurY = c.moved ? 6.0f : 0.0f;
     shape.extraPasses = 1;
     for (auto _ : state) {
@@ -117,7 +109,6 @@ void placeShape(benchmark::State& state, const bench::PictureRecipe& recipe, con
 }
 
 void peakOfFirstRender(benchmark::State& state, const bench::PictureRecipe& recipe) {
-    BundledTextures textures;
     const ImagePtr& source = bench::picture(recipe);
     const ImagePtr output = source->clone();
     fx::Plugin::RenderInfo info = renderInfo(*source, *output);
