@@ -124,7 +124,6 @@ void DialogManager::destroyDialog(Dialog* dialog) {
 DialogItem* DialogManager::createItem(Dialog* dialog, int32_t id, const char* type, const ps::ADMRect* bounds,
                                       ps::ADMUserData userData) {
     if (!dialog || !type || !(isOneOf(type, kButtonTypes) || isOneOf(type, kOtherTypes))) return nullptr;
-    if (findItem(reinterpret_cast<ps::ADMDialogRef>(dialog), id)) return nullptr;
     auto item = std::make_unique<DialogItem>();
     item->dialog = dialog;
     item->id = id;

@@ -133,7 +133,8 @@ public:
     // -- What the suites do -------------------------------------------------------------
     Dialog* createDialog(const char* name, int32_t style, ps::ADMUserData userData);
     void destroyDialog(Dialog* dialog);
-    // Null when the type is not one the manager knows or the id is taken.
+    // Null when the type is not one the manager knows. Ids need not be unique (two zoom buttons
+    // may share one); findItem answers the first item of an id.
     DialogItem* createItem(Dialog* dialog, int32_t id, const char* type, const ps::ADMRect* bounds,
                            ps::ADMUserData userData);
     void destroyItem(DialogItem* item);

@@ -281,6 +281,8 @@ const ps::ADMDrawerSuite3 kDrawerSuite = {
         DialogCanvas* x = canvasOf(d);
         *r = x ? x->bounds() : ps::ADMRect{};
     },
+    // The stand-in host's display procedure takes the drawer itself.
+    .GetPlatformContext = [](ps::ADMDrawerRef d) -> void* { return canvasOf(d) ? d : nullptr; },
 };
 
 const ps::ADMImageSuite1 kImageSuite = {

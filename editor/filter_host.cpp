@@ -56,7 +56,34 @@ ps::SPErr pluginFileSpecification(ps::SPPluginRef, ps::SPPlatformFileSpecificati
 
 ps::Boolean testAbort() { return host().testAbort() ? 1 : 0; }
 void reportProgress(ps::int32 done, ps::int32 total) { host().reportProgress(done, total); }
-ps::OSErr displayPixels(const ps::PSPixelMap*, const ps::VRect*, ps::int32, ps::int32, void*) { return ps::noErr; }
+// Draws 8-bit RGB or grey pixels into a dialog drawer (the platform context this host hands
+// out), clipped to the drawer. Anything else is refused, as a real host does with a map it
+// cannot show.
+ps::OSErr displayPixels(const ps::PSPixelMap* source, const ps::VRect* srcRect, ps::int32 dstRow, ps::int32 dstCol,
+                        void* platformContext) {
+    DialogCanvas* canvas = host().dialogs().canvas(platformContext);
+    if (!canvas || !source || !srcRect || !source->baseAddr) return ps::paramErr;
+    const bool rgb = source->imageMode == ps::plugInModeRGBColor;
+    if (!rgb && source->imageMode != ps::plugInModeGrayScale) return ps::paramErr;
+    if (source->depth != 0 && source->depth != 8) return ps::paramErr;
+    const ps::VRect& b = source->bounds;
+    const ps::int32 top = std::max(srcRect->top, b.top), bottom = std::min(srcRect->bottom, b.bottom);
+    const ps::int32 left = std::max(srcRect->left, b.left), right = std::min(srcRect->right, b.right);
+    const auto* base = static_cast<const uint8_t*>(source->baseAddr);
+    for (ps::int32 y = top; y < bottom; ++y) {
+        const ps::int32 cy = dstRow + (y - srcRect->top);
+        if (cy < 0 || cy >= canvas->height()) continue;
+        for (ps::int32 x = left; x < right; ++x) {
+            const ps::int32 cx = dstCol + (x - srcRect->left);
+            if (cx < 0 || cx >= canvas->width()) continue;
+            const uint8_t* p = base + ptrdiff_t(y - b.top) * source->rowBytes + ptrdiff_t(x - b.left) * source->colBytes;
+            uint8_t* out = canvas->rgba().data() + (size_t(cy) * size_t(canvas->width()) + size_t(cx)) * 4;
+            for (int c = 0; c < 3; ++c) out[c] = rgb ? p[ptrdiff_t(c) * source->planeBytes] : p[0];
+            out[3] = 255;
+        }
+    }
+    return ps::noErr;
+}
 
 // The suites this host offers, by name and version.
 struct OfferedSuite {

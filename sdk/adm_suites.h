@@ -324,6 +324,9 @@ struct ADMDrawerSuite3 {
     void (*FillRect)(ADMDrawerRef drawer, const ADMRect* rect);
     void (*FrameRect)(ADMDrawerRef drawer, const ADMRect* rect);  // one pixel inside the rectangle
     void (*GetBoundsRect)(ADMDrawerRef drawer, ADMRect* bounds);
+    // What the filter record's displayPixels draws into for this drawer (an HDC on Windows),
+    // so that pictures reach the screen through the host's own display procedure.
+    void* (*GetPlatformContext)(ADMDrawerRef drawer);
 };
 
 // Off-screen RGBA pictures, 8 bits a component, rows without gaps.
