@@ -280,6 +280,10 @@ std::optional<std::string> DialogManager::chooseFile(const FileDialogRequest& re
     return driver_ ? driver_->chooseFile(request) : std::nullopt;
 }
 
+std::optional<ps::ADMRGBColor> DialogManager::chooseColor(const ps::ADMRGBColor& start) {
+    return driver_ ? driver_->chooseColor(start) : std::nullopt;
+}
+
 // ---------------------------------------------------------------------------
 // The driver
 

@@ -108,6 +108,8 @@ public:
     // The chosen full path, or nothing when the person cancels.
     virtual std::optional<std::string> chooseFile(const FileDialogRequest& request) = 0;
     virtual void alert(AlertKind kind, const std::string& message) = 0;
+    // The colour chosen in the host's colour chooser, or nothing when the person cancels.
+    virtual std::optional<ps::ADMRGBColor> chooseColor(const ps::ADMRGBColor& /*start*/) { return std::nullopt; }
     // A dialog runs modally: act on it through the manager. When this returns and no item
     // has ended the run, it ends as if the person closed the dialog.
     virtual void runModal(DialogManager& manager, ps::ADMDialogRef dialog) = 0;
@@ -166,6 +168,7 @@ public:
 
     void alert(AlertKind kind, const std::string& message);
     std::optional<std::string> chooseFile(const FileDialogRequest& request);
+    std::optional<ps::ADMRGBColor> chooseColor(const ps::ADMRGBColor& start);
     const std::vector<std::pair<AlertKind, std::string>>& alerts() const { return alerts_; }
 
     // -- What the driver does while a dialog runs modally ----------------------------------

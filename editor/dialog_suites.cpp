@@ -60,6 +60,12 @@ const ps::ADMBasicSuite5 kBasicSuite = {
         return fileDialog(FileDialogKind::save, p, f, s, d, path, n);
     },
     .Beep = [] {},
+    .ChooseColor = [](ps::ADMPoint, const ps::ADMRGBColor* start, ps::ADMRGBColor* chosen) -> ps::ADMBoolean {
+        if (!manager() || !start || !chosen) return false;
+        const auto picked = manager()->chooseColor(*start);
+        if (picked) *chosen = *picked;
+        return picked.has_value();
+    },
 };
 
 const ps::ADMDialogSuite5 kDialogSuite = {

@@ -179,6 +179,9 @@ struct ADMBasicSuite5 {
     ADMBoolean (*StandardPutFileDialog)(const char* prompt, const char* filter, const char* startingFolder,
                                         const char* defaultName, char* path, int32 maxLength);
     void (*Beep)();
+    // The host's colour chooser, opened at a point of the screen with a starting colour.
+    // Answers true and writes the chosen colour when the user chose one.
+    ADMBoolean (*ChooseColor)(ADMPoint where, const ADMRGBColor* start, ADMRGBColor* chosen);
 };
 
 struct ADMDialogSuite5 {

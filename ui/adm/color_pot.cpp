@@ -1,5 +1,7 @@
 #include "ui/adm/color_pot.h"
 
+#include "ui/adm/notification_names.h"
+
 namespace ADM {
 
 ColorPot::ColorPot(Dialog& dialog, ps::int32 id, const ps::ADMRect& bounds, const ps::ADMRGBColor& color)
@@ -19,6 +21,19 @@ void ColorPot::draw(ps::ADMDrawerRef drawer) {
     suite->FillRect(drawer, &area);
     suite->SetADMColor(drawer, ps::kADMShadowColor);
     suite->FrameRect(drawer, &area);
+}
+
+bool ColorPot::track(ps::ADMTrackerRef tracker) {
+    const AdmSuites& suites = AdmHost::currentSuites();
+    if (!suites.tracker || !suites.basic || !suites.basic->ChooseColor) return false;
+    if (suites.tracker->GetAction(tracker) != ps::kADMButtonUpAction) return true;
+    ps::ADMPoint where{0, 0};
+    suites.tracker->GetPoint(tracker, &where);
+    ps::ADMRGBColor chosen = color_;
+    if (!suites.basic->ChooseColor(where, &color_, &chosen)) return true;
+    setColor(chosen);
+    notify(*this, kChanged);
+    return true;
 }
 
 }  // namespace ADM

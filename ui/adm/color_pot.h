@@ -1,5 +1,6 @@
 // A colour swatch: a rectangle filled with one RGB colour of three 16-bit components,
-// framed in the shadow colour.
+// framed in the shadow colour. Clicking it opens the host's colour chooser; a colour chosen
+// there becomes the swatch's colour and notifies "changed".
 #pragma once
 
 #include "ui/adm/user.h"
@@ -14,6 +15,7 @@ public:
     const ps::ADMRGBColor& color() const { return color_; }
 
     void draw(ps::ADMDrawerRef drawer) override;
+    bool track(ps::ADMTrackerRef tracker) override;
 
 private:
     ps::ADMRGBColor color_;
