@@ -340,15 +340,20 @@ bool DialogManager::pressButton(ps::ADMDialogRef dialogRef, const std::string& t
     const Dialog* d = dialog(dialogRef);
     if (!d) return false;
     for (const auto& candidate : d->items) {
-        DialogItem* i = userItem(reinterpret_cast<ps::ADMItemRef>(candidate.get()));
-        if (!i || !i->isButton() || i->text != text) continue;
-        // A check box turns over, a radio button turns on, a push button keeps no value.
-        if (isToggle(i->type)) setValue(*i, i->value != 0 ? 0 : 1);
-        else if (isRadio(i->type)) setValue(*i, 1);
-        notify(i->dialog, i, ps::kADMUserChangedNotifier);
-        return true;
+        const auto ref = reinterpret_cast<ps::ADMItemRef>(candidate.get());
+        if (candidate->isButton() && candidate->text == text && userItem(ref)) return pressItem(ref);
     }
     return false;
+}
+
+bool DialogManager::pressItem(ps::ADMItemRef ref) {
+    DialogItem* i = userItem(ref);
+    if (!i || !i->isButton()) return false;
+    // A check box turns over, a radio button turns on, a push button keeps no value.
+    if (isToggle(i->type)) setValue(*i, i->value != 0 ? 0 : 1);
+    else if (isRadio(i->type)) setValue(*i, 1);
+    notify(i->dialog, i, ps::kADMUserChangedNotifier);
+    return true;
 }
 
 bool DialogManager::track(ps::ADMItemRef ref, int32_t action, ps::ADMPoint point, int32_t modifiers) {

@@ -181,7 +181,8 @@ public:
     bool setBooleanAsUser(ps::ADMItemRef item, bool value);
     bool setTextAsUser(ps::ADMItemRef item, const std::string& text);  // edits take a number from it
     bool selectEntryAsUser(ps::ADMItemRef item, int32_t index);
-    bool pressButton(ps::ADMDialogRef dialog, const std::string& text);
+    bool pressButton(ps::ADMDialogRef dialog, const std::string& text);  // the first shown, enabled one
+    bool pressItem(ps::ADMItemRef button);  // one of several with the same text
     // One mouse event at a point in the item's coordinates; answers whether it reached the item.
     bool track(ps::ADMItemRef item, int32_t action, ps::ADMPoint point, int32_t modifiers = 0);
     bool closeAsUser(ps::ADMDialogRef dialog);  // the window's close box
