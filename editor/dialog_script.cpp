@@ -1,6 +1,7 @@
 #include "editor/dialog_script.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>

@@ -143,7 +143,7 @@ TEST(DialogScript, EachCommandActsOnItsItem) {
         {"choose mode soft light\nset mode=1", {"1026 #2", "1026 #1"}, 2},
         {"pick tint #ff8000\nset tint=0,0.5,1", {"1034 65535,32896,0", "1034 0,32768,65535"}, 2},
         {"set centre=0.25,-0.1\ntype centre 10 20", {"1042 25, -10", "1042 10 20"}, 2},
-        {"set texture=brick.png", {"1051 Browse...file " + brick}, 2},
+        {"file a.qel\nset texture=brick.png\npress Load...", {"1051 Browse...file " + brick, "3 Load...file " + a}, 2},
         {"zoom in\npress +", {"6 +", "6 +"}, 2},
         {"drag 10,10 20,14", {"20 2 10,10 0", "20 3 15,12 0", "20 3 20,14 0", "20 4 20,14 0"}, 2},
         {"pan 4,-2", {"20 2 50,40 4", "20 3 54,38 4", "20 4 54,38 4"}, 2},
