@@ -53,7 +53,11 @@ void NumberControl::update() {
 void NumberControl::showText() { field_.setText(parameter->formatNumber().c_str()); }
 
 void NumberControl::sliderMoved(ADM::CallbackObject&, void*) {
-    parameter->number = isWhole() ? double(slider_.intValue()) : double(slider_.floatValue());
+    const double moved = isWhole() ? double(slider_.intValue()) : double(slider_.floatValue());
+    // A real slider's ends are the range's ends in single precision, which may lie just
+    // outside the range (0.1 as a float is above 0.1): they are held to it.
+    const NumberRange range = parameter->numberRange();
+    parameter->number = std::min(std::max(moved, range.minimum), range.maximum);
     showText();
     changed();
 }
