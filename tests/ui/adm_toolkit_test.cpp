@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "editor/filter_host.h"
+#include "tests/support/dialog_test.h"
 #include "ui/adm/adm_host.h"
 #include "ui/adm/button.h"
 #include "ui/adm/color_pot.h"
@@ -25,16 +23,6 @@ namespace {
 
 using namespace ps;
 
-class Driver : public editor::DialogDriver {
-public:
-    std::function<void(editor::DialogManager&, ADMDialogRef)> onModal;
-    std::optional<std::string> chooseFile(const editor::FileDialogRequest&) override { return {}; }
-    void alert(editor::AlertKind, const std::string&) override {}
-    void runModal(editor::DialogManager& m, ADMDialogRef d) override {
-        if (onModal) onModal(m, d);
-    }
-};
-
 // Records which handler ran, in order.
 struct Recorder {
     std::vector<std::string> calls;
@@ -42,22 +30,7 @@ struct Recorder {
     void second(ADM::CallbackObject&, void*) { calls.push_back("second"); }
 };
 
-class AdmToolkit : public ::testing::Test {
-protected:
-    Driver driver;
-    editor::Picture picture = editor::Picture::blank(2, 2, 3, 8);
-    editor::FilterHost host{picture, editor::HostOptions{}};
-    AdmHost adm{host.record().sSPBasic, nullptr};
-    ADM::Dialog dialog{"Test"};
-
-    void SetUp() override { host.dialogs().setDriver(&driver); }
-    editor::DialogManager& manager() { return host.dialogs(); }
-    // The dialog manager takes a person's input only while the dialog runs.
-    void asUser(const std::function<bool(editor::DialogManager&)>& act) {
-        driver.onModal = [&act](editor::DialogManager& m, ADMDialogRef) { EXPECT_TRUE(act(m)); };
-        dialog.runModal();
-    }
-};
+using AdmToolkit = DialogTest;
 
 TEST_F(AdmToolkit, HandlersRunInConnectionOrderAndNamesMatchByIdentity) {
     Recorder recorder;
