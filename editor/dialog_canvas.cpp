@@ -54,6 +54,14 @@ void DialogCanvas::frame(const ps::ADMRect& rect) {
     fill({rect.right - 1, rect.top, rect.right, rect.bottom});
 }
 
+void DialogCanvas::blend(int32_t x, int32_t y, uint8_t coverage) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || coverage == 0) return;
+    uint8_t* at = rgba_.data() + (size_t(y) * size_t(width_) + size_t(x)) * 4;
+    const uint8_t colour[3] = {to8(color_.red), to8(color_.green), to8(color_.blue)};
+    for (int c = 0; c < 3; ++c) at[c] = uint8_t((at[c] * (255 - coverage) + colour[c] * coverage + 127) / 255);
+    at[3] = uint8_t(255 - (255 - at[3]) * (255 - coverage) / 255);
+}
+
 std::array<uint8_t, 4> DialogCanvas::pixel(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("pixel outside the canvas");
     const auto at = rgba_.begin() + (size_t(y) * size_t(width_) + size_t(x)) * 4;

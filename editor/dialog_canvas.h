@@ -27,6 +27,10 @@ public:
     // The one-pixel outline just inside the rectangle.
     void frame(const ps::ADMRect& rect);
 
+    // Mixes the current colour into one pixel by a coverage of 0..255 (anti-aliased text and
+    // shapes); a pixel outside the bounds is left alone.
+    void blend(int32_t x, int32_t y, uint8_t coverage);
+
     // R, G, B, A of one pixel, 8 bits each; the pixel must be inside the bounds.
     std::array<uint8_t, 4> pixel(int32_t x, int32_t y) const;
     const std::vector<uint8_t>& rgba() const { return rgba_; }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "editor/dialog_look.h"
+
 namespace editor {
 
 DialogManager* DialogManager::current_ = nullptr;
@@ -244,12 +246,8 @@ void DialogManager::defaultNotify(const DialogNotifier& notifier) {
 }
 
 void DialogManager::defaultDraw(DialogItem* item, DialogCanvas& canvas) {
-    canvas.setIndexedColor(item && item->isButton() ? ps::kADMButtonUpColor : ps::kADMBackgroundColor);
-    canvas.fill(canvas.bounds());
-    if (item && item->type != ps::kADMTextStaticType && item->type != ps::kADMTextStaticMultiLineType) {
-        canvas.setIndexedColor(item->enabled ? ps::kADMShadowColor : ps::kADMDisabledColor);
-        canvas.frame(canvas.bounds());
-    }
+    if (item) drawItemLook(*item, canvas);
+    else drawDialogFace(canvas);
 }
 
 void DialogManager::drawInto(DialogItem& item, DialogCanvas& canvas) {
@@ -406,10 +404,13 @@ std::optional<DialogCanvas> DialogManager::draw(ps::ADMDialogRef ref) {
         const ps::ADMRect at = i.bounds;  // the callback may move or destroy the item
         DialogCanvas itemCanvas(i.width(), i.height());
         drawInto(i, itemCanvas);
+        // Pixels the item left untouched (fully transparent) show what lies under it.
         for (int32_t y = std::max(0, -at.top); y < itemCanvas.height() && at.top + y < canvas.height(); ++y)
-            for (int32_t x = std::max(0, -at.left); x < itemCanvas.width() && at.left + x < canvas.width(); ++x)
-                std::copy_n(itemCanvas.rgba().begin() + (size_t(y) * size_t(itemCanvas.width()) + size_t(x)) * 4, 4,
-                            canvas.rgba().begin() + (size_t(at.top + y) * size_t(canvas.width()) + size_t(at.left + x)) * 4);
+            for (int32_t x = std::max(0, -at.left); x < itemCanvas.width() && at.left + x < canvas.width(); ++x) {
+                const auto from = itemCanvas.rgba().begin() + (size_t(y) * size_t(itemCanvas.width()) + size_t(x)) * 4;
+                if (from[3] != 0)
+                    std::copy_n(from, 4, canvas.rgba().begin() + (size_t(at.top + y) * size_t(canvas.width()) + size_t(at.left + x)) * 4);
+            }
         if (!dialog(ref)) return std::nullopt;  // a draw callback destroyed the dialog
     }
     return canvas;
