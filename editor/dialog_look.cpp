@@ -104,11 +104,13 @@ bool isOn(const DialogItem& item) { return item.value != 0; }
 
 // A number as a field shows it: at most two decimals, no trailing zeros.
 std::string numberText(double value) {
-    char buffer[64];
+    char buffer[400];  // room for any double's digits
     std::snprintf(buffer, sizeof buffer, "%.2f", value);
     std::string text = buffer;
-    while (text.back() == '0') text.pop_back();
-    if (text.back() == '.') text.pop_back();
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
     return text == "-0" ? "0" : text;
 }
 

@@ -8,6 +8,7 @@
 #include FT_FREETYPE_H
 
 #include "editor/program_path.h"
+#include "editor/whole_file.h"
 
 namespace editor {
 
@@ -32,6 +33,7 @@ char32_t nextCodePoint(std::string_view text, size_t& at) {
 
 // The FreeType library and the one face opened in it, released in reverse order.
 struct FontFace::Library {
+    std::vector<uint8_t> bytes;  // the font file, read whole: the face reads from it
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     int32_t size = 0;
@@ -42,8 +44,11 @@ struct FontFace::Library {
 };
 
 FontFace::FontFace(const std::string& path) : library_(std::make_unique<Library>()) {
+    library_->bytes = readWholeFile(path);
     if (FT_Init_FreeType(&library_->library) != 0) throw std::runtime_error("the font engine could not start");
-    if (FT_New_Face(library_->library, path.c_str(), 0, &library_->face) != 0 || !FT_IS_SCALABLE(library_->face))
+    if (FT_New_Memory_Face(library_->library, library_->bytes.data(), FT_Long(library_->bytes.size()), 0,
+                           &library_->face) != 0 ||
+        !FT_IS_SCALABLE(library_->face))
         throw std::runtime_error("\"" + path + "\" is not a scalable font file");
 }
 

@@ -16,7 +16,8 @@ namespace editor {
 
 class FontFace {
 public:
-    // Loads the face from a file; throws std::runtime_error naming the file when it cannot.
+    // Loads the face from a file; throws std::runtime_error (FileError for a file that cannot be
+    // read) naming the file when it cannot.
     explicit FontFace(const std::string& path);
     ~FontFace();
     FontFace(const FontFace&) = delete;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows plug-in with Debian's mingw-w64 and lays out dist/windows/:
-# Ravo.8bf, its Textures folder, ravo.exe (the command line) and INSTALL.txt.
+# Ravo.8bf, its Textures folder, ravo.exe (the command line) with its fonts folder,
+# and INSTALL.txt.
 #
 #   scripts/build-windows.sh
 #
@@ -31,7 +32,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DRAVO_WINDOWS_PREFIX="$(pwd)/$build/deps/install" -DRAVO_RESOURCE_WRITER="${RAVO_RESOURCE_WRITER:-}" \
   -DRAVO_TEXTURE_PATTERNS="${RAVO_TEXTURE_PATTERNS:-}" \
   -DRAVO_TESTS=OFF -DRAVO_BENCH=OFF >/dev/null
-ninja -C "$build" Ravo ravo ravo_textures
+ninja -C "$build" Ravo ravo ravo_textures ravo_fonts
 echo "Cross build: $((SECONDS - started)) s"
 
 rm -rf "$dist"
@@ -39,7 +40,9 @@ mkdir -p "$dist"
 x86_64-w64-mingw32-strip -o "$dist/Ravo.8bf" "$build/Ravo.8bf"
 x86_64-w64-mingw32-strip -o "$dist/ravo.exe" "$build/ravo.exe"
 cp -r "$build/Textures" "$dist/Textures"
+cp -r "$build/fonts" "$dist/fonts"
 # Windows line ends, for Notepad.
 sed 's/$/\r/' scripts/windows/INSTALL.txt >"$dist/INSTALL.txt"
 sed 's/$/\r/' "$build/Textures/LICENSES.txt" >"$dist/Textures/LICENSES.txt"
+sed 's/$/\r/' "$build/fonts/LICENSE.txt" >"$dist/fonts/LICENSE.txt"
 echo "Windows plug-in: $(pwd)/$dist"

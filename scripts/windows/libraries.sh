@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the picture libraries of the Windows stand-in host as static mingw-w64
 # libraries from Debian's own source packages: libjpeg-turbo, libpng, libdeflate
-# and libtiff (zlib comes from libz-mingw-w64-dev). They are the versions the Linux
-# build links, so both builds read and write the same bytes.
+# and libtiff (zlib comes from libz-mingw-w64-dev), and FreeType for the text of its
+# dialogs. They are the versions the Linux build links, so both builds read and write
+# the same bytes and draw the same dialogs.
 #
 #   scripts/windows/libraries.sh BUILD_DIR
 #
@@ -111,6 +112,7 @@ jpeg_source=$(fetch_source libjpeg-turbo)
 png_source=$(fetch_source libpng1.6)
 deflate_source=$(fetch_source libdeflate)
 tiff_source=$(fetch_source tiff)
+freetype_source=$(fetch_source freetype)
 
 # libjpeg-turbo: the libjpeg 6.2 interface, as Debian's libjpeg62-turbo. The plain C
 # code path: its accurate DCT and colour conversion give the same bits as the SIMD one.
@@ -127,3 +129,6 @@ build_cmake tiff "$tiff_source" -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib
   -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dpixarlog=ON -Djpeg12=OFF -Dwin32-io=OFF "${zlib[@]}" \
   -DJPEG_INCLUDE_DIR="$prefix/include" -DJPEG_LIBRARY="$prefix/lib/libjpeg.a" \
   -DDeflate_INCLUDE_DIR="$prefix/include" -DDeflate_LIBRARY="$prefix/lib/libdeflate.a"
+# FreeType draws dialog text from a TrueType file: no optional library is needed for that.
+build_cmake freetype "$freetype_source" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON

@@ -2,10 +2,12 @@
 # a function that installs the missing ones.
 
 # The Windows cross build: the native tools and libraries the resource writer needs,
-# mingw-w64 (posix threads), zlib for mingw-w64, and dpkg-dev for apt-get source.
+# mingw-w64 (posix threads), zlib for mingw-w64, dpkg-dev for apt-get source, and the
+# dialog font that ships beside ravo.exe.
 windows_build_packages=(cmake ninja-build make g++ pkg-config dpkg-dev libpng-dev libjpeg-dev libtiff-dev
                         zlib1g-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-                        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev)
+                        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev libz-mingw-w64-dev
+                        libfreetype-dev fonts-dejavu-core)
 
 # Installs the named packages that are missing, as root; otherwise prints the
 # apt-get line to run and exits.

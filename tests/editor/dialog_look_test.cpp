@@ -164,6 +164,9 @@ TEST_F(DialogLook, SnapshotIsAPngOfTheDialogsSizeOrAClearError) {
     const editor::Picture picture = editor::readPicture(folder / "dialog.png");
     EXPECT_EQ(picture.width * 1000 + picture.height, 200 * 1000 + 80);
     EXPECT_EQ(picture.depth, 8);
+    // A file that is not a font, or no file, is refused with an error, not loaded.
+    EXPECT_THROW(editor::FontFace(folder / "dialog.png"), std::runtime_error);
+    EXPECT_THROW(editor::FontFace(folder / "none.ttf"), std::runtime_error);
 
     // Nothing half-written is left when the folder is missing or the dialog has no size or is gone.
     EXPECT_THROW(editor::writeDialogSnapshot(manager, ref(), folder / "missing/dialog.png"), editor::FileError);
