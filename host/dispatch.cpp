@@ -9,12 +9,13 @@
 #include "fx/parameter_block.h"
 #include "host/host_errors.h"
 #include "host/host_resources.h"
-#include "host/parameter_dialog.h"
 #include "host/persistence.h"
 #include "host/pixel_block.h"
 #include "host/ps_host.h"
 #include "host/render_context.h"
 #include "host/tile_plan.h"
+#include "ui/about_dialog.h"
+#include "ui/param_dialog.h"
 
 namespace {
 
@@ -233,7 +234,8 @@ void dispatch(PluginCall& call, int16_t selector) {
         }
         switch (selector) {
             case ps::filterSelectorAbout:
-                // The About box needs the dialog manager toolkit, which is not in this build yet.
+                // Only the one entry point that carries the about flag shows the box.
+                if (call.showAbout()) showAbout(call);
                 break;
             case ps::filterSelectorParameters:
                 syncParameters(call);

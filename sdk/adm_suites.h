@@ -135,6 +135,11 @@ inline constexpr int32 kADMMenuKey = 1 << 1;    // Control on Windows and Linux
 inline constexpr int32 kADMModifierKey = 1 << 2;  // Alt
 inline constexpr int32 kADMSpaceKey = 1 << 3;
 
+// Cursors an item can ask for while the mouse is over it.
+inline constexpr int32 kADMArrowCursorID = 0;
+inline constexpr int32 kADMHandCursorID = 1;  // the picture can be dragged to pan
+inline constexpr int32 kADMMoveCursorID = 2;  // something under the mouse can be dragged
+
 // Indexed colours of the drawer; the host's palette gives their values.
 enum ADMColor : int32 {
     kADMBlackColor = 0,

@@ -5,6 +5,8 @@
 //   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
 //              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
 //              [--max-pixels N]
+//   ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] and apply's options
+//   ravo about [--snapshot FILE.png]
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +18,8 @@
 #include <vector>
 
 #include "editor/filter_choice.h"
+#include "editor/dialog_script.h"
+#include "editor/dialog_snapshot.h"
 #include "editor/effect_description.h"
 #include "editor/filter_host.h"
 #include "editor/picture_file.h"
@@ -44,6 +48,8 @@ const char* const kUsageText =
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
     "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
+    "       ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] [apply's options]\n"
+    "       ravo about [--snapshot FILE.png]\n"
     "testing options of apply (fault injection in the host):\n"
     "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n";
 
@@ -56,6 +62,10 @@ struct ApplyOptions {
     int depth = 0;
     uint64_t maxPixels = kDefaultPixelLimit;
     FaultPlan faults;
+    // dialog: the script that plays the person at the dialog, and a picture of the dialog as
+    // it opens. Without a script the dialog is answered with OK.
+    bool dialog = false;
+    std::string script, snapshot;
 };
 
 std::string pluginPath() {
@@ -95,8 +105,9 @@ std::vector<int32_t> parseInts(const std::string& option, const std::string& tex
     return values;
 }
 
-ApplyOptions parseApply(const std::vector<std::string>& args) {
+ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
     ApplyOptions options;
+    options.dialog = dialog;
     std::vector<std::string> positional;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -114,6 +125,8 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
         else if (arg == "--preset") options.preset = fileName();
         else if (arg == "--save-preset") options.savePreset = fileName();
         else if (arg == "--registry") options.registry = fileName();
+        else if (dialog && arg == "--script") options.script = fileName();
+        else if (dialog && arg == "--snapshot") options.snapshot = fileName();
         else if (arg == "--tile") {
             const std::vector<int32_t> size = parseInts(arg, value(), 'x', 2);
             if (size[0] < 1 || size[1] < 1 || size[0] > 32767 || size[1] > 32767)
@@ -142,12 +155,30 @@ ApplyOptions parseApply(const std::vector<std::string>& args) {
         else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') throw UsageError("unknown option " + arg);
         else positional.push_back(arg);
     }
-    if (positional.size() != 3) throw UsageError("apply needs FILTER INPUT OUTPUT");
-    if (positional[1].empty() || positional[2].empty()) throw UsageError("apply needs file names for INPUT and OUTPUT");
+    if (dialog) {
+        if (positional.size() != 2 && positional.size() != 3) throw UsageError("dialog needs FILTER INPUT [OUTPUT]");
+        if (positional[1].empty() || (positional.size() == 3 && positional[2].empty()))
+            throw UsageError("dialog needs file names for INPUT and OUTPUT");
+    } else {
+        if (positional.size() != 3) throw UsageError("apply needs FILTER INPUT OUTPUT");
+        if (positional[1].empty() || positional[2].empty()) throw UsageError("apply needs file names for INPUT and OUTPUT");
+    }
     options.filter = positional[0];
     options.input = positional[1];
-    options.output = positional[2];
+    if (positional.size() == 3) options.output = positional[2];
     return options;
+}
+
+// The person at the dialog: the script's commands, after a snapshot of the dialog as it opens;
+// without a script, OK.
+std::vector<ScriptCommand> dialogScript(const ApplyOptions& options) {
+    std::string text;
+    if (!options.snapshot.empty()) text += "snapshot " + options.snapshot + "\n";
+    if (options.script.empty()) return parseScript(text + "press OK\n");
+    const std::vector<uint8_t> bytes = readWholeFile(options.script);
+    std::vector<ScriptCommand> commands = parseScript(std::string(bytes.begin(), bytes.end()));
+    if (!options.snapshot.empty()) commands.insert(commands.begin(), parseScript(text).front());
+    return commands;
 }
 
 void writeAll(ReplacingFile& file, const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -165,9 +196,10 @@ void checkDistinctFiles(const ApplyOptions& options) {
         const std::string& path;
         bool written;
     };
-    enum { kInput, kOutput, kSavedPreset, kRegistry, kReadPreset };
+    enum { kInput, kOutput, kSnapshot, kSavedPreset, kRegistry, kReadPreset };
     const Role roles[] = {{"input", options.input, false},
                           {"output", options.output, true},
+                          {"snapshot", options.snapshot, true},
                           {"preset to save", options.savePreset, true},
                           {"registry", options.registry, true},
                           {"preset", options.preset, false}};
@@ -220,8 +252,11 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
 
     // Nothing is read or written before every file is known to be usable.
     checkDistinctFiles(options);
-    outputFormatFor(options.output);
-    checkReplaceable(options.output);
+    if (!options.output.empty()) {
+        outputFormatFor(options.output);
+        checkReplaceable(options.output);
+    }
+    if (!options.snapshot.empty()) checkReplaceable(options.snapshot);
     if (!options.savePreset.empty()) checkReplaceable(options.savePreset);
     if (!options.registry.empty()) checkReplaceable(options.registry);
     DescriptorRegistry registry;
@@ -230,8 +265,9 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     // The values a run starts from: those the registry remembers for the filter,
     // else the defaults; a preset, then the settings, change them.
     std::vector<uint8_t> block;
+    std::optional<EffectDescription> description;
     if (choice.available) {
-        const EffectDescription effect = EffectDescription::parse(plugin.describe(choice.registryKey));
+        const EffectDescription& effect = description.emplace(EffectDescription::parse(plugin.describe(choice.registryKey)));
         ParameterBlock values = effect.defaults();
         applyRemembered(effect, values, rememberedBlock(registry, descriptorKeyOf(plugin, choice), effect.title));
         if (!options.preset.empty()) applyPreset(effect, values, readWholeFile(options.preset), options.preset);
@@ -264,7 +300,22 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
             if (done == total) std::fputc('\n', stderr);
         };
 
-    const int16_t result = host.replay(entry, block);
+    std::optional<ScriptedDriver> driver;
+    if (options.dialog) {
+        if (!description) throw FilterUnavailable(choice);
+        driver.emplace(dialogScript(options), *description, textures, writeDialogSnapshot);
+        host.dialogs().setDriver(&*driver);
+    }
+    const int16_t result = host.replay(entry, block, options.dialog ? ps::plugInDialogDisplay : ps::plugInDialogSilent);
+    if (driver) {
+        for (const auto& [kind, message] : driver->alerts())
+            std::fprintf(stderr, "ravo: %s: %s\n", kind == AlertKind::error ? "error alert" : "alert", message.c_str());
+        if (!driver->error().empty()) throw UsageError(driver->error());
+        if (result == -128) {
+            std::fprintf(stderr, "ravo: %s: cancelled in the dialog; nothing written\n", choice.menuName.c_str());
+            return kFilterFailed;
+        }
+    }
     if (result != 0) {
         const std::string message = host.errorMessage();
         std::fprintf(stderr, "ravo: %s: %s\n", choice.menuName.c_str(),
@@ -279,10 +330,53 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     if (!options.savePreset.empty()) writeAll(presetFile.emplace(options.savePreset), options.savePreset, host.parametersBlock());
     if (!options.registry.empty())
         writeAll(registryFile.emplace(options.registry), options.registry, registryFileBytes(host.descriptors().registry()));
-    writePicture(picture, options.output);
+    if (!options.output.empty()) writePicture(picture, options.output);
     if (presetFile) presetFile->commit();
     if (registryFile) registryFile->commit();
     return 0;
+}
+
+// Presses OK in the about box, after writing its picture or printing its text.
+class AboutDriver : public DialogDriver {
+public:
+    explicit AboutDriver(std::string snapshot) : snapshot_(std::move(snapshot)) {}
+    std::optional<std::string> chooseFile(const FileDialogRequest&) override { return std::nullopt; }
+    void alert(AlertKind, const std::string&) override {}
+    void runModal(DialogManager& manager, ps::ADMDialogRef dialog) override {
+        ++shown;
+        if (!snapshot_.empty()) writeDialogSnapshot(manager, dialog, snapshot_);
+        else
+            for (const auto& item : manager.dialog(dialog)->items)
+                if (item->type == ps::kADMTextStaticType || item->type == ps::kADMTextStaticMultiLineType)
+                    std::fputs(item->text.c_str(), stdout);
+        manager.pressButton(dialog, "OK");
+    }
+    int shown = 0;
+
+private:
+    std::string snapshot_;
+};
+
+// Asks each menu command's entry point for its about box, as a host's About Plug-in menu does;
+// the plug-in shows it on one of them.
+int about(const PluginLibrary& plugin, const std::vector<std::string>& args) {
+    std::string snapshot;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--snapshot" && i + 1 < args.size() && !args[i + 1].empty()) snapshot = args[++i];
+        else throw UsageError("about takes only --snapshot FILE.png");
+    }
+    if (!snapshot.empty()) checkReplaceable(snapshot);
+    Picture picture = Picture::blank(1, 1, 3, 8);
+    FilterHost host(picture, HostOptions{.pluginPath = plugin.path()});
+    AboutDriver driver(snapshot);
+    host.dialogs().setDriver(&driver);
+    for (const MenuCommand& command : plugin.commands()) {
+        const EntryCall entry = plugin.entryFor(command.registryKey);
+        if (entry) host.call(entry, ps::filterSelectorAbout);
+        if (driver.shown) return 0;
+    }
+    std::fprintf(stderr, "ravo: the plug-in showed no about box\n");
+    return kFilterFailed;
 }
 
 }  // namespace
@@ -297,8 +391,8 @@ int main(int argc, char** argv) {
     const std::string command = args[0];
     args.erase(args.begin());
     try {
-        if (command != "list" && command != "params" && command != "apply")
-            throw UsageError("unknown command \"" + command + "\"; commands: list, params, apply");
+        if (command != "list" && command != "params" && command != "apply" && command != "dialog" && command != "about")
+            throw UsageError("unknown command \"" + command + "\"; commands: list, params, apply, dialog, about");
         std::unique_ptr<PluginLibrary> plugin;
         try {
             plugin = PluginLibrary::open(pluginPath());
@@ -314,7 +408,8 @@ int main(int argc, char** argv) {
             if (args.size() != 1) throw UsageError("params needs FILTER");
             return params(*plugin, args[0]);
         }
-        return apply(*plugin, parseApply(args));
+        if (command == "about") return about(*plugin, args);
+        return apply(*plugin, parseApply(args, command == "dialog"));
     } catch (const FilterUnavailable& e) {
         std::fprintf(stderr, "ravo: %s\n", e.what());
         return kFilterFailed;

@@ -52,10 +52,17 @@ TEST(HostLibrary, AlphaAndSixteenBitsPassThroughUnchangedWhereTheEffectLeavesThe
         }
 }
 
+// A host without a dialog manager: dialogs are asked for and the run goes on without them.
+HostOptions withoutDialogs() {
+    HostOptions options;
+    options.faults.withheldSuites.insert("ADM Dialog Suite");
+    return options;
+}
+
 TEST(HostLibrary, DialogIsConsideredOnceAfterParameters) {
     auto plugin = freshPlugin();
     Picture picture = uniformPicture(16, 16, 3, 8, {10, 20, 30});
-    FilterHost host(picture, HostOptions{});
+    FilterHost host(picture, withoutDialogs());
     const auto entry = plugin->entryFor("WarmCool");
     ASSERT_EQ(host.call(entry, ps::filterSelectorParameters), 0);
     ASSERT_EQ(host.call(entry, ps::filterSelectorStart), 0);
@@ -65,7 +72,7 @@ TEST(HostLibrary, DialogIsConsideredOnceAfterParameters) {
     ASSERT_EQ(host.call(entry, ps::filterSelectorFinish), 0);
     // Playback that asks for the dialog considers it too.
     Picture played = uniformPicture(8, 8, 3, 8, {1, 2, 3});
-    FilterHost display(played, HostOptions{});
+    FilterHost display(played, withoutDialogs());
     ASSERT_EQ(display.replay(entry, blockWith(*plugin, "WarmCool", {}), ps::plugInDialogDisplay), 0);
     EXPECT_EQ(dialogRequests(display), 1u);
 }
@@ -104,7 +111,7 @@ TEST(HostLibrary, FinishRemembersAndRecordsTheValues) {
 
     // A new document opens with the remembered values.
     Picture second = uniformPicture(8, 8, 3, 8, {100, 100, 100});
-    FilterHost next(second, HostOptions{});
+    FilterHost next(second, withoutDialogs());
     next.descriptors().registry() = host.descriptors().registry();
     ASSERT_EQ(next.call(plugin.entryFor("WarmCool"), ps::filterSelectorParameters), 0);
     ASSERT_EQ(next.call(plugin.entryFor("WarmCool"), ps::filterSelectorStart), 0);
