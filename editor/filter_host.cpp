@@ -198,6 +198,12 @@ void FilterHost::setScriptingBlock(const std::vector<uint8_t>& block, int16_t pl
     scripting_.playInfo = playMode;
 }
 
+void FilterHost::setInteractive() {
+    if (scripting_.descriptor) handles_.dispose(scripting_.descriptor);
+    scripting_.descriptor = nullptr;
+    scripting_.playInfo = ps::plugInDialogDisplay;
+}
+
 int16_t FilterHost::replay(const EntryCall& entry, const std::vector<uint8_t>& block, int16_t playMode) {
     int16_t result = call(entry, ps::filterSelectorParameters);
     if (result != 0) return result;

@@ -67,6 +67,8 @@ public:
     int16_t replay(const EntryCall& entry, const std::vector<uint8_t>& block, int16_t playMode = 2);
     // Offers a scripting descriptor holding the block for the next start.
     void setScriptingBlock(const std::vector<uint8_t>& block, int16_t playMode);
+    // The next calls come from the menu command: no descriptor, and the dialog is shown.
+    void setInteractive();
 
     ps::FilterRecord& record() { return *record_; }
     Picture& picture() { return picture_; }

@@ -4,11 +4,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "editor/filter_host.h"
 #include "editor/picture_file.h"
 #include "editor/whole_file.h"
+#include "sdk/ravo_dialog_items.h"
 #include "tests/e2e/cli_run.h"
 #include "tests/e2e/plugin_fixture.h"
 
@@ -129,6 +133,60 @@ TEST(DialogCli, AboutSnapshotIsTheAboutBox) {
     const editor::Picture picture = editor::readPicture(snapshot.string());
     EXPECT_EQ(picture.width, 285);
     EXPECT_EQ(picture.height, 170);
+}
+
+// A person who acts on each dialog the host shows, and counts them.
+class CountingDriver : public editor::DialogDriver {
+public:
+    std::function<void(editor::DialogManager&, ps::ADMDialogRef)> act;
+    int shown = 0;
+    std::optional<std::string> chooseFile(const editor::FileDialogRequest&) override { return std::nullopt; }
+    void alert(editor::AlertKind, const std::string&) override {}
+    void runModal(editor::DialogManager& m, ps::ADMDialogRef d) override {
+        ++shown;
+        if (act) act(m, d);
+    }
+};
+
+TEST(DialogHost, OnlyTheBlackAndWhiteEntryShowsTheAboutBox) {
+    editor::PluginLibrary& plugin = sharedPlugin();
+    for (const editor::MenuCommand& command : plugin.commands()) {
+        editor::Picture picture = uniformPicture(2, 2, 3, 8, {1, 2, 3});
+        editor::FilterHost host(picture, editor::HostOptions{});
+        CountingDriver driver;
+        driver.act = [](editor::DialogManager& m, ps::ADMDialogRef d) { m.pressButton(d, "OK"); };
+        host.dialogs().setDriver(&driver);
+        EXPECT_EQ(host.call(plugin.entryFor(command.registryKey), ps::filterSelectorAbout), 0);
+        EXPECT_EQ(driver.shown, command.entryPoint == "PIMAIN_BlackAndWhite" ? 1 : 0) << command.entryPoint;
+    }
+}
+
+// Cancel ends the run with -128 and changes no pixel; the next run starts from the values the
+// host kept from before the dialog, not from what was set in it.
+TEST(DialogHost, CancelChangesNothingAndTheNextRunUsesTheValuesFromBefore) {
+    auto plugin = freshPlugin();
+    const auto entry = plugin->entryFor("WarmCool");
+    editor::Picture picture = uniformPicture(16, 12, 3, 8, {100, 100, 100});
+    editor::FilterHost host(picture, editor::HostOptions{});
+    CountingDriver driver;
+    driver.act = [](editor::DialogManager& m, ps::ADMDialogRef d) {
+        m.setTextAsUser(m.findItem(d, ps::controlItemID(2, ps::kRavoControlSecond)), "50");
+        m.pressButton(d, "Cancel");
+    };
+    host.dialogs().setDriver(&driver);
+    // A silent run keeps temperature 10 in the host; then the dialog sets 50 and is cancelled.
+    ASSERT_EQ(host.replay(entry, blockWith(*plugin, "WarmCool", {{"temperature", "10"}})), 0);
+    const editor::Picture ran = picture;
+    EXPECT_EQ(sample(ran, 3, 3, 2), 100 + 25);  // trunc(10 x 0.01 x 255) = 25
+    host.setInteractive();
+    ASSERT_EQ(host.call(entry, ps::filterSelectorParameters), 0);
+    EXPECT_EQ(host.call(entry, ps::filterSelectorStart), -128);
+    EXPECT_EQ(picture.data, ran.data);
+    driver.act = [](editor::DialogManager& m, ps::ADMDialogRef d) { m.pressButton(d, "OK"); };
+    ASSERT_EQ(host.call(entry, ps::filterSelectorParameters), 0);
+    ASSERT_EQ(host.call(entry, ps::filterSelectorStart), 0);
+    EXPECT_EQ(driver.shown, 2);
+    EXPECT_EQ(sample(picture, 3, 3, 2), 100 + 25 + 25);
 }
 
 }  // namespace
