@@ -8,7 +8,9 @@
 #  - every available filter renders the sample photos at 8 and 16 bits into files
 #    bit-identical to the Linux build's (PNG; TIFF and JPEG too for one photo; a TIFF input);
 #    the filters that read texture files do so with every file of the Textures folder, placed
-#    as it is and moved, scaled, turned and corner-pinned.
+#    as it is and moved, scaled, turned and corner-pinned;
+#  - every filter's dialog (`ravo.exe dialog ... --snapshot`) and the about box are drawn into
+#    the same picture files, and the dialog's OK writes the same output.
 #
 #   scripts/test-windows.sh
 #
@@ -293,6 +295,46 @@ while read -r verdict rest; do
   if [ "$verdict" = PASS ]; then pass; else fail "$rest"; fi
 done <"$work/results/cases.txt"
 echo "cases: $(wc -l <"$work/results/cases.txt") filter runs compared"
+
+stage "dialogs"
+# Every available filter's dialog, answered with OK: its snapshot (text through FreeType, the
+# preview through the plug-in) and the output must be the same files on both builds; the same
+# for the about box.
+dialog_case() {
+  local key=$1 status
+  for side in linux windows; do
+    local program=("$linux/ravo")
+    [ "$side" = windows ] && program=("$wine" "$dist/ravo.exe")
+    status=0
+    "${program[@]}" dialog "$key" samples/chelsea.png "$work/$side/dialog-$key.png" \
+      --snapshot "$work/$side/snapshot-$key.png" >/dev/null 2>"$work/$side/dialog-$key.err" || status=$?
+    # A silent exit 1 is Wine failing to start the process: once more.
+    if [ "$status" = 1 ] && [ ! -s "$work/$side/dialog-$key.err" ]; then
+      status=0
+      "${program[@]}" dialog "$key" samples/chelsea.png "$work/$side/dialog-$key.png" \
+        --snapshot "$work/$side/snapshot-$key.png" >/dev/null 2>"$work/$side/dialog-$key.err" || status=$?
+    fi
+    [ "$status" = 0 ] || { echo "FAIL dialog $key on $side: exit $status $(tr -d '\r' <"$work/$side/dialog-$key.err")"; return; }
+  done
+  if cmp -s "$work/linux/snapshot-$key.png" "$work/windows/snapshot-$key.png" &&
+     cmp -s "$work/linux/dialog-$key.png" "$work/windows/dialog-$key.png"; then
+    echo "PASS dialog $key"
+  else
+    echo "FAIL dialog $key: the snapshots or outputs differ"
+  fi
+}
+export -f dialog_case
+echo $available | tr ' ' '\n' | xargs -P "$jobs" -L 1 bash -c 'dialog_case "$@"' _ >"$work/results/dialogs.txt"
+"$linux/ravo" about --snapshot "$work/linux/about.png" >/dev/null 2>&1 || true
+"$wine" "$dist/ravo.exe" about --snapshot "$work/windows/about.png" >/dev/null 2>&1 || true
+if [ -s "$work/linux/about.png" ] && cmp -s "$work/linux/about.png" "$work/windows/about.png"; then
+  echo "PASS about" >>"$work/results/dialogs.txt"
+else
+  echo "FAIL about: the snapshots differ or are missing" >>"$work/results/dialogs.txt"
+fi
+while read -r verdict rest; do
+  if [ "$verdict" = PASS ]; then pass; else fail "$rest"; fi
+done <"$work/results/dialogs.txt"
 
 stage "done"
 echo "windows: $passed passed, $failed failed"
