@@ -90,6 +90,9 @@ ScriptCommand parseCommand(const std::string& word, const std::string& rest) {
     } else if (word == "tick" || word == "untick") {
         needs(!key.empty() && after.empty(), "one KEY");
         setOf(ParameterKind::Boolean, word == "tick" ? "on" : "off");
+    } else if (word == "slide") {
+        needs(!key.empty() && !after.empty(), "KEY VALUE");
+        setOf(ParameterKind::Number, after);
     } else if (word == "choose") {
         needs(!key.empty() && !after.empty(), "KEY ITEM");
         setOf(ParameterKind::List, after);
@@ -129,7 +132,7 @@ ScriptCommand parseCommand(const std::string& word, const std::string& rest) {
         command.text = rest;
     } else {
         throw UsageError("unknown command \"" + word +
-                         "\"; commands: set, type, tick, untick, choose, pick, press, zoom, drag, pan, file, snapshot");
+                         "\"; commands: set, type, tick, untick, slide, choose, pick, press, zoom, drag, pan, file, snapshot");
     }
     return command;
 }
@@ -241,7 +244,9 @@ void ScriptedDriver::setControl(DialogManager& manager, ps::ADMDialogRef dialog,
     bool acted = false;
     switch (p.kind) {
         case ParameterKind::Number:
-            acted = manager.setTextAsUser(control(ps::kRavoControlSecond), numberText(value.number));
+            // slide drags the slider there (its value in single precision); set types the number.
+            acted = command.word == "slide" ? manager.setFloatAsUser(control(ps::kRavoControlValue), value.number)
+                                            : manager.setTextAsUser(control(ps::kRavoControlSecond), numberText(value.number));
             break;
         case ParameterKind::Boolean:
             acted = manager.setBooleanAsUser(control(ps::kRavoControlWhole), value.boolean);

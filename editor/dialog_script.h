@@ -17,6 +17,7 @@
 //   type KEY TEXT    types TEXT as it is into the control's text field (a Number's number
 //                    field, a Point's field), out-of-range and unreadable text included.
 //   tick KEY         sets a Boolean's check box on; untick KEY sets it off.
+//   slide KEY VALUE  moves a Number's slider to VALUE (the slider holds single precision).
 //   choose KEY ITEM  chooses a List's entry by item text or index.
 //   pick KEY COLOUR  clicks a Color's swatch and answers the colour chooser with COLOUR.
 //   press LABEL      presses the shown, enabled button with that text: "OK", "Cancel",

@@ -35,7 +35,7 @@ const fs::path& photo() {
 }
 
 TEST(DialogCli, AScriptedSliderAndOKWriteWhatApplyWrites) {
-    const fs::path script = writeScript("slider.txt", "# a brighter mist, warmer\nset glowBrightness=200\npress Color Correct\nset hue=30\npress OK\n");
+    const fs::path script = writeScript("slider.txt", "# a brighter mist, warmer\nslide glowBrightness 200\npress Color Correct\nset hue=30\npress OK\n");
     const fs::path viaDialog = tempDir() / "dialog-mist.png", viaApply = tempDir() / "apply-mist.png";
     const Outcome dialog = ravo("dialog BlackMist " + quoted(photo()) + " " + quoted(viaDialog) + " --script " + quoted(script));
     ASSERT_EQ(dialog.status, 0) << dialog.err;
