@@ -367,7 +367,9 @@ int about(const PluginLibrary& plugin, const std::vector<std::string>& args) {
     }
     if (!snapshot.empty()) checkReplaceable(snapshot);
     Picture picture = Picture::blank(1, 1, 3, 8);
-    FilterHost host(picture, HostOptions{.pluginPath = plugin.path()});
+    HostOptions options;
+    options.pluginPath = plugin.path();
+    FilterHost host(picture, options);
     AboutDriver driver(snapshot);
     host.dialogs().setDriver(&driver);
     for (const MenuCommand& command : plugin.commands()) {
