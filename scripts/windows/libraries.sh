@@ -129,6 +129,7 @@ build_cmake tiff "$tiff_source" -Dtiff-tools=OFF -Dtiff-tests=OFF -Dtiff-contrib
   -Dlzma=OFF -Dzstd=OFF -Dwebp=OFF -Dpixarlog=ON -Djpeg12=OFF -Dwin32-io=OFF "${zlib[@]}" \
   -DJPEG_INCLUDE_DIR="$prefix/include" -DJPEG_LIBRARY="$prefix/lib/libjpeg.a" \
   -DDeflate_INCLUDE_DIR="$prefix/include" -DDeflate_LIBRARY="$prefix/lib/libdeflate.a"
-# FreeType draws dialog text from a TrueType file: no optional library is needed for that.
-build_cmake freetype "$freetype_source" -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
-  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+# FreeType draws dialog text from a TrueType file. Its gzip reader is always built; it uses
+# the same zlib as the other libraries, since FreeType's own copy of zlib would clash with it.
+build_cmake freetype "$freetype_source" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON "${zlib[@]}"
