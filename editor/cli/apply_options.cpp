@@ -135,7 +135,8 @@ ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
             } else if (arg == "-j" || arg == "--jobs") {
                 options.jobs = parseCount(arg, value());
                 jobsGiven = true;
-            } else if (arg.size() > 2 && arg.compare(0, 2, "-j") == 0 && arg[2] != '-') {
+            } else if (arg.size() > 2 && arg.compare(0, 2, "-j") == 0 &&
+                       arg.find_first_not_of("0123456789", 2) == std::string::npos) {
                 options.jobs = parseCount("-j", arg.substr(2));
                 jobsGiven = true;
             } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') throw UsageError("unknown option " + arg);

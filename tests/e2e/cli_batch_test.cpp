@@ -1,6 +1,7 @@
 // `ravo apply FILTER INPUT... --out`: many files, each run on its own.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -91,6 +92,24 @@ TEST(CliBatch, CollidingOutputsAreRefusedBeforeAnythingRuns) {
         EXPECT_EQ(lineCount(outcome.err), 1u) << outcome.err;
         EXPECT_NE(outcome.err.find(c.error), std::string::npos) << outcome.err;
         EXPECT_TRUE(fs::is_empty(folder / "out"));
+    }
+}
+
+// On a terminal (here one that `script` gives) the run shows files done and tiles; --quiet
+// shows nothing.
+TEST(CliBatch, ProgressShowsOnATerminalUnlessQuiet) {
+    const fs::path folder = shootFolder("batch-progress");
+    for (const bool quiet : {false, true}) {
+        const std::string command = "script -q -e -c \"" + quoted(buildDir() / "ravo") + " apply WarmCool " +
+                                    inputsOf(folder, false) + "--out " + quoted(folder / "out") +
+                                    (quiet ? " --quiet" : "") + "\" /dev/null </dev/null";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        std::string screen;
+        for (int c; (c = std::fgetc(pipe)) != EOF;) screen += char(c);
+        EXPECT_EQ(pclose(pipe), 0) << screen;
+        EXPECT_EQ(screen.find("3/3 files done") != std::string::npos, !quiet) << screen;
+        EXPECT_EQ(screen.find(" tiles") != std::string::npos, !quiet) << screen;
     }
 }
 
