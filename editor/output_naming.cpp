@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <unordered_map>
 
 #include "editor/effect_description.h"
 #include "editor/same_file.h"
+#include "editor/whole_file.h"
 
 namespace editor {
 
@@ -68,6 +70,20 @@ std::string expand(const std::string& pattern, const std::string& input, std::op
     return name;
 }
 
+// What two paths naming one file always share: the size and time of an existing file,
+// the normalised name (in lower case, as some systems compare names) of a missing one.
+std::string candidateKey(const std::string& path) {
+    std::error_code error;
+    if (!nothingAt(path)) {
+        const uintmax_t size = fs::file_size(path, error);
+        const auto time = fs::last_write_time(path, error);
+        return error ? "?" : "=" + std::to_string(size) + ":" + std::to_string(time.time_since_epoch().count());
+    }
+    fs::path resolved = fs::weakly_canonical(fs::absolute(path, error), error);
+    if (error) resolved = fs::absolute(path, error).lexically_normal();
+    return "-" + lowerCase(resolved.string());
+}
+
 }  // namespace
 
 FileFormat formatNamed(const std::string& name) {
@@ -89,15 +105,23 @@ std::vector<std::string> outputNames(const std::vector<std::string>& inputs, con
 }
 
 void checkOutputsDistinct(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs) {
+    // Only paths that share a key can name one file, so each is compared with few others
+    // even in a run over thousands of files.
+    std::unordered_map<std::string, std::vector<size_t>> inputsByKey, outputsByKey;
+    for (size_t i = 0; i < inputs.size(); ++i) inputsByKey[candidateKey(inputs[i])].push_back(i);
     for (size_t i = 0; i < outputs.size(); ++i) {
-        for (const std::string& input : inputs)
-            if (sameFile(outputs[i], input))
-                throw UsageError("the output \"" + outputs[i] + "\" of \"" + inputs[i] + "\" is the input \"" + input +
-                                 "\"; choose another --out");
-        for (size_t j = 0; j < i; ++j)
+        const std::string key = candidateKey(outputs[i]);
+        if (const auto found = inputsByKey.find(key); found != inputsByKey.end())
+            for (const size_t j : found->second)
+                if (sameFile(outputs[i], inputs[j]))
+                    throw UsageError("the output \"" + outputs[i] + "\" of \"" + inputs[i] + "\" is the input \"" +
+                                     inputs[j] + "\"; choose another --out");
+        std::vector<size_t>& earlier = outputsByKey[key];
+        for (const size_t j : earlier)
             if (outputs[j] == outputs[i] || sameFile(outputs[j], outputs[i]))
                 throw UsageError("\"" + inputs[j] + "\" and \"" + inputs[i] + "\" would both write \"" + outputs[i] +
                                  "\"; choose an --out pattern that tells them apart");
+        earlier.push_back(i);
     }
 }
 

@@ -126,7 +126,7 @@ ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
         else {
             perFile = false;
             if (arg == "--quiet") options.quiet = true;
-            else if (!dialog && arg == "--out") {
+            else if (arg == "--out") {
                 options.out = value();
                 if (options.out.empty()) throw UsageError("--out needs a folder or a pattern, got \"\"");
             } else if (arg == "--format") {
