@@ -92,7 +92,9 @@ private:
 
     // A line of a file's error output: its tiles, or a message for the end of its run
     // (without the program's own "ravo: ", which the file's name follows instead).
-    void takeLine(const std::string& input, const std::string& line, std::vector<std::string>& messages) {
+    // Lines from a Windows run end in "\r\n", as its error output is in text mode.
+    void takeLine(const std::string& input, std::string line, std::vector<std::string>& messages) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         int32_t done = 0, total = 0;
         if (parseProgress(line, done, total)) display_.tiles(input, done, total);
         else messages.push_back(line.compare(0, 6, "ravo: ") == 0 ? line.substr(6) : line);
