@@ -76,7 +76,8 @@ private:
             }
             if (!text.empty()) takeLine(input, text, messages);
             status = child.wait();
-        } catch (const std::runtime_error& e) {
+        } catch (const std::exception& e) {
+            // Not started, or no memory for its messages: this file fails, the others go on.
             messages.push_back(e.what());
             status = kFilterFailed;
         }
