@@ -8,10 +8,15 @@ namespace editor {
 
 const char* const kPluginFileName = "Ravo.so";
 
-std::string programFolder() {
+std::string programFile() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string(".") : self.parent_path().string();
+    return error ? std::string() : self.string();
+}
+
+std::string programFolder() {
+    const std::string self = programFile();
+    return self.empty() ? std::string(".") : std::filesystem::path(self).parent_path().string();
 }
 
 }  // namespace editor

@@ -9,6 +9,8 @@ namespace editor {
 // The plug-in's file name on this platform: "Ravo.so", or "Ravo.8bf" on Windows.
 extern const char* const kPluginFileName;
 
+// The running program's file; empty when the system cannot tell.
+std::string programFile();
 // The folder of the running program; "." when the system cannot tell.
 std::string programFolder();
 

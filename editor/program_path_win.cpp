@@ -12,19 +12,24 @@ namespace editor {
 
 const char* const kPluginFileName = "Ravo.8bf";
 
-std::string programFolder() {
+std::string programFile() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD length = GetModuleFileNameA(nullptr, path.data(), DWORD(path.size()));
-        if (length == 0) return ".";
+        if (length == 0) return {};
         // A full buffer means the name was cut: try again with more room.
         if (length < path.size()) {
             path.resize(length);
             break;
         }
-        if (path.size() >= 32768) return ".";
+        if (path.size() >= 32768) return {};
         path.resize(path.size() * 2);
     }
+    return path;
+}
+
+std::string programFolder() {
+    const std::string path = programFile();
     const size_t separator = path.find_last_of("\\/");
     return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
 }
