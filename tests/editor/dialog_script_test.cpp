@@ -112,7 +112,7 @@ Outcome play(const std::string& script, const std::string& textures, bool snapsh
 
 TEST(DialogScript, BadLinesAreRefusedWithTheirNumbers) {
     const std::pair<const char*, const char*> cases[] = {
-        {"jump", "script line 1: unknown command \"jump\"; commands: set, type, tick, untick, choose, pick, press, "
+        {"jump", "script line 1: unknown command \"jump\"; commands: set, type, tick, untick, slide, choose, pick, press, "
                  "zoom, drag, pan, file, snapshot"},
         {"# comment\n\n  set size", "script line 3: set needs KEY=VALUE, got \"size\""},
         {"press OK\ntype size", "script line 2: type needs KEY TEXT, got \"size\""},
