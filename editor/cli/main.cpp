@@ -4,7 +4,7 @@
 //   ravo params FILTER
 //   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
 //              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
-//              [--max-pixels N]
+//              [--max-pixels N] [--compression fast|default|best]
 //   ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] and apply's options
 //   ravo about [--snapshot FILE.png]
 #include <unistd.h>
@@ -48,6 +48,7 @@ const char* const kUsageText =
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
     "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
+    "                  [--compression fast|default|best]   (PNG and TIFF output; default fast)\n"
     "       ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] [apply's options]\n"
     "       ravo about [--snapshot FILE.png]\n"
     "testing options of apply (fault injection in the host):\n"
@@ -61,6 +62,7 @@ struct ApplyOptions {
     std::optional<std::array<int32_t, 4>> rect;
     int depth = 0;
     uint64_t maxPixels = kDefaultPixelLimit;
+    Compression compression = Compression::fast;
     FaultPlan faults;
     // dialog: the script that plays the person at the dialog, and a picture of the dialog as
     // it opens. Without a script the dialog is answered with OK.
@@ -148,6 +150,11 @@ ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
                 throw UsageError("--max-pixels needs a whole number from 1 to " + std::to_string(kMaxPicturePixels) +
                                  ", got \"" + text + "\"");
             options.maxPixels = pixels;
+        } else if (arg == "--compression") {
+            const std::string& name = value();
+            const std::optional<Compression> compression = compressionNamed(name);
+            if (!compression) throw UsageError("--compression takes fast, default or best, got \"" + name + "\"");
+            options.compression = *compression;
         } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
         else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
         else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());
@@ -330,7 +337,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     if (!options.savePreset.empty()) writeAll(presetFile.emplace(options.savePreset), options.savePreset, host.parametersBlock());
     if (!options.registry.empty())
         writeAll(registryFile.emplace(options.registry), options.registry, registryFileBytes(host.descriptors().registry()));
-    if (!options.output.empty()) writePicture(picture, options.output);
+    if (!options.output.empty()) writePicture(picture, options.output, options.compression);
     if (presetFile) presetFile->commit();
     if (registryFile) registryFile->commit();
     return 0;
