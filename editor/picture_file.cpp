@@ -151,7 +151,7 @@ void writePicture(const Picture& picture, const std::string& path, Compression c
                 codecs::writePng(picture, file.stream(), path, compression);
                 break;
             case FileFormat::jpeg:
-                codecs::writeJpeg(picture, file.stream(), path);
+                codecs::writeJpeg(picture, file.stream(), path, compression);
                 break;
             case FileFormat::tiff:
                 codecs::writeTiff(picture, file.descriptor(), path, compression);

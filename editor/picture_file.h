@@ -60,8 +60,9 @@ Picture readPicture(const std::string& path, uint64_t pixelLimit = kDefaultPixel
 //             (libdeflate 7, which libtiff takes to match zlib's 6).
 //   best      PNG: zlib level 9, libpng's choice of filter per row. TIFF: level 12
 //             (libdeflate's slowest and smallest; 9 where libtiff has only zlib).
-// TIFF rows are stored as differences from their left neighbours at every level. JPEG
-// files are the same at every level: their size is set by the quality.
+// TIFF rows are stored as differences from their left neighbours at every level. JPEG keeps
+// its quality at every level; fast writes it with the standard Huffman tables, the others
+// with tables made for the picture (a few percent smaller, with a second pass over it).
 enum class Compression { fast, standard, best };
 
 // The level a command line names: "fast", "default" (standard) or "best"; nothing for any
