@@ -6,9 +6,12 @@
 #                                                   the grainy input, slower to compress than
 #                                                   the blurred output of the full run
 #   decode  the same with --rect 0,0,0,0            stops with a usage error right after reading
-#   encode  OUT through the idle filter, less OUT's own decode: writing what the full run wrote
+#   encode  OUT through the idle filter, less OUT's own decode: writing what the full run wrote,
+#           with the host's passes over the picture (tiles in and out), which an idle filter
+#           costs too
 #   render = full - decode - encode
-# Shares are of the full run. Peak memory is the largest resident size of the full run, as a
+# Each time is the least of RUNS runs (2 unless set). JPEG holds 8 bits: at 16 bits it is read
+# with --depth 16, so that the filter works on a 16-bit picture. Shares are of the full run. Peak memory is the largest resident size of the full run, as a
 # multiple of the picture's bytes in memory (6000 x 4000 x 3 x 1 or 2).
 #
 #   bench/cli_end_to_end.sh [RAVO] [BEFORE]
@@ -52,25 +55,31 @@ for depth in 8 16; do
   done
 done
 
-# Seconds and peak resident kilobytes of one command, whatever its exit status.
+# The least seconds of RUNS runs of one command, whatever its exit status, and its largest
+# resident kilobytes.
 measure() {
-  python3 - "$@" <<'EOF'
+  python3 - "${RUNS:-2}" "$@" <<'EOF'
 import resource, subprocess, sys, time
-start = time.perf_counter()
-subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-print("%.2f %d" % (time.perf_counter() - start, resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss))
+times = []
+for _ in range(int(sys.argv[1])):
+    start = time.perf_counter()
+    subprocess.run(sys.argv[2:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    times.append(time.perf_counter() - start)
+print("%.2f %d" % (min(times), resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss))
 EOF
 }
 
 # One line of the table: the build, the depth, the format in and out.
 row() {
   local program=$1 label=$2 depth=$3 format=$4
-  local in="$work/in$depth.$format" out="$work/out.$format" again="$work/again.$format"
-  read -r full peak < <(measure "$program" apply Defocus "$in" "$out")
-  read -r idle _ < <(measure "$program" apply Defocus "$in" "$again" --set view=Original)
-  read -r decode _ < <(measure "$program" apply Defocus "$in" "$again" --rect 0,0,0,0)
-  read -r rewrite _ < <(measure "$program" apply Defocus "$out" "$again" --set view=Original)
-  read -r reread _ < <(measure "$program" apply Defocus "$out" "$again" --rect 0,0,0,0)
+  local in="$work/in$depth.$format" out="$work/out.$format" again="$work/again.$format" depthOption=()
+  [ "$format" = jpg ] && [ "$depth" = 16 ] && depthOption=(--depth 16)
+  local apply=("$program" apply Defocus "${depthOption[@]}")
+  read -r full peak < <(measure "${apply[@]}" "$in" "$out")
+  read -r idle _ < <(measure "${apply[@]}" "$in" "$again" --set view=Original)
+  read -r decode _ < <(measure "${apply[@]}" "$in" "$again" --rect 0,0,0,0)
+  read -r rewrite _ < <(measure "${apply[@]}" "$out" "$again" --set view=Original)
+  read -r reread _ < <(measure "${apply[@]}" "$out" "$again" --rect 0,0,0,0)
   python3 - "$label" "$depth" "$format" "$full" "$idle" "$decode" "$rewrite" "$reread" "$peak" \
     "$((width * height * 3 * depth / 8))" <<'EOF'
 import sys
@@ -95,4 +104,5 @@ for depth in 8 16; do
   done
 done
 
-# Folders of pictures: 20 files at -j 1 and -j 2.
+# Folders: a folder of 20 of these pictures through `ravo apply` at -j 1 and at -j 2 belongs
+# here, timed the same way, once the command takes whole folders.

@@ -283,7 +283,8 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     }
 
     Picture picture = readPicture(options.input, options.maxPixels);
-    if (options.depth) picture = convertDepth(picture, options.depth);
+    // Converted only when the depth changes: a copy at the same depth would double the memory.
+    if (options.depth && options.depth != picture.depth) picture = convertDepth(picture, options.depth);
     if (options.rect) {
         const auto& r = *options.rect;
         if (r[0] >= r[2] || r[1] >= r[3] || r[2] > picture.height || r[3] > picture.width)
