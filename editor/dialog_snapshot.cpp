@@ -33,7 +33,7 @@ void writeDialogSnapshot(DialogManager& manager, ps::ADMDialogRef dialog, const 
     Picture picture = Picture::unfilled(canvas->width(), canvas->height(), 4, 8);
     std::copy(canvas->rgba().begin(), canvas->rgba().end(), picture.data.begin());
     ReplacingFile file(path);
-    codecs::writePng(picture, file.stream(), path);
+    codecs::writePng(picture, file.stream(), path, Compression::standard);
     file.commit();
 }
 

@@ -143,7 +143,7 @@ const JSAMPLE* rgbRow(const Picture& picture, int32_t y, JSAMPLE* buffer) {
 }
 
 bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture, JSAMPLE* rowBuffer,
-                   const std::vector<JOCTET>* exifMarker) {
+                   const std::vector<JOCTET>* exifMarker, Compression compression) {
     if (setjmp(jpeg->errors.jump)) return false;
     jpeg_create_compress(&jpeg->info);
     jpeg_stdio_dest(&jpeg->info, file);
@@ -159,7 +159,10 @@ bool writeJpegRows(JpegCompressor* jpeg, std::FILE* file, const Picture* picture
         jpeg->info.comp_info[c].h_samp_factor = 1;
         jpeg->info.comp_info[c].v_samp_factor = 1;
     }
-    jpeg->info.optimize_coding = TRUE;
+    // Huffman tables made for the picture save a few percent of the file, but libjpeg then
+    // holds every coefficient of the picture (twice its 8-bit size) and codes them in a second
+    // pass. The fast level keeps the standard tables; the pixels are the same either way.
+    jpeg->info.optimize_coding = compression == Compression::fast ? FALSE : TRUE;
     jpeg_start_compress(&jpeg->info, TRUE);
     if (!exifMarker->empty())
         jpeg_write_marker(&jpeg->info, kExifMarker, exifMarker->data(), unsigned(exifMarker->size()));
@@ -203,7 +206,7 @@ Picture readJpeg(std::FILE* file, const std::string& path, uint64_t pixelLimit) 
     return picture;
 }
 
-void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path) {
+void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path, Compression compression) {
     if (picture.hasAlpha())
         throw FileError::writing(path, "JPEG cannot hold transparency; save as .png or .tif to keep it");
     if (picture.width > JPEG_MAX_DIMENSION || picture.height > JPEG_MAX_DIMENSION)
@@ -217,7 +220,7 @@ void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path)
         exifMarker.assign(kExifName, kExifName + sizeof kExifName);
         exifMarker.insert(exifMarker.end(), picture.exif.begin(), picture.exif.end());
     }
-    if (!writeJpegRows(&jpeg, file, &picture, rowBuffer.data(), &exifMarker)) {
+    if (!writeJpegRows(&jpeg, file, &picture, rowBuffer.data(), &exifMarker, compression)) {
         if (std::ferror(file) && jpeg.errors.systemError)
             throw FileError::writing(path, systemProblem(jpeg.errors.systemError));
         throw FileError::writing(path, oneLine(jpeg.errors.message));

@@ -21,9 +21,9 @@ Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit);
 
 // Writers take a valid, non-empty picture and an empty file open for writing;
 // they leave flushing to disk, closing and renaming to the caller.
-void writePng(const Picture& picture, std::FILE* file, const std::string& path);
-void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path);
-void writeTiff(const Picture& picture, int descriptor, const std::string& path);
+void writePng(const Picture& picture, std::FILE* file, const std::string& path, Compression compression);
+void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path, Compression compression);
+void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression);
 
 // Why a width x height picture does not fit the host's limits (no pixels, a
 // side beyond 2^31-1, more than kMaxPicturePixels, more than pixelLimit), or

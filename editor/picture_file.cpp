@@ -129,7 +129,14 @@ Picture readPicture(const std::string& path, uint64_t pixelLimit) {
     }
 }
 
-void writePicture(const Picture& picture, const std::string& path) {
+std::optional<Compression> compressionNamed(const std::string& name) {
+    if (name == "fast") return Compression::fast;
+    if (name == "default") return Compression::standard;
+    if (name == "best") return Compression::best;
+    return std::nullopt;
+}
+
+void writePicture(const Picture& picture, const std::string& path, Compression compression) {
     const FileFormat format = outputFormatFor(path);
     if (!picture.isValid()) throw FileError::writing(path, "the picture is malformed");
     const std::string sizeProblem = codecs::pictureSizeProblem(uint64_t(picture.width), uint64_t(picture.height));
@@ -141,13 +148,13 @@ void writePicture(const Picture& picture, const std::string& path) {
     try {
         switch (format) {
             case FileFormat::png:
-                codecs::writePng(picture, file.stream(), path);
+                codecs::writePng(picture, file.stream(), path, compression);
                 break;
             case FileFormat::jpeg:
-                codecs::writeJpeg(picture, file.stream(), path);
+                codecs::writeJpeg(picture, file.stream(), path, compression);
                 break;
             case FileFormat::tiff:
-                codecs::writeTiff(picture, file.descriptor(), path);
+                codecs::writeTiff(picture, file.descriptor(), path, compression);
                 break;
         }
     } catch (const std::bad_alloc&) {

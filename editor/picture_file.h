@@ -6,6 +6,7 @@
 // name in the same folder and renamed over the destination at the end.
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -51,10 +52,27 @@ FileFormat outputFormatFor(const std::string& path);
 // and a file that ends before its last pixel.
 Picture readPicture(const std::string& path, uint64_t pixelLimit = kDefaultPixelLimit);
 
+// How hard a writer works to make the file small. Every level stores the same pixels; only
+// the time taken and the file's size differ.
+//   fast      PNG: zlib level 1 looking for runs only (Z_RLE), every row with the Up
+//             filter. TIFF: deflate level 1 (libdeflate 1).
+//   standard  PNG: zlib level 6, libpng's choice of filter per row. TIFF: libtiff's level 6
+//             (libdeflate 7, which libtiff takes to match zlib's 6).
+//   best      PNG: zlib level 9, libpng's choice of filter per row. TIFF: level 12
+//             (libdeflate's slowest and smallest; 9 where libtiff has only zlib).
+// TIFF rows are stored as differences from their left neighbours at every level. JPEG keeps
+// its quality at every level; fast writes it with the standard Huffman tables, the others
+// with tables made for the picture (a few percent smaller, with a second pass over it).
+enum class Compression { fast, standard, best };
+
+// The level a command line names: "fast", "default" (standard) or "best"; nothing for any
+// other word.
+std::optional<Compression> compressionNamed(const std::string& name);
+
 // Writes a PNG or TIFF (8 or 16-bit, RGB or RGBA) or a JPEG (quality 95; a
 // 16-bit picture is reduced to 8 bits; a picture with transparency is refused
 // since JPEG cannot hold it). On failure throws FileError and leaves an
 // existing destination as it was; input and destination may be the same path.
-void writePicture(const Picture& picture, const std::string& path);
+void writePicture(const Picture& picture, const std::string& path, Compression compression = Compression::fast);
 
 }  // namespace editor

@@ -5,6 +5,7 @@
 // structures, buffers and the picture are owned by the caller's frame, which
 // longjmp never skips.
 #include <png.h>
+#include <zlib.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -131,10 +132,32 @@ void packRow16(const Picture& picture, int32_t y, png_bytep out) {
     }
 }
 
-bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Picture* picture, png_bytep rowBuffer) {
+// The zlib settings and row filters for a compression level. Choosing a filter for each row
+// tries all five on it; the fast level takes Up for every row and has zlib look only for runs
+// of one repeated byte. On photographs that is as small as zlib's level 1 and about three
+// times as fast: their filtered samples hardly ever repeat a longer string.
+void setPngCompression(png_structp png, Compression compression) {
+    switch (compression) {
+        case Compression::fast:
+            png_set_compression_level(png, 1);
+            png_set_compression_strategy(png, Z_RLE);
+            png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+            break;
+        case Compression::standard:
+            png_set_compression_level(png, 6);
+            break;
+        case Compression::best:
+            png_set_compression_level(png, 9);
+            break;
+    }
+}
+
+bool writePngRows(png_structp png, png_infop info, std::FILE* file, const Picture* picture, png_bytep rowBuffer,
+                  Compression compression) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_set_user_limits(png, 0x7fffffffu, 0x7fffffffu);
+    setPngCompression(png, compression);
     png_set_IHDR(png, info, png_uint_32(picture->width), png_uint_32(picture->height), picture->depth,
                  picture->hasAlpha() ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -218,12 +241,12 @@ Picture readPng(std::FILE* file, const std::string& path, uint64_t pixelLimit) {
     return picture;
 }
 
-void writePng(const Picture& picture, std::FILE* file, const std::string& path) {
+void writePng(const Picture& picture, std::FILE* file, const std::string& path, Compression compression) {
     PngErrorState state;
     PngWriteStruct writer(&state);
     if (!writer.ok()) throw FileError::writing(path, "not enough memory to write a PNG file");
     std::vector<png_byte> rowBuffer(picture.depth == 16 ? picture.rowBytes() : 0);
-    if (!writePngRows(writer.png(), writer.info(), file, &picture, rowBuffer.data())) {
+    if (!writePngRows(writer.png(), writer.info(), file, &picture, rowBuffer.data(), compression)) {
         if (std::ferror(file) && state.systemError) throw FileError::writing(path, systemProblem(state.systemError));
         throw FileError::writing(path, oneLine(state.message));
     }

@@ -91,7 +91,17 @@ struct TiffLayout {
     bool separatePlanes = false;
     int channels = 0;           // of the picture: 3 or 4
     int channelSample[4] = {};  // file sample index for R, G, B (and A)
+    bool rgb = false;           // RGB samples as stored, in the picture's order
 };
+
+// Whether the file's samples are the picture's, in the same order, so that whole strips can be
+// decoded straight into the picture's rows.
+bool samplesMatchPicture(const TiffLayout& layout) {
+    if (!layout.rgb || layout.separatePlanes || layout.samplesPerPixel != layout.channels) return false;
+    for (int c = 0; c < layout.channels; ++c)
+        if (layout.channelSample[c] != c) return false;
+    return true;
+}
 
 // Stores `count` pixels of one row, starting at column x, from a run of file
 // samples holding samples first .. first+samplesInRun-1 of each pixel (all of
@@ -143,8 +153,34 @@ std::string rowProblem(const TiffLayout& layout, uint32_t row, int plane) {
     return "damaged or truncated TIFF file (the pixels of " + where + " cannot be read)";
 }
 
+// Decodes each strip straight into the picture's rows, which hold the same samples in the same
+// order, and maps 16-bit samples to the host's scale in place. Whole strips also let libtiff
+// use libdeflate. Returns why that failed, or nothing.
+std::string readStripsInPlace(TIFF* tiff, const TiffLayout& layout, const TiffMessages& messages, Picture& picture) {
+    uint32_t rowsPerStrip = 0;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, layout.height);
+    const size_t rowBytes = picture.rowBytes();
+    for (uint32_t top = 0; top < layout.height; top += rowsPerStrip) {
+        const uint32_t rows = std::min(rowsPerStrip, layout.height - top);
+        const tmsize_t bytes = tmsize_t(rows * rowBytes);
+        if (TIFFReadEncodedStrip(tiff, TIFFComputeStrip(tiff, top, 0), picture.row8(int32_t(top)), bytes) != bytes ||
+            messages.failed)
+            return rowProblem(layout, top, 0);
+        if (picture.depth == 16) {
+            uint16_t* samples = picture.row16(int32_t(top));
+            for (size_t i = 0, count = size_t(rows) * size_t(picture.width) * size_t(picture.channels); i < count; ++i)
+                samples[i] = fileToHost16(samples[i]);
+        }
+        if (layout.height - top <= rowsPerStrip) break;  // no wrap-around past 2^32
+    }
+    return {};
+}
+
 // Reads the strips row by row into the picture; returns why that failed, or nothing.
 std::string readStrips(TIFF* tiff, const TiffLayout& layout, const TiffMessages& messages, Picture& picture) {
+    if (samplesMatchPicture(layout) && uint64_t(TIFFScanlineSize64(tiff)) == picture.rowBytes())
+        return readStripsInPlace(tiff, layout, messages, picture);
     const int samplesInRun = layout.separatePlanes ? 1 : layout.samplesPerPixel;
     // Below 2^31 pixels x 2^16 samples x 2 bytes: no overflow.
     const uint64_t expected = uint64_t(layout.width) * uint64_t(samplesInRun) * uint64_t(layout.bytesPerSample);
@@ -222,6 +258,7 @@ std::string describeLayout(TIFF* tiff, TiffLayout& layout) {
     int colourSamples = 0;
     if (photometric == PHOTOMETRIC_RGB) {
         colourSamples = 3;
+        layout.rgb = true;
     } else if (photometric == PHOTOMETRIC_MINISBLACK) {
         colourSamples = 1;
     } else if (photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG && !layout.separatePlanes &&
@@ -282,6 +319,20 @@ void packRow(const Picture& picture, int32_t y, uint8_t* out) {
     }
 }
 
+// libtiff's ZIPQUALITY for a compression level; libtiff caps it at zlib's 9 when it has no
+// libdeflate.
+int deflateLevel(Compression compression) {
+    switch (compression) {
+        case Compression::fast:
+            return 1;
+        case Compression::standard:
+            return 6;
+        case Compression::best:
+            return 12;
+    }
+    return 6;
+}
+
 // The first error libtiff reported, without the "<path>: " it often starts with.
 std::string tiffProblem(const TiffMessages& messages, const std::string& path, const char* fallback) {
     if (!messages.failed) return fallback;
@@ -327,7 +378,7 @@ Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit) {
     return picture;
 }
 
-void writeTiff(const Picture& picture, int descriptor, const std::string& path) {
+void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression) {
     TiffMessages messages;
     TiffOptions options(&messages);
     // Past about 4 GB a classic TIFF cannot address its data; BigTIFF can.
@@ -339,9 +390,11 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path) 
     // TIFF keeps the orientation in a field of its own; the rest of the Exif data is not written.
     const int exifValue = exifOrientation(picture.exif);
     const int orientation = exifValue ? exifValue : ORIENTATION_TOPLEFT;
-    const uint16_t compression =
-        TIFFIsCODECConfigured(COMPRESSION_ADOBE_DEFLATE) ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW;
+    const bool deflate = TIFFIsCODECConfigured(COMPRESSION_ADOBE_DEFLATE);
+    const uint16_t codec = deflate ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW;
     const size_t rowBytes = picture.rowBytes();
+    // Strips of about a megabyte, each handed to the codec whole: libtiff compresses a whole
+    // strip with libdeflate, which is several times faster than zlib row by row.
     const uint32_t rowsPerStrip =
         uint32_t(std::max<size_t>(1, std::min<size_t>(size_t(picture.height), (size_t(1) << 20) / rowBytes)));
     bool ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(picture.width)) &&
@@ -352,9 +405,10 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path) 
               TIFFSetField(t, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB)) &&
               TIFFSetField(t, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG)) &&
               TIFFSetField(t, TIFFTAG_ORIENTATION, uint16_t(orientation)) &&
-              TIFFSetField(t, TIFFTAG_COMPRESSION, compression) &&
+              TIFFSetField(t, TIFFTAG_COMPRESSION, codec) &&
               TIFFSetField(t, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL)) &&
               TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, rowsPerStrip);
+    if (ok && deflate) ok = TIFFSetField(t, TIFFTAG_ZIPQUALITY, deflateLevel(compression));
     if (ok && !picture.iccProfile.empty() && picture.iccProfile.size() <= 0x7fffffffu)
         ok = TIFFSetField(t, TIFFTAG_ICCPROFILE, uint32_t(picture.iccProfile.size()), picture.iccProfile.data());
     if (ok && picture.hasAlpha()) {
@@ -363,13 +417,14 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path) 
     }
     if (!ok) throw FileError::writing(path, tiffProblem(messages, path, "cannot set up the TIFF file"));
 
-    // libtiff's predictor rewrites the row it is given, so rows go through a copy.
-    std::vector<uint8_t> row(rowBytes);
-    for (int32_t y = 0; y < picture.height; ++y) {
-        packRow(picture, y, row.data());
+    // libtiff's predictor rewrites the strip it is given, so strips go through a copy.
+    PixelBytes strip(rowBytes * rowsPerStrip);
+    for (uint32_t top = 0, index = 0; top < uint32_t(picture.height); top += rowsPerStrip, ++index) {
+        const uint32_t rows = std::min(rowsPerStrip, uint32_t(picture.height) - top);
+        for (uint32_t r = 0; r < rows; ++r) packRow(picture, int32_t(top + r), strip.data() + r * rowBytes);
         errno = 0;
-        if (TIFFWriteScanline(t, row.data(), uint32_t(y), 0) < 0)
-            throw writeError(messages, path, "cannot write a row");
+        if (TIFFWriteEncodedStrip(t, index, strip.data(), tmsize_t(rows * rowBytes)) < 0)
+            throw writeError(messages, path, "cannot write a strip");
     }
     errno = 0;
     if (!TIFFFlush(t) || messages.failed) throw writeError(messages, path, "cannot finish the file");

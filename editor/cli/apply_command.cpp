@@ -125,7 +125,8 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     const StartingValues values = startingValues(plugin, choice, options, registry);
 
     Picture picture = readPicture(options.input, options.maxPixels);
-    if (options.depth) picture = convertDepth(picture, options.depth);
+    // Converted only when the depth changes: a copy at the same depth would double the memory.
+    if (options.depth && options.depth != picture.depth) picture = convertDepth(picture, options.depth);
     if (options.rect) {
         const auto& r = *options.rect;
         if (r[0] >= r[2] || r[1] >= r[3] || r[2] > picture.height || r[3] > picture.width)
@@ -175,7 +176,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     if (!options.savePreset.empty()) writeAll(presetFile.emplace(options.savePreset), options.savePreset, host.parametersBlock());
     if (!options.registry.empty())
         writeAll(registryFile.emplace(options.registry), options.registry, registryFileBytes(host.descriptors().registry()));
-    if (!options.output.empty()) writePicture(picture, options.output);
+    if (!options.output.empty()) writePicture(picture, options.output, options.compression);
     if (presetFile) presetFile->commit();
     if (registryFile) registryFile->commit();
     return kDone;

@@ -118,6 +118,11 @@ ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
                 throw UsageError("--max-pixels needs a whole number from 1 to " +
                                  std::to_string(editor::kMaxPicturePixels) + ", got \"" + text + "\"");
             options.maxPixels = pixels;
+        } else if (arg == "--compression") {
+            const std::string& name = value();
+            const std::optional<editor::Compression> compression = editor::compressionNamed(name);
+            if (!compression) throw UsageError("--compression takes fast, default or best, got \"" + name + "\"");
+            options.compression = *compression;
         } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
         else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
         else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());

@@ -20,6 +20,7 @@ struct ApplyOptions {
     std::optional<std::array<int32_t, 4>> rect;
     int depth = 0;
     uint64_t maxPixels = editor::kDefaultPixelLimit;
+    editor::Compression compression = editor::Compression::fast;
     editor::FaultPlan faults;
     // dialog: the script that plays the person at the dialog, and a picture of the dialog as
     // it opens. Without a script the dialog is answered with OK.

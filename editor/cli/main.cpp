@@ -4,7 +4,7 @@
 //   ravo params FILTER
 //   ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]
 //              [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]
-//              [--max-pixels N] [--quiet]
+//              [--max-pixels N] [--compression fast|default|best] [--quiet]
 //   ravo apply FILTER INPUT... --out DIR|PATTERN [--format png|tif|jpg] [-j N] and the options above
 //   ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] and apply's options
 //   ravo about [--snapshot FILE.png]
@@ -32,6 +32,7 @@ const char* const kUsageText =
     "       ravo apply FILTER INPUT OUTPUT [--set KEY=VALUE]... [--preset FILE] [--save-preset FILE]\n"
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
     "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
+    "                  [--compression fast|default|best]   (PNG, TIFF and JPEG output; default fast)\n"
     "                  [--quiet]          (no progress display)\n"
     "       ravo apply FILTER INPUT... --out DIR|PATTERN [--format png|tif|jpg] [-j N] [apply's options]\n"
     "                  (PATTERN fields: {name} the input's name without extension, {ext} the output's\n"

@@ -44,6 +44,8 @@ TEST(CliDamagedFiles, PicturesOverThePixelLimitAreRefusedAndNothingIsWritten) {
         {"small.png out.png --max-pixels 2147483649", 2, "--max-pixels needs a whole number"},
         {"small.png out.png --max-pixels -5", 2, "--max-pixels needs a whole number"},
         {"small.png out.png --max-pixels 1e9", 2, "--max-pixels needs a whole number"},
+        {"small.png out.png --compression default", 0, ""},
+        {"small.png out.png --compression best", 0, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);

@@ -278,6 +278,33 @@ TEST(PictureFile, LosslessFormatsRoundTripExactly) {
             }
 }
 
+// Every compression level stores the same pixels, over several TIFF strips with a short last
+// one; the levels differ only in size: the best level makes smooth pictures smaller than the
+// fast one, in JPEG too, whose pixels are the same at every level.
+TEST(PictureFile, EveryCompressionLevelStoresTheSamePixels) {
+    TempFolder folder;
+    const Compression levels[] = {Compression::fast, Compression::standard, Compression::best};
+    for (const char* extension : {".png", ".tif"})
+        for (const int depth : {8, 16})
+            for (const int channels : {3, 4})
+                for (const Compression level : levels) {
+                    const std::string path = folder / ("level" + std::to_string(int(level)) + extension);
+                    SCOPED_TRACE(path + " at " + std::to_string(depth) + " bits, " + std::to_string(channels));
+                    const Picture original = patterned(1000, 150, channels, depth);
+                    writePicture(original, path, level);
+                    expectSamePicture(original, readPicture(path));
+                }
+    for (const char* extension : {".png", ".tif", ".jpg"}) {
+        SCOPED_TRACE(extension);
+        const std::string fast = folder / (std::string("fast") + extension);
+        const std::string best = folder / (std::string("best") + extension);
+        writePicture(ramps(400, 300, 16), fast, Compression::fast);
+        writePicture(ramps(400, 300, 16), best, Compression::best);
+        expectSamePicture(readPicture(fast), readPicture(best));
+        EXPECT_LT(fs::file_size(best), fs::file_size(fast));
+    }
+}
+
 // JPEG holds 8 bits: a 16-bit picture comes back as its 8-bit reduction. Colour is stored at full
 // resolution: one-pixel stripes of red and blue stay apart instead of blending into purple.
 TEST(PictureFile, JpegRoundTripIsClose) {
