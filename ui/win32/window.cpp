@@ -66,8 +66,8 @@ int windowDpi(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
-int scaled(const Dialog& dialog, int pixels) { return MulDiv(pixels, dialog.dpi, 96); }
-int unscaled(const Dialog& dialog, int pixels) { return MulDiv(pixels, 96, dialog.dpi); }
+int scaled(const Dialog& dialog, int pixels) { return MulDiv(pixels, screenOf(dialog)->dpi, 96); }
+int unscaled(const Dialog& dialog, int pixels) { return MulDiv(pixels, 96, screenOf(dialog)->dpi); }
 
 HINSTANCE moduleInstance() {
     HMODULE module = nullptr;
@@ -76,7 +76,7 @@ HINSTANCE moduleInstance() {
     return module;
 }
 
-Item* itemOfWindow(HWND window) { return manager().item(reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA))); }
+DialogItem* itemOfWindow(HWND window) { return manager().item(reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA))); }
 Dialog* dialogOfWindow(HWND window) {
     return manager().dialog(reinterpret_cast<void*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
 }
@@ -96,13 +96,13 @@ HFONT messageFont(int dpi) {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-int sliderPosition(const Item& item) {
+int sliderPosition(const DialogItem& item) {
     const double span = item.maximum - item.minimum;
     if (!(span > 0) || span > 1e30) return 0;
     return int(std::lround((item.value - item.minimum) / span * kSliderSteps));
 }
 
-double sliderValue(const Item& item, int position) {
+double sliderValue(const DialogItem& item, int position) {
     return item.minimum + (item.maximum - item.minimum) * position / kSliderSteps;
 }
 
@@ -117,8 +117,8 @@ int32_t modifierKeys() {
 
 // The text the person typed into an edit field becomes the item's text and, when it reads
 // as a number (units signs allowed after it), its value; the item is told.
-void takeTypedText(Item& item) {
-    const std::string typed = windowText(item.window);
+void takeTypedText(DialogItem& item) {
+    const std::string typed = windowText(controlOf(item));
     if (typed == item.text) return;
     item.text = typed;
     char* end = nullptr;
@@ -130,7 +130,7 @@ void takeTypedText(Item& item) {
 // Enter and Escape press the default and the cancel item; an edit being typed in keeps
 // what was typed first.
 void pressKeyboardItem(Dialog& dialog, ps::int32 itemID) {
-    if (Item* focused = itemOfWindow(GetFocus()); focused && focused->isEdit()) takeTypedText(*focused);
+    if (DialogItem* focused = itemOfWindow(GetFocus()); focused && focused->isEdit()) takeTypedText(*focused);
     if (!manager().dialog(&dialog) || dialog.endedWith) return;
     for (const auto& item : dialog.items)
         if (item->id == itemID && item->isPushButton() && item->visible && item->enabled) {
@@ -140,59 +140,59 @@ void pressKeyboardItem(Dialog& dialog, ps::int32 itemID) {
     if (itemID == dialog.cancelItem) manager().endModal(&dialog, itemID);
 }
 
-void controlCommand(Item& item, int code) {
+void controlCommand(DialogItem& item, int code) {
     Dialog* dialog = item.dialog;
     if (item.isPushButton() || item.isToggle() || item.isRadio()) {
         if (code != BN_CLICKED) return;
         if (item.isToggle() || item.isRadio())
-            manager().setValue(item, SendMessageW(item.window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+            manager().setValue(item, SendMessageW(controlOf(item), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         manager().notify(dialog, &item, ps::kADMUserChangedNotifier);
-    } else if (item.isEdit()) {
-        if (code == EN_KILLFOCUS) takeTypedText(item);
     } else if (item.hasEntries()) {
         if (code == CBN_SELCHANGE) {
-            const LRESULT index = SendMessageW(item.window, CB_GETCURSEL, 0, 0);
+            const LRESULT index = SendMessageW(controlOf(item), CB_GETCURSEL, 0, 0);
             if (index < 0 || size_t(index) >= item.entries.size()) return;
             manager().selectEntry(item.entries[size_t(index)].get(), true);
             manager().notify(dialog, &item, ps::kADMUserChangedNotifier);
         } else if (code == CBN_KILLFOCUS && item.type == ps::kADMComboBoxType) {
             takeTypedText(item);
         }
+    } else if (item.isEdit()) {
+        if (code == EN_KILLFOCUS) takeTypedText(item);
     }
 }
 
 // A trackbar reports every position while its thumb is dragged; the item hears of the
 // latest one when the messages waiting have been handled (see runMessages), so a slow
 // preview never falls behind the mouse. Release and keys report at once.
-void sliderMoved(Item& item, int code) {
-    manager().setValue(item, sliderValue(item, int(SendMessageW(item.window, TBM_GETPOS, 0, 0))));
+void sliderMoved(DialogItem& item, int code) {
+    manager().setValue(item, sliderValue(item, int(SendMessageW(controlOf(item), TBM_GETPOS, 0, 0))));
     if (code == TB_THUMBTRACK) {
-        item.dialog->settlingSlider = &item;
+        screenOf(*item.dialog)->settlingSlider = &item;
     } else if (code == TB_ENDTRACK) {
-        if (item.dialog->settlingSlider == &item) item.dialog->settlingSlider = nullptr;
+        if (screenOf(*item.dialog)->settlingSlider == &item) screenOf(*item.dialog)->settlingSlider = nullptr;
         manager().notify(item.dialog, &item, ps::kADMUserChangedNotifier);
     }
 }
 
 void layout(Dialog& dialog) {
     for (const auto& item : dialog.items)
-        if (item->window) {
+        if (controlOf(*item)) {
             placeControl(*item);
-            SendMessageW(item->window, WM_SETFONT, WPARAM(dialog.font), TRUE);
+            SendMessageW(controlOf(*item), WM_SETFONT, WPARAM(screenOf(dialog)->font), TRUE);
         }
 }
 
 void useDpi(Dialog& dialog, int dpi) {
-    dialog.dpi = dpi;
-    HFONT previous = dialog.font;
-    dialog.font = messageFont(dpi);
+    screenOf(dialog)->dpi = dpi;
+    HFONT previous = screenOf(dialog)->font;
+    screenOf(dialog)->font = messageFont(dpi);
     layout(dialog);
     if (previous) DeleteObject(previous);
 }
 
 RECT windowRectFor(const Dialog& dialog, DWORD style, DWORD exStyle) {
     RECT rect{0, 0, scaled(dialog, dialog.width), scaled(dialog, dialog.height)};
-    if (dpiFunctions().adjustForDpi) dpiFunctions().adjustForDpi(&rect, style, FALSE, exStyle, UINT(dialog.dpi));
+    if (dpiFunctions().adjustForDpi) dpiFunctions().adjustForDpi(&rect, style, FALSE, exStyle, UINT(screenOf(dialog)->dpi));
     else AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     return rect;
 }
@@ -205,12 +205,12 @@ LRESULT CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (lParam == 0) {
                 if (LOWORD(wParam) == IDOK) pressKeyboardItem(*dialog, dialog->defaultItem);
                 else if (LOWORD(wParam) == IDCANCEL) pressKeyboardItem(*dialog, dialog->cancelItem);
-            } else if (Item* item = itemOfWindow(HWND(lParam))) {
+            } else if (DialogItem* item = itemOfWindow(HWND(lParam))) {
                 controlCommand(*item, HIWORD(wParam));
             }
             return 0;
         case WM_HSCROLL:
-            if (Item* item = itemOfWindow(HWND(lParam)); item && item->type == ps::kADMSliderType)
+            if (DialogItem* item = itemOfWindow(HWND(lParam)); item && item->type == ps::kADMSliderType)
                 sliderMoved(*item, LOWORD(wParam));
             return 0;
         case WM_CLOSE:
@@ -231,12 +231,12 @@ LRESULT CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 // A user item paints through its draw callback into an off-screen bitmap of its 96-DPI
 // size, shown scaled to the dialog's DPI; its mouse events reach its track callback.
 LRESULT CALLBACK userItemProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Item* item = itemOfWindow(window);
+    DialogItem* item = itemOfWindow(window);
     if (!item) return DefWindowProcW(window, message, wParam, lParam);
     const Dialog& dialog = *item->dialog;
     const auto mouse = [&](ps::int32 action) {
         const ps::ADMPoint point{unscaled(dialog, GET_X_LPARAM(lParam)), unscaled(dialog, GET_Y_LPARAM(lParam))};
-        manager().track(*item, action, point, modifierKeys());
+        manager().deliverTrack(*item, action, point, modifierKeys());
     };
     switch (message) {
         case WM_PAINT: {
@@ -335,7 +335,7 @@ struct ControlKind {
     DWORD exStyle;
 };
 
-ControlKind controlKind(const Item& item) {
+ControlKind controlKind(const DialogItem& item) {
     const std::string& t = item.type;
     if (item.isPushButton())
         return {WC_BUTTONW,
@@ -355,28 +355,28 @@ ControlKind controlKind(const Item& item) {
     return {kUserItemClass, 0, 0};
 }
 
-void showEntries(Item& item) {
-    SendMessageW(item.window, CB_RESETCONTENT, 0, 0);
+void showEntries(DialogItem& item) {
+    SendMessageW(controlOf(item), CB_RESETCONTENT, 0, 0);
     int selected = -1;
     for (size_t n = 0; n < item.entries.size(); ++n) {
-        SendMessageW(item.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(item.entries[n]->text).c_str()));
+        SendMessageW(controlOf(item), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widened(item.entries[n]->text).c_str()));
         if (item.entries[n]->selected) selected = int(n);
     }
-    SendMessageW(item.window, CB_SETCURSEL, WPARAM(selected), 0);
-    if (item.type == ps::kADMComboBoxType) SetWindowTextW(item.window, widened(item.text).c_str());
+    SendMessageW(controlOf(item), CB_SETCURSEL, WPARAM(selected), 0);
+    if (item.type == ps::kADMComboBoxType) SetWindowTextW(controlOf(item), widened(item.text).c_str());
 }
 
 }  // namespace
 
-void placeControl(Item& item) {
+void placeControl(DialogItem& item) {
     const Dialog& dialog = *item.dialog;
     const int extra = item.hasEntries() ? kDropDownHeight : 0;
-    SetWindowPos(item.window, nullptr, scaled(dialog, item.bounds.left), scaled(dialog, item.bounds.top),
+    SetWindowPos(controlOf(item), nullptr, scaled(dialog, item.bounds.left), scaled(dialog, item.bounds.top),
                  scaled(dialog, item.width()), scaled(dialog, item.height() + extra), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void showModel(Item& item) {
-    HWND window = item.window;
+void showModel(DialogItem& item) {
+    HWND window = controlOf(item);
     if (item.type == ps::kADMSliderType) {
         SendMessageW(window, TBM_SETRANGEMIN, FALSE, 0);
         SendMessageW(window, TBM_SETRANGEMAX, FALSE, kSliderSteps);
@@ -397,35 +397,36 @@ void showModel(Item& item) {
     ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-void createControl(Item& item) {
+void createControl(DialogItem& item) {
     Dialog& dialog = *item.dialog;
     const ControlKind kind = controlKind(item);
     const auto index = std::find_if(dialog.items.begin(), dialog.items.end(),
-                                    [&](const std::unique_ptr<Item>& i) { return i.get() == &item; }) -
+                                    [&](const std::unique_ptr<DialogItem>& i) { return i.get() == &item; }) -
                        dialog.items.begin();
-    item.window = CreateWindowExW(kind.exStyle | WS_EX_NOPARENTNOTIFY, kind.windowClass, L"",
-                                  WS_CHILD | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, dialog.window,
+    item.native = CreateWindowExW(kind.exStyle | WS_EX_NOPARENTNOTIFY, kind.windowClass, L"",
+                                  WS_CHILD | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, screenOf(dialog)->window,
                                   reinterpret_cast<HMENU>(INT_PTR(kFirstControlID + index)), moduleInstance(), nullptr);
-    if (!item.window) return;
-    SetWindowLongPtrW(item.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&item));
-    SendMessageW(item.window, WM_SETFONT, WPARAM(dialog.font), FALSE);
+    if (!controlOf(item)) return;
+    SetWindowLongPtrW(controlOf(item), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&item));
+    SendMessageW(controlOf(item), WM_SETFONT, WPARAM(screenOf(dialog)->font), FALSE);
     // A frame lies under the controls it holds.
     if (item.type == ps::kADMItemGroupType)
-        SetWindowPos(item.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(controlOf(item), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     placeControl(item);
     showModel(item);
 }
 
-void destroyControl(Item& item) {
-    if (!item.window) return;
-    SetWindowLongPtrW(item.window, GWLP_USERDATA, 0);
-    DestroyWindow(item.window);
-    item.window = nullptr;
+void destroyControl(DialogItem& item) {
+    if (!controlOf(item)) return;
+    SetWindowLongPtrW(controlOf(item), GWLP_USERDATA, 0);
+    DestroyWindow(controlOf(item));
+    item.native = nullptr;
 }
 
 void openWindow(Dialog& dialog) {
-    if (dialog.window) return;
+    if (screenOf(dialog)) return;
     registerClasses();
+    DialogWindow& screen = manager().openScreen(dialog);
     // The dialog follows the DPI of the monitor it is on, whatever the host declares.
     HANDLE previousAwareness = nullptr;
     if (dpiFunctions().setThreadAwareness)
@@ -433,15 +434,16 @@ void openWindow(Dialog& dialog) {
     HWND owner = hostWindow();
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-    dialog.window = CreateWindowExW(exStyle, kDialogClass, widened(dialog.title).c_str(), style, CW_USEDEFAULT,
+    screen.window = CreateWindowExW(exStyle, kDialogClass, widened(dialog.title).c_str(), style, CW_USEDEFAULT,
                                     CW_USEDEFAULT, 100, 100, owner, nullptr, moduleInstance(), nullptr);
-    if (!dialog.window) {
+    if (!screen.window) {
         if (dpiFunctions().setThreadAwareness) dpiFunctions().setThreadAwareness(previousAwareness);
+        manager().closeScreen(dialog);
         unregisterClasses();
         return;
     }
-    SetWindowLongPtrW(dialog.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dialog));
-    useDpi(dialog, windowDpi(dialog.window));
+    SetWindowLongPtrW(screen.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dialog));
+    useDpi(dialog, windowDpi(screen.window));
     for (const auto& item : dialog.items) createControl(*item);
 
     // Centred over the host's window, or on the monitor when there is none.
@@ -451,39 +453,40 @@ void openWindow(Dialog& dialog) {
     if (!owner || !GetWindowRect(owner, &over)) {
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(dialog.window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        GetMonitorInfoW(MonitorFromWindow(screen.window, MONITOR_DEFAULTTOPRIMARY), &monitor);
         over = monitor.rcWork;
     }
-    SetWindowPos(dialog.window, nullptr, over.left + (over.right - over.left - width) / 2,
+    SetWindowPos(screen.window, nullptr, over.left + (over.right - over.left - width) / 2,
                  std::max(over.top, over.top + (over.bottom - over.top - height) / 2), width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     if (dpiFunctions().setThreadAwareness) dpiFunctions().setThreadAwareness(previousAwareness);
 
     // Modal to the host: its window takes no input while the dialog is open.
     if (owner) EnableWindow(owner, FALSE);
-    ShowWindow(dialog.window, SW_SHOW);
-    SetForegroundWindow(dialog.window);
-    if (HWND first = GetNextDlgTabItem(dialog.window, nullptr, FALSE)) SetFocus(first);
+    ShowWindow(screen.window, SW_SHOW);
+    SetForegroundWindow(screen.window);
+    if (HWND first = GetNextDlgTabItem(screen.window, nullptr, FALSE)) SetFocus(first);
 }
 
 void closeWindow(Dialog& dialog) {
-    if (!dialog.window) return;
+    DialogWindow* open = screenOf(dialog);
+    if (!open) return;
+    DialogWindow& screen = *open;
     for (const auto& item : dialog.items) destroyControl(*item);
     // The owner takes input again before the dialog goes, so Windows activates it.
-    if (HWND owner = GetWindow(dialog.window, GW_OWNER)) EnableWindow(owner, TRUE);
-    SetWindowLongPtrW(dialog.window, GWLP_USERDATA, 0);
-    DestroyWindow(dialog.window);
-    dialog.window = nullptr;
-    if (dialog.font) DeleteObject(dialog.font);
-    dialog.font = nullptr;
+    if (HWND owner = GetWindow(screen.window, GW_OWNER)) EnableWindow(owner, TRUE);
+    SetWindowLongPtrW(screen.window, GWLP_USERDATA, 0);
+    DestroyWindow(screen.window);
+    if (screen.font) DeleteObject(screen.font);
+    manager().closeScreen(dialog);
     unregisterClasses();
 }
 
 void runMessages(Dialog& dialog) {
-    while (!dialog.endedWith && dialog.window) {
+    while (!dialog.endedWith && screenOf(dialog)) {
         MSG message;
-        if (dialog.settlingSlider && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
-            Item* slider = std::exchange(dialog.settlingSlider, nullptr);
+        if (screenOf(dialog)->settlingSlider && !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+            DialogItem* slider = std::exchange(screenOf(dialog)->settlingSlider, nullptr);
             manager().notify(&dialog, slider, ps::kADMIntermediateChangedNotifier);
             continue;
         }
@@ -494,7 +497,7 @@ void runMessages(Dialog& dialog) {
             manager().endModal(&dialog, dialog.cancelItem);
             return;
         }
-        if (!IsDialogMessageW(dialog.window, &message)) {
+        if (!IsDialogMessageW(screenOf(dialog)->window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
