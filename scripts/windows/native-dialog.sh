@@ -82,13 +82,14 @@ for key in "$@"; do
   fi
   width=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
   window_picture >"$work/$key-window.pnm"
-  # The preview lies at (5, 5) to (485, 355).
+  # The preview lies at (5, 5) to (485, 355). A blank face has a colour or two; a grey or
+  # tinted picture (Black and White, Matte Generator) a couple of hundred.
   colours=$(pnmcut -left 5 -top 5 -width 480 -height 350 "$work/$key-window.pnm" | ppmhist -noheader | wc -l)
   if [ "$key" = BlackMist ] && [ -n "$screenshot" ]; then pnmtopng "$work/$key-window.pnm" >"$screenshot"; fi
   xdotool key --window "$window" Escape 2>/dev/null
   close_dialog
   status=$?
-  if [ "$width" = 795 ] && [ "$colours" -gt 1000 ] && [ "$status" != 0 ] && cancelled "$key" &&
+  if [ "$width" = 795 ] && [ "$colours" -gt 64 ] && [ "$status" != 0 ] && cancelled "$key" &&
      [ ! -e "$work/$key-escape.png" ]; then
     pass "native dialog $key"
   else
