@@ -7,7 +7,7 @@
 #    without writing the output;
 #  - Black Mist: the Brightness slider clicked and sent to its end with the End key, then
 #    Enter, writes what `ravo.exe apply --set glowBrightness=800` writes; the Cancel button
-#    writes nothing.
+#    writes nothing; at 144 DPI its window is one and a half times as wide (1193 pixels).
 #
 #   scripts/windows/native-dialog.sh DIST WORK [--screenshot FILE.png] KEY...
 #
@@ -121,6 +121,25 @@ if [[ " $* " == *" BlackMist "* ]]; then
     pass "native dialog BlackMist: Cancel writes nothing"
   else
     fail "native dialog BlackMist: Cancel wrote the output or did not cancel"
+  fi
+fi
+
+# The layout follows the DPI: Wine's screen set to 144 DPI for one run, then back to 96.
+set_dpi() {
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  /usr/lib/wine/wineserver -k 2>/dev/null
+}
+if [[ " $* " == *" BlackMist "* ]]; then
+  set_dpi 144
+  open_dialog BlackMist "$work/BlackMist-dpi.png"
+  width=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+  xdotool key --window "$window" Escape 2>/dev/null
+  close_dialog
+  set_dpi 96
+  if [ "$width" = 1193 ]; then
+    pass "native dialog BlackMist at 144 DPI"
+  else
+    fail "native dialog BlackMist at 144 DPI: width $width, not 1193"
   fi
 fi
 [ "$failed" = 0 ]
