@@ -7,7 +7,8 @@
 #    without writing the output;
 #  - Black Mist: the Brightness slider clicked and sent to its end with the End key, then
 #    Enter, writes what `ravo.exe apply --set glowBrightness=800` writes; the Cancel button
-#    writes nothing; at 144 DPI its window is one and a half times as wide (1193 pixels).
+#    writes nothing; at 144 DPI its window is one and a half times as wide (1193 pixels);
+#  - `ravo.exe about` opens the about box, 285 pixels wide, and Enter closes it.
 #
 #   scripts/windows/native-dialog.sh DIST WORK [--screenshot FILE.png] KEY...
 #
@@ -121,6 +122,20 @@ if [[ " $* " == *" BlackMist "* ]]; then
     pass "native dialog BlackMist: Cancel writes nothing"
   else
     fail "native dialog BlackMist: Cancel wrote the output or did not cancel"
+  fi
+fi
+
+if [[ " $* " == *" BlackAndWhite "* ]]; then
+  "$wine" "$dist/ravo.exe" about --withhold "ADM Basic Suite" >"$work/about.out" 2>&1 &
+  dialog_pid=$!
+  window=$(timeout 120 xdotool search --sync --onlyvisible --name '^About Ravo$' 2>/dev/null | head -1)
+  width=$(xdotool getwindowgeometry "$window" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+  xdotool key --window "$window" Return 2>/dev/null
+  if [ -n "$window" ] && close_dialog && [ "$width" = 285 ]; then
+    pass "native about box"
+  else
+    kill "$dialog_pid" 2>/dev/null
+    fail "native about box: window ${window:-not shown}, width ${width:-none}"
   fi
 fi
 
