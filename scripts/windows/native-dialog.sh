@@ -31,11 +31,12 @@ mkdir -p "$work"
 # Wine started without a display stays without one: its server stops first, so that it
 # starts again on the virtual display.
 /usr/lib/wine/wineserver -k 2>/dev/null
-# A private virtual display, gone when the script ends.
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# A private virtual display on a free number (Xvfb picks it), gone when the script ends.
+rm -f "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$work/display")
 dialog_pid=
 cleanup() {
   [ -n "$dialog_pid" ] && kill "$dialog_pid" 2>/dev/null
