@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "editor/device_display.h"
 #include "paramblock/parameter_block.h"
 #include "sdk/pi_actions.h"
 #include "sdk/pi_channel_ports.h"
@@ -57,29 +58,40 @@ ps::SPErr pluginFileSpecification(ps::SPPluginRef, ps::SPPlatformFileSpecificati
 ps::Boolean testAbort() { return host().testAbort() ? 1 : 0; }
 void reportProgress(ps::int32 done, ps::int32 total) { host().reportProgress(done, total); }
 // Draws 8-bit RGB or grey pixels into a dialog drawer (the platform context this host hands
-// out), clipped to the drawer. Anything else is refused, as a real host does with a map it
+// out) or, on Windows, into a device context (what the plug-in's own dialog manager hands
+// out), clipped to either. Anything else is refused, as a real host does with a map it
 // cannot show.
 ps::OSErr displayPixels(const ps::PSPixelMap* source, const ps::VRect* srcRect, ps::int32 dstRow, ps::int32 dstCol,
                         void* platformContext) {
-    DialogCanvas* canvas = host().dialogs().canvas(platformContext);
-    if (!canvas || !source || !srcRect || !source->baseAddr) return ps::paramErr;
+    if (!platformContext || !source || !srcRect || !source->baseAddr) return ps::paramErr;
     const bool rgb = source->imageMode == ps::plugInModeRGBColor;
     if (!rgb && source->imageMode != ps::plugInModeGrayScale) return ps::paramErr;
     if (source->depth != 0 && source->depth != 8) return ps::paramErr;
     const ps::VRect& b = source->bounds;
     const ps::int32 top = std::max(srcRect->top, b.top), bottom = std::min(srcRect->bottom, b.bottom);
     const ps::int32 left = std::max(srcRect->left, b.left), right = std::min(srcRect->right, b.right);
+    if (top >= bottom || left >= right) return ps::noErr;
+    // The shown area as opaque RGBA rows.
+    DevicePixels pixels{right - left, bottom - top, dstRow + (top - srcRect->top), dstCol + (left - srcRect->left), {}};
+    pixels.rgba.resize(size_t(pixels.width) * size_t(pixels.height) * 4);
     const auto* base = static_cast<const uint8_t*>(source->baseAddr);
-    for (ps::int32 y = top; y < bottom; ++y) {
-        const ps::int32 cy = dstRow + (y - srcRect->top);
-        if (cy < 0 || cy >= canvas->height()) continue;
-        for (ps::int32 x = left; x < right; ++x) {
-            const ps::int32 cx = dstCol + (x - srcRect->left);
-            if (cx < 0 || cx >= canvas->width()) continue;
+    uint8_t* out = pixels.rgba.data();
+    for (ps::int32 y = top; y < bottom; ++y)
+        for (ps::int32 x = left; x < right; ++x, out += 4) {
             const uint8_t* p = base + ptrdiff_t(y - b.top) * source->rowBytes + ptrdiff_t(x - b.left) * source->colBytes;
-            uint8_t* out = canvas->rgba().data() + (size_t(cy) * size_t(canvas->width()) + size_t(cx)) * 4;
             for (int c = 0; c < 3; ++c) out[c] = rgb ? p[ptrdiff_t(c) * source->planeBytes] : p[0];
             out[3] = 255;
+        }
+    DialogCanvas* canvas = host().dialogs().canvas(platformContext);
+    if (!canvas) return displayOnDevice(pixels, platformContext) ? ps::noErr : ps::paramErr;
+    for (ps::int32 y = 0; y < pixels.height; ++y) {
+        const ps::int32 cy = pixels.row + y;
+        if (cy < 0 || cy >= canvas->height()) continue;
+        for (ps::int32 x = 0; x < pixels.width; ++x) {
+            const ps::int32 cx = pixels.column + x;
+            if (cx < 0 || cx >= canvas->width()) continue;
+            std::copy_n(pixels.rgba.begin() + (size_t(y) * size_t(pixels.width) + size_t(x)) * 4, 4,
+                        canvas->rgba().begin() + (size_t(cy) * size_t(canvas->width()) + size_t(cx)) * 4);
         }
     }
     return ps::noErr;

@@ -10,7 +10,10 @@
 #    the filters that read texture files do so with every file of the Textures folder, placed
 #    as it is and moved, scaled, turned and corner-pinned;
 #  - every filter's dialog (`ravo.exe dialog ... --snapshot`) and the about box are drawn into
-#    the same picture files, and the dialog's OK writes the same output.
+#    the same picture files, and the dialog's OK writes the same output;
+#  - with the stand-in host's dialog manager withheld, every filter's dialog opens as a real
+#    window of the plug-in's own dialog manager on a virtual X display, driven with xdotool
+#    (scripts/windows/native-dialog.sh).
 #
 #   scripts/test-windows.sh
 #
@@ -32,7 +35,7 @@ stage() { echo "== $1 (at $((SECONDS - started)) s)"; }
 
 stage "packages"
 source scripts/windows/packages.sh
-ensure_packages "${windows_build_packages[@]}" wine64
+ensure_packages "${windows_build_packages[@]}" "${windows_dialog_packages[@]}" wine64
 
 stage "Linux build ($linux)"
 [ -f "$linux/CMakeCache.txt" ] || cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -335,6 +338,13 @@ fi
 while read -r verdict rest; do
   if [ "$verdict" = PASS ]; then pass; else fail "$rest"; fi
 done <"$work/results/dialogs.txt"
+
+stage "the plug-in's own dialog"
+scripts/windows/native-dialog.sh "$dist" "$work/native-dialog" --screenshot "$work/native-dialog.png" $available \
+  >"$work/results/native-dialog.txt"
+while read -r verdict rest; do
+  if [ "$verdict" = PASS ]; then pass; else fail "$rest"; fi
+done <"$work/results/native-dialog.txt"
 
 stage "done"
 echo "windows: $passed passed, $failed failed"

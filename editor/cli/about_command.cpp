@@ -38,15 +38,19 @@ private:
 }  // namespace
 
 // Asks each menu command's entry point for its about box; the plug-in shows it on one of them.
+// With a suite withheld that leaves this host without a dialog manager, a plug-in that brings
+// its own shows the box itself, out of this host's sight: every entry point is asked.
 int about(const PluginLibrary& plugin, const std::vector<std::string>& args) {
     std::string snapshot;
+    HostOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--snapshot" && i + 1 < args.size() && !args[i + 1].empty()) snapshot = args[++i];
-        else throw UsageError("about takes only --snapshot FILE.png");
+        const bool valued = i + 1 < args.size() && !args[i + 1].empty();
+        if (args[i] == "--snapshot" && valued) snapshot = args[++i];
+        else if (args[i] == "--withhold" && valued) options.faults.withheldSuites.insert(args[++i]);
+        else throw UsageError("about takes only --snapshot FILE.png and --withhold SUITE");
     }
     if (!snapshot.empty()) checkReplaceable(snapshot);
     Picture picture = Picture::blank(1, 1, 3, 8);
-    HostOptions options;
     options.pluginPath = plugin.path();
     FilterHost host(picture, options);
     AboutDriver driver(snapshot);
@@ -55,6 +59,11 @@ int about(const PluginLibrary& plugin, const std::vector<std::string>& args) {
         const EntryCall entry = plugin.entryFor(command.registryKey);
         if (entry) host.call(entry, ps::filterSelectorAbout);
         if (driver.shown) return kDone;
+    }
+    const auto& withheld = options.faults.withheldSuites;
+    if (withheld.count(ps::kADMBasicSuite) || withheld.count(ps::kADMDialogSuite) || withheld.count(ps::kADMItemSuite)) {
+        std::fprintf(stderr, "ravo: no dialog manager offered; an about box the plug-in shows itself is out of sight\n");
+        return kDone;
     }
     std::fprintf(stderr, "ravo: the plug-in showed no about box\n");
     return kFilterFailed;

@@ -7,7 +7,7 @@
 //              [--max-pixels N] [--compression fast|default|best] [--quiet]
 //   ravo apply FILTER INPUT... --out DIR|PATTERN [--format png|tif|jpg] [-j N] and the options above
 //   ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] and apply's options
-//   ravo about [--snapshot FILE.png]
+//   ravo about [--snapshot FILE.png] [--withhold SUITE]
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +38,7 @@ const char* const kUsageText =
     "                  (PATTERN fields: {name} the input's name without extension, {ext} the output's\n"
     "                  extension; N files at once, default one per core)\n"
     "       ravo dialog FILTER INPUT [OUTPUT] [--script FILE] [--snapshot FILE.png] [apply's options]\n"
-    "       ravo about [--snapshot FILE.png]\n"
+    "       ravo about [--snapshot FILE.png] [--withhold SUITE]\n"
     "testing options of apply (fault injection in the host):\n"
     "       [--withhold SUITE]... [--fail-buffer N] [--fail-handle N] [--abort-at-tile N]\n";
 

@@ -25,3 +25,7 @@ ensure_packages() {
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
+
+# The checks of the plug-in's own dialog under Wine: a virtual X display, an X input tool,
+# window pictures (xwd) and the netpbm tools that crop, count and convert them.
+windows_dialog_packages=(xvfb xdotool x11-apps netpbm)

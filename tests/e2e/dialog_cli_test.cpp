@@ -135,6 +135,15 @@ TEST(DialogCli, AboutSnapshotIsTheAboutBox) {
     EXPECT_EQ(picture.height, 170);
 }
 
+// Without the host's dialog manager the Linux plug-in, which brings none, shows nothing, and
+// the command says that a box of the plug-in's own would be out of its sight.
+TEST(DialogCli, AboutWithoutADialogManagerShowsNothingAndSaysSo) {
+    const Outcome outcome = ravo("about --withhold \"ADM Dialog Suite\"");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("no dialog manager offered"), std::string::npos) << outcome.err;
+}
+
 // A person who acts on each dialog the host shows, and counts them.
 class CountingDriver : public editor::DialogDriver {
 public:

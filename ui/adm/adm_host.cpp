@@ -46,13 +46,23 @@ AdmHost::AdmHost(const ps::SPBasicSuite* basicSuite, ps::SPPluginRef pluginRef)
     : basicSuite_(basicSuite), pluginRef_(pluginRef) {
     if (basicSuite_ && basicSuite_->AcquireSuite && basicSuite_->ReleaseSuite)
         forEachSlot(suites_, acquireOne, basicSuite_);
+    const AdmSuites* builtIn = builtInSuites();
+    if (builtIn && !(suites_.basic && suites_.dialog && suites_.item)) {
+        releaseHostSuites();
+        suites_ = *builtIn;
+        builtIn_ = true;
+    }
     current_ = this;
 }
 
 AdmHost::~AdmHost() {
+    if (!builtIn_) releaseHostSuites();
+    if (current_ == this) current_ = nullptr;
+}
+
+void AdmHost::releaseHostSuites() {
     if (basicSuite_ && basicSuite_->AcquireSuite && basicSuite_->ReleaseSuite)
         forEachSlot(suites_, releaseOne, basicSuite_);
-    if (current_ == this) current_ = nullptr;
 }
 
 const AdmSuites& AdmHost::currentSuites() {

@@ -1,6 +1,10 @@
 // The plug-in's hold on the host's dialog manager: every dialog-manager suite, acquired
 // together when made and released together when destroyed. While one exists, every ADM::
 // wrapper reaches the dialog manager through it; without one they do nothing.
+//
+// A host whose basic suite lacks the basic, dialog or item suite of the dialog manager gets
+// the plug-in's own one where the plug-in carries one (on Windows): the whole set, never a
+// mix of the host's tables and the plug-in's.
 #pragma once
 
 #include "sdk/adm_suites.h"
@@ -36,10 +40,15 @@ public:
     static AdmHost* current() { return current_; }
     // The suites of the host record in use; all null when there is none.
     static const AdmSuites& currentSuites();
+    // The plug-in's own dialog manager on this platform, or null where it carries none.
+    static const AdmSuites* builtInSuites();
 
 private:
+    void releaseHostSuites();
+
     const ps::SPBasicSuite* basicSuite_;
     ps::SPPluginRef pluginRef_;
     AdmSuites suites_;
+    bool builtIn_ = false;  // the plug-in's own dialog manager, nothing acquired from the host
     static AdmHost* current_;
 };
