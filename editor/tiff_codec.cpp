@@ -10,6 +10,10 @@
 // unassociated alpha, and dividing the colour back out would lose precision
 // in faint pixels. Extra samples of unspecified meaning are not transparency
 // (editors store additional masks that way) and are left out.
+//
+// Writing: deflate strips of about a megabyte with the horizontal predictor. Where libtiff
+// compresses strips with libdeflate, the strips are compressed here instead, the same way on
+// several threads, and handed to libtiff ready made; elsewhere libtiff compresses them.
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -316,9 +320,13 @@ inline uint16_t fileSample(uint16_t sample) { return hostToFile16(sample); }
 // left, modulo the sample's range, the first pixel as it is; readers add them up again.
 template <typename Sample>
 void packSamples(const Sample* row, size_t count, size_t channels, bool differences, uint8_t* out) {
-    for (size_t i = 0; i < count; ++i) {
-        Sample value = fileSample(row[i]);
-        if (differences && i >= channels) value = Sample(value - fileSample(row[i - channels]));
+    const size_t whole = differences ? std::min(channels, count) : count;  // samples stored as they are
+    for (size_t i = 0; i < whole; ++i) {
+        const Sample value = fileSample(row[i]);
+        std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
+    }
+    for (size_t i = whole; i < count; ++i) {
+        const Sample value = Sample(fileSample(row[i]) - fileSample(row[i - channels]));
         std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
     }
 }
