@@ -15,6 +15,7 @@
 # multiple of the picture's bytes in memory (6000 x 4000 x 3 x 1 or 2).
 #
 #   bench/cli_end_to_end.sh [RAVO] [BEFORE]
+#   FORMATS="tif" DEPTHS=16 bench/cli_end_to_end.sh ...     only those rows (default: png tif jpg, 8 16)
 #
 # RAVO is the command to measure (build/ravo); BEFORE, when given, is another build of it
 # measured the same way in the same run for comparison, with this build's plug-in.
@@ -47,10 +48,11 @@ with open(path, "wb") as f:
     f.write(chunk(b"IDAT", zlib.compress(b"".join(rows), 1)) + chunk(b"IEND", b""))
 EOF
 
-"$ravo" apply Grain "$work/gradient.png" "$work/in8.png" >/dev/null
-"$ravo" apply Grain "$work/gradient.png" "$work/in16.png" --depth 16 >/dev/null
-for depth in 8 16; do
-  for format in tif jpg; do
+formats=${FORMATS:-png tif jpg} depths=${DEPTHS:-8 16}
+for depth in $depths; do
+  "$ravo" apply Grain "$work/gradient.png" "$work/in$depth.png" --depth "$depth" >/dev/null
+  for format in $formats; do
+    [ "$format" = png ] && continue
     "$ravo" apply Defocus "$work/in$depth.png" "$work/in$depth.$format" --set view=Original >/dev/null
   done
 done
@@ -97,8 +99,8 @@ EOF
 
 echo "6000 x 4000, Defocus at its defaults; seconds, share of the full run, peak memory / picture bytes"
 echo "build  depth  file   full   idle  decode         render         encode         memory"
-for depth in 8 16; do
-  for format in png tif jpg; do
+for depth in $depths; do
+  for format in $formats; do
     [ -n "$before" ] && row "$before" before "$depth" "$format"
     row "$ravo" after "$depth" "$format"
   done

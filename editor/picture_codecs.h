@@ -23,7 +23,10 @@ Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit);
 // they leave flushing to disk, closing and renaming to the caller.
 void writePng(const Picture& picture, std::FILE* file, const std::string& path, Compression compression);
 void writeJpeg(const Picture& picture, std::FILE* file, const std::string& path, Compression compression);
-void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression);
+// The TIFF writer compresses on `threads` threads (0: one per core); the file is the same
+// whatever their number.
+void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression,
+               unsigned threads);
 
 // Why a width x height picture does not fit the host's limits (no pixels, a
 // side beyond 2^31-1, more than kMaxPicturePixels, more than pixelLimit), or

@@ -136,7 +136,7 @@ std::optional<Compression> compressionNamed(const std::string& name) {
     return std::nullopt;
 }
 
-void writePicture(const Picture& picture, const std::string& path, Compression compression) {
+void writePicture(const Picture& picture, const std::string& path, Compression compression, unsigned threads) {
     const FileFormat format = outputFormatFor(path);
     if (!picture.isValid()) throw FileError::writing(path, "the picture is malformed");
     const std::string sizeProblem = codecs::pictureSizeProblem(uint64_t(picture.width), uint64_t(picture.height));
@@ -154,7 +154,7 @@ void writePicture(const Picture& picture, const std::string& path, Compression c
                 codecs::writeJpeg(picture, file.stream(), path, compression);
                 break;
             case FileFormat::tiff:
-                codecs::writeTiff(picture, file.descriptor(), path, compression);
+                codecs::writeTiff(picture, file.descriptor(), path, compression, threads);
                 break;
         }
     } catch (const std::bad_alloc&) {

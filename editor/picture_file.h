@@ -73,6 +73,9 @@ std::optional<Compression> compressionNamed(const std::string& name);
 // 16-bit picture is reduced to 8 bits; a picture with transparency is refused
 // since JPEG cannot hold it). On failure throws FileError and leaves an
 // existing destination as it was; input and destination may be the same path.
-void writePicture(const Picture& picture, const std::string& path, Compression compression = Compression::fast);
+// A TIFF is compressed on up to `threads` threads (0: one per core), into the same bytes
+// whatever their number.
+void writePicture(const Picture& picture, const std::string& path, Compression compression = Compression::fast,
+                  unsigned threads = 0);
 
 }  // namespace editor

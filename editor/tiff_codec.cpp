@@ -10,6 +10,10 @@
 // unassociated alpha, and dividing the colour back out would lose precision
 // in faint pixels. Extra samples of unspecified meaning are not transparency
 // (editors store additional masks that way) and are left out.
+//
+// Writing: deflate strips of about a megabyte with the horizontal predictor. Where libtiff
+// compresses strips with libdeflate, the strips are compressed here instead, the same way on
+// several threads, and handed to libtiff ready made; elsewhere libtiff compresses them.
 #include <tiffio.h>
 #include <unistd.h>
 
@@ -18,9 +22,11 @@
 #include <cstdarg>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "editor/exif_orientation.h"
+#include "editor/parallel_deflate.h"
 #include "editor/picture_codecs.h"
 
 namespace editor::codecs {
@@ -305,18 +311,40 @@ void keepMetadata(TIFF* tiff, Picture& picture) {
         picture.exif = exifWithOrientation(orientation);
 }
 
-// The picture's row y as TIFF stores it: 16-bit samples on the file scale.
-void packRow(const Picture& picture, int32_t y, uint8_t* out) {
-    if (picture.depth == 8) {
-        std::memcpy(out, picture.row8(y), picture.rowBytes());
-        return;
+// A sample as TIFF stores it: 16-bit samples on the file scale.
+inline uint8_t fileSample(uint8_t sample) { return sample; }
+inline uint16_t fileSample(uint16_t sample) { return hostToFile16(sample); }
+
+// Samples of a row as TIFF stores them, in the file's (the machine's) byte order. With
+// `differences` (the horizontal predictor) each sample less the same sample of the pixel to its
+// left, modulo the sample's range, the first pixel as it is; readers add them up again.
+template <typename Sample>
+void packSamples(const Sample* row, size_t count, size_t channels, bool differences, uint8_t* out) {
+    const size_t whole = differences ? std::min(channels, count) : count;  // samples stored as they are
+    for (size_t i = 0; i < whole; ++i) {
+        const Sample value = fileSample(row[i]);
+        std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
     }
-    const uint16_t* samples = picture.row16(y);
+    for (size_t i = whole; i < count; ++i) {
+        const Sample value = Sample(fileSample(row[i]) - fileSample(row[i - channels]));
+        std::memcpy(out + i * sizeof(Sample), &value, sizeof value);
+    }
+}
+
+void packRow(const Picture& picture, int32_t y, bool differences, uint8_t* out) {
     const size_t count = size_t(picture.width) * size_t(picture.channels);
-    for (size_t i = 0; i < count; ++i) {
-        const uint16_t v = hostToFile16(samples[i]);
-        std::memcpy(out + 2 * i, &v, 2);
-    }
+    if (picture.depth == 8)
+        packSamples(picture.row8(y), count, size_t(picture.channels), differences, out);
+    else
+        packSamples(picture.row16(y), count, size_t(picture.channels), differences, out);
+}
+
+// Fills `out` with the rows of strip `index` as TIFF stores them; returns how many bytes.
+size_t packStrip(const Picture& picture, uint32_t rowsPerStrip, size_t index, bool differences, uint8_t* out) {
+    const uint32_t top = uint32_t(index) * rowsPerStrip;
+    const uint32_t rows = std::min(rowsPerStrip, uint32_t(picture.height) - top);
+    for (uint32_t r = 0; r < rows; ++r) packRow(picture, int32_t(top + r), differences, out + r * picture.rowBytes());
+    return size_t(rows) * picture.rowBytes();
 }
 
 // libtiff's ZIPQUALITY for a compression level; libtiff caps it at zlib's 9 when it has no
@@ -331,6 +359,21 @@ int deflateLevel(Compression compression) {
             return 12;
     }
     return 6;
+}
+
+// The libdeflate level libtiff itself takes for that ZIPQUALITY: one more from 6 to 9, to make
+// files as small as zlib's level would.
+int libdeflateLevel(int zipQuality) { return zipQuality >= 6 && zipQuality <= 9 ? zipQuality + 1 : zipQuality; }
+
+// Whether libtiff compresses whole strips with libdeflate; where it has only zlib, its files
+// are zlib's, and it writes them itself.
+bool libtiffUsesLibdeflate(TIFF* tiff) {
+#ifdef TIFFTAG_DEFLATE_SUBCODEC
+    int subcodec = 0;
+    return TIFFGetField(tiff, TIFFTAG_DEFLATE_SUBCODEC, &subcodec) && subcodec == DEFLATE_SUBCODEC_LIBDEFLATE;
+#else
+    return false;
+#endif
 }
 
 // The first error libtiff reported, without the "<path>: " it often starts with.
@@ -378,7 +421,8 @@ Picture readTiff(int descriptor, const std::string& path, uint64_t pixelLimit) {
     return picture;
 }
 
-void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression) {
+void writeTiff(const Picture& picture, int descriptor, const std::string& path, Compression compression,
+               unsigned threads) {
     TiffMessages messages;
     TiffOptions options(&messages);
     // Past about 4 GB a classic TIFF cannot address its data; BigTIFF can.
@@ -393,8 +437,8 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path, 
     const bool deflate = TIFFIsCODECConfigured(COMPRESSION_ADOBE_DEFLATE);
     const uint16_t codec = deflate ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_LZW;
     const size_t rowBytes = picture.rowBytes();
-    // Strips of about a megabyte, each handed to the codec whole: libtiff compresses a whole
-    // strip with libdeflate, which is several times faster than zlib row by row.
+    // Strips of about a megabyte, each compressed whole: libdeflate compresses a whole strip
+    // several times faster than zlib row by row, and the strips are shared among threads.
     const uint32_t rowsPerStrip =
         uint32_t(std::max<size_t>(1, std::min<size_t>(size_t(picture.height), (size_t(1) << 20) / rowBytes)));
     bool ok = TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(picture.width)) &&
@@ -417,14 +461,35 @@ void writeTiff(const Picture& picture, int descriptor, const std::string& path, 
     }
     if (!ok) throw FileError::writing(path, tiffProblem(messages, path, "cannot set up the TIFF file"));
 
-    // libtiff's predictor rewrites the strip it is given, so strips go through a copy.
-    PixelBytes strip(rowBytes * rowsPerStrip);
-    for (uint32_t top = 0, index = 0; top < uint32_t(picture.height); top += rowsPerStrip, ++index) {
-        const uint32_t rows = std::min(rowsPerStrip, uint32_t(picture.height) - top);
-        for (uint32_t r = 0; r < rows; ++r) packRow(picture, int32_t(top + r), strip.data() + r * rowBytes);
-        errno = 0;
-        if (TIFFWriteEncodedStrip(t, index, strip.data(), tmsize_t(rows * rowBytes)) < 0)
-            throw writeError(messages, path, "cannot write a strip");
+    const size_t strips = (size_t(picture.height) + rowsPerStrip - 1) / rowsPerStrip;
+    if (deflate && libtiffUsesLibdeflate(t)) {
+        // The strips are compressed on several threads, as libtiff would compress them, and
+        // handed to it ready made.
+        const DeflatePlan plan{strips, rowBytes * rowsPerStrip, libdeflateLevel(deflateLevel(compression)), threads};
+        const FillStrip fill = [&](size_t index, uint8_t* out) {
+            return packStrip(picture, rowsPerStrip, index, true, out);
+        };
+        const TakeStrip take = [&](size_t index, const uint8_t* bytes, size_t size) {
+            errno = 0;
+            if (TIFFWriteRawStrip(t, uint32_t(index), const_cast<uint8_t*>(bytes), tmsize_t(size)) < 0)
+                throw writeError(messages, path, "cannot write a strip");
+        };
+        try {
+            deflateStrips(plan, fill, take);
+        } catch (const FileError&) {
+            throw;
+        } catch (const std::runtime_error& error) {
+            throw FileError::writing(path, error.what());
+        }
+    } else {
+        // libtiff's codec applies the predictor to a copy of the picture's rows.
+        PixelBytes strip(rowBytes * rowsPerStrip);
+        for (size_t index = 0; index < strips; ++index) {
+            const size_t bytes = packStrip(picture, rowsPerStrip, index, false, strip.data());
+            errno = 0;
+            if (TIFFWriteEncodedStrip(t, uint32_t(index), strip.data(), tmsize_t(bytes)) < 0)
+                throw writeError(messages, path, "cannot write a strip");
+        }
     }
     errno = 0;
     if (!TIFFFlush(t) || messages.failed) throw writeError(messages, path, "cannot finish the file");

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg-dev libtiff-dev zlib1g-dev
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libbenchmark-dev libpng-dev libjpeg-dev libtiff-dev libdeflate-dev zlib1g-dev
           libfreetype-dev fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do

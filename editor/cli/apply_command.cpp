@@ -176,7 +176,7 @@ int apply(const PluginLibrary& plugin, const ApplyOptions& options) {
     if (!options.savePreset.empty()) writeAll(presetFile.emplace(options.savePreset), options.savePreset, host.parametersBlock());
     if (!options.registry.empty())
         writeAll(registryFile.emplace(options.registry), options.registry, registryFileBytes(host.descriptors().registry()));
-    if (!options.output.empty()) writePicture(picture, options.output, options.compression);
+    if (!options.output.empty()) writePicture(picture, options.output, options.compression, options.threads);
     if (presetFile) presetFile->commit();
     if (registryFile) registryFile->commit();
     return kDone;

@@ -123,6 +123,8 @@ ApplyOptions parseApply(const std::vector<std::string>& args, bool dialog) {
             const std::optional<editor::Compression> compression = editor::compressionNamed(name);
             if (!compression) throw UsageError("--compression takes fast, default or best, got \"" + name + "\"");
             options.compression = *compression;
+        } else if (arg == "--threads") {
+            options.threads = parseCount(arg, value());
         } else if (arg == "--withhold") options.faults.withheldSuites.insert(value());
         else if (arg == "--fail-buffer") options.faults.failBufferAllocation = parseCount(arg, value());
         else if (arg == "--fail-handle") options.faults.failHandleAllocation = parseCount(arg, value());

@@ -21,6 +21,9 @@ struct ApplyOptions {
     int depth = 0;
     uint64_t maxPixels = editor::kDefaultPixelLimit;
     editor::Compression compression = editor::Compression::fast;
+    // Threads that compress the output (TIFF's strips); 0: one per core, or the cores shared
+    // among the files of a run over many.
+    unsigned threads = 0;
     editor::FaultPlan faults;
     // dialog: the script that plays the person at the dialog, and a picture of the dialog as
     // it opens. Without a script the dialog is answered with OK.

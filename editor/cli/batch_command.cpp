@@ -5,7 +5,9 @@
 // OUTPUT` with the per-file options), up to -j at once: no two pictures share a
 // plug-in instance, a document or a failure. A failed file's messages are printed
 // with its name and the others go on; the exit status is that of the first file
-// (in the order given) that failed, 0 when none did.
+// (in the order given) that failed, 0 when none did. The cores are shared among the
+// runs: each compresses its output on cores / -j threads (at least one) unless --threads
+// names a number for all of them.
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,6 +47,8 @@ public:
     int run() {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         const size_t jobs = std::min<size_t>(options_.jobs ? options_.jobs : cores, outputs_.size());
+        // Each file's run compresses on its share of the cores, unless --threads says otherwise.
+        if (!options_.threads) threadsOption_ = std::to_string(std::max<size_t>(1, cores / jobs));
         std::vector<std::thread> workers;
         for (size_t i = 1; i < jobs; ++i) workers.emplace_back([this] { work(); });
         work();
@@ -64,6 +68,7 @@ private:
         const std::string& input = options_.inputs[file];
         std::vector<std::string> arguments = {"apply", options_.filter, input, outputs_[file]};
         arguments.insert(arguments.end(), options_.perFileOptions.begin(), options_.perFileOptions.end());
+        if (!threadsOption_.empty()) arguments.insert(arguments.end(), {"--threads", threadsOption_});
         if (display_.shown()) arguments.push_back("--progress-lines");
         std::vector<std::string> messages;
         int status;
@@ -120,6 +125,7 @@ private:
     const std::vector<std::string> outputs_;
     std::vector<int> statuses_;
     std::atomic<size_t> next_{0};
+    std::string threadsOption_;  // --threads for each file's run, when the user gave none
     ProgressDisplay display_;
 };
 

@@ -33,6 +33,8 @@ const char* const kUsageText =
     "                  [--tile HxW] [--rect TOP,LEFT,BOTTOM,RIGHT] [--depth 8|16] [--registry FILE]\n"
     "                  [--max-pixels N]   (pictures over N pixels are refused; default 1000000000)\n"
     "                  [--compression fast|default|best]   (PNG, TIFF and JPEG output; default fast)\n"
+    "                  [--threads N]      (threads that compress TIFF output; default one per core,\n"
+    "                                     with --out one per core shared among the -j files)\n"
     "                  [--quiet]          (no progress display)\n"
     "       ravo apply FILTER INPUT... --out DIR|PATTERN [--format png|tif|jpg] [-j N] [apply's options]\n"
     "                  (PATTERN fields: {name} the input's name without extension, {ext} the output's\n"

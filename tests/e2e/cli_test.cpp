@@ -142,6 +142,7 @@ TEST(Cli, BadInputIsRefusedClearly) {
         {"apply WarmCool " + io + " --rect 0,0,9,9", "--rect"},
         {"apply WarmCool " + io + " --depth 12", "--depth"},
         {"apply WarmCool " + io + " --compression smallest", "--compression takes fast, default or best"},
+        {"apply WarmCool " + io + " --threads 0", "--threads needs a whole number of at least 1"},
         {"apply WarmCool " + quoted(input) + " " + quoted(tempDir() / "out.bmp"), ".bmp"},
         {"apply WarmCool " + quoted(input) + " " + quoted(input), "is the input"},
         {"apply WarmCool " + io + " --set temperature=5 --withhold 'Photoshop Buffer Suite for Plug-ins'", "lacks a service"},

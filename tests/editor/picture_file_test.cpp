@@ -305,6 +305,28 @@ TEST(PictureFile, EveryCompressionLevelStoresTheSamePixels) {
     }
 }
 
+// TIFF strips are compressed on several threads; the file is the same on one thread as on
+// three, over enough strips (up to 10, the last one short) to reuse every buffer in flight.
+TEST(PictureFile, TiffBytesDoNotDependOnTheThreadCount) {
+    TempFolder folder;
+    const struct {
+        int depth, channels;
+        Compression level;
+    } cases[] = {{8, 3, Compression::fast},
+                 {16, 4, Compression::fast},
+                 {8, 4, Compression::best},
+                 {16, 3, Compression::standard}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.depth) + " bits, " + std::to_string(c.channels) + " channels, level " +
+                     std::to_string(int(c.level)));
+        const Picture original = noise(1024, 1200, c.channels, c.depth);
+        writePicture(original, folder / "one.tif", c.level, 1);
+        writePicture(original, folder / "three.tif", c.level, 3);
+        EXPECT_EQ(readBytes(folder / "one.tif"), readBytes(folder / "three.tif"));
+        expectSamePicture(original, readPicture(folder / "three.tif"));
+    }
+}
+
 // JPEG holds 8 bits: a 16-bit picture comes back as its 8-bit reduction. Colour is stored at full
 // resolution: one-pixel stripes of red and blue stay apart instead of blending into purple.
 TEST(PictureFile, JpegRoundTripIsClose) {
