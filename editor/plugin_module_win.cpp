@@ -14,12 +14,8 @@
 #include "editor/plugin_library.h"
 #include "editor/windows_error.h"
 
-// Last, so that its macros (GetObject and the like) cannot rename anything declared above.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// Last, so that its macros cannot rename anything declared above.
+#include "editor/windows_api.h"
 
 namespace editor {
 

@@ -2,11 +2,8 @@
 // narrow strings in the ANSI code page, as the command line receives them.
 #include "editor/program_path.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// Last, so that its macros cannot rename anything declared above.
+#include "editor/windows_api.h"
 
 namespace editor {
 

@@ -19,11 +19,7 @@
 #include "editor/windows_error.h"
 
 // Last, so that its macros cannot rename anything declared above.
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "editor/windows_api.h"
 
 namespace editor {
 namespace {

@@ -1,10 +1,7 @@
 #include "editor/windows_error.h"
 
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// Last, so that its macros cannot rename anything declared above.
+#include "editor/windows_api.h"
 
 #include "editor/picture_codecs.h"
 
